@@ -1,0 +1,54 @@
+#pragma once
+// What the logic needs of the file system. Paths are UTF-8 with "\" as separator.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vh {
+
+// File attribute bits, with the values the platform uses.
+constexpr uint32_t kAttrReadOnly = 0x01;
+constexpr uint32_t kAttrHidden = 0x02;
+constexpr uint32_t kAttrSystem = 0x04;
+constexpr uint32_t kAttrDirectory = 0x10;
+constexpr uint32_t kAttrArchive = 0x20;
+// What Attributes() answers for a path that cannot be read: every bit set.
+constexpr uint32_t kAttrInvalid = 0xFFFFFFFF;
+
+struct DirEntry {
+  std::string name;        // the name alone, never "." or ".."
+  uint32_t attributes = 0;
+  uint64_t size = 0;       // full size in bytes (folders 0)
+  int64_t lastWrite = 0;   // 100-nanosecond units since 1601-01-01 UTC
+};
+
+enum class CopyResult { Ok, DiskFull, Failed };
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual uint32_t Attributes(const std::string& path) = 0;
+  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+  // Lists a folder's entries (every attribute, hidden and system included). False when the
+  // folder cannot be listed; `out` is then empty.
+  virtual bool List(const std::string& folder, std::vector<DirEntry>& out) = 0;
+  // Copies a file over an existing one, keeping content and last-write time.
+  virtual CopyResult CopyFile(const std::string& source, const std::string& target) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // Removes a folder only when it is empty.
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  // Reads a whole file's bytes.
+  virtual bool ReadFile(const std::string& path, std::string& content) = 0;
+  // Replaces a file's content whole or not at all: on failure an existing file is left as it was.
+  virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
+  // Bit 0 is A:, bit 25 is Z:.
+  virtual uint32_t DriveMask() = 0;
+  virtual bool IsRemoteDrive(const std::string& drive) = 0;
+};
+
+inline bool IsFolderAttr(uint32_t a) { return a != kAttrInvalid && (a & kAttrDirectory); }
+inline bool IsFileAttr(uint32_t a) { return a != kAttrInvalid && !(a & kAttrDirectory); }
+
+}  // namespace vh
