@@ -1,0 +1,84 @@
+#include "list/source_list.h"
+
+#include <algorithm>
+
+#include "common/text_lines.h"
+#include "platform/system.h"
+#include "store/store_paths.h"
+
+namespace vh {
+namespace {
+// No path on the platform is longer; a longer line is not a path and its entry is skipped.
+constexpr size_t kMaxPathChars = 32767;
+}  // namespace
+
+TSource* TSourceList::Item(int index) const {
+  if (index < 0 || index >= Count()) return nullptr;
+  return items_[index].get();
+}
+
+int TSourceList::Add(std::unique_ptr<TSource> entry) {
+  if (!entry || entry->Path.empty()) return -1;
+  // Byte order, case-sensitive: the order the file and every walk of the list rely on.
+  const auto at = std::lower_bound(items_.begin(), items_.end(), entry->Path,
+                                   [](const auto& e, const std::string& p) { return e->Path < p; });
+  if (at != items_.end() && (*at)->Path == entry->Path) return -1;
+  const auto index = at - items_.begin();
+  items_.insert(at, std::move(entry));
+  return static_cast<int>(index);
+}
+
+int TSourceList::Add(const std::string& path, bool subs, int isFolder) {
+  return Add(std::make_unique<TSource>(path, subs, isFolder));
+}
+
+bool TSourceList::Delete(int index) {
+  if (!Item(index)) return false;
+  items_.erase(items_.begin() + index);
+  return true;
+}
+
+void TSourceList::ShowInGrid(Grid& grid) const {
+  grid.SetColCount(3);
+  if (items_.empty()) {
+    grid.SetRowCount(2);
+    grid.SetCell(0, 1, "");
+    grid.SetCell(1, 1, "");
+    return;
+  }
+  grid.SetRowCount(Count() + 1);
+  for (int i = 0; i < Count(); ++i) {
+    const TSource& entry = *items_[i];
+    grid.SetCell(0, i + 1, entry.Path);
+    // A path that cannot be read has every attribute bit, so a vanished folder keeps its "Yes".
+    const bool folder = (Files().Attributes(entry.Path) & kAttrDirectory) != 0;
+    grid.SetCell(1, i + 1, entry.Subs && folder ? "Yes" : "");
+  }
+}
+
+bool TSourceList::SaveToFile(const std::string& fileName) const {
+  std::vector<std::string> lines{"3.0"};
+  for (const auto& entry : items_) {
+    lines.push_back(entry->Path);
+    lines.push_back(entry->Subs ? "1" : "0");
+    lines.push_back(entry->IsFolder == 1 ? "1" : "0");
+  }
+  return Files().WriteFile(fileName, JoinLines(lines));
+}
+
+bool TSourceList::LoadFromFile(const std::string& fileName) {
+  std::string bytes;
+  if (!FileExists(fileName) || !Files().ReadFile(fileName, bytes)) return false;
+  const std::vector<std::string> lines = DecodeTextLines(bytes);
+  auto lineAt = [&](size_t i) { return i < lines.size() ? lines[i] : std::string(); };
+  Clear();
+  // Line 0 is the version, not tested; then three lines an entry, a missing line read as empty.
+  for (size_t i = 1; i < lines.size(); i += 3) {
+    const std::string path = lineAt(i);
+    if (CharCount(path) > kMaxPathChars) continue;
+    Add(path, lineAt(i + 1) == "1", lineAt(i + 2) == "1" ? 1 : 0);
+  }
+  return true;
+}
+
+}  // namespace vh

@@ -1,0 +1,40 @@
+#pragma once
+// The backup list: the files and folders the user selected, sorted by path without duplicates,
+// and its file "Config.txt".
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/grid.h"
+
+namespace vh {
+
+struct TSource {
+  TSource(std::string path, bool subs, int isFolder) : Path(std::move(path)), Subs(subs), IsFolder(isFolder) {}
+  std::string Path;
+  bool Subs = false;  // the folder's sub-folders are included
+  int IsFolder = 0;   // 1 when added as a folder, 0 when added as a file
+};
+
+class TSourceList {
+ public:
+  int Count() const { return static_cast<int>(items_.size()); }
+  // The entry at `index`, or null when out of range.
+  TSource* Item(int index) const;
+  // Inserts at the sorted place and returns the index; -1 (entry not taken) for an empty or
+  // already listed path.
+  int Add(std::unique_ptr<TSource> entry);
+  int Add(const std::string& path, bool subs, int isFolder);
+  bool Delete(int index);
+  void Clear() { items_.clear(); }
+  void ShowInGrid(Grid& grid) const;
+  // False when the file could not be written whole; an existing file is then left as it was.
+  bool SaveToFile(const std::string& fileName) const;
+  // Replaces the list by the file's content; false (list untouched) when it cannot be read.
+  bool LoadFromFile(const std::string& fileName);
+
+ private:
+  std::vector<std::unique_ptr<TSource>> items_;
+};
+
+}  // namespace vh

@@ -1,0 +1,88 @@
+#include "store/drive_checks.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/system.h"
+#include "store/store_paths.h"
+
+namespace vh {
+namespace {
+
+bool SameDrive(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+    return std::tolower(x) == std::tolower(y);
+  });
+}
+
+void CollectUnreachable(const TSourceList& list, StringList& drives) {
+  drives.clear();
+  for (int i = 0; i < list.Count(); ++i) {
+    const std::string drive = DrivePart(list.Item(i)->Path);
+    if (drive.empty()) continue;
+    const bool known = std::any_of(drives.begin(), drives.end(),
+                                   [&](const std::string& d) { return SameDrive(d, drive); });
+    if (!known && !DriveReachable(drive)) drives.push_back(drive);
+  }
+}
+
+std::string SourceDrivesMessage(const StringList& drives) {
+  std::string message = drives.size() == 1 ? "Source drive " : "Source drives ";
+  for (size_t i = 0; i < drives.size(); ++i) {
+    message += drives[i];
+    if (drives.size() >= 2 && i + 2 < drives.size()) message += " , ";
+    if (drives.size() >= 2 && i + 2 == drives.size()) message += " and ";
+  }
+  return message + " not accessible.";
+}
+
+}  // namespace
+
+bool DriveReachable(const std::string& drivePart) { return FolderExists(drivePart); }
+
+bool CheckBackupDrive(bool ask, const std::string& backupFolder, std::string& message,
+                      const std::string& suffix) {
+  if (backupFolder.empty()) return false;
+  const std::string drive = DrivePart(backupFolder);
+  const std::string text = "Backup drive (" + drive + ") not accessible." + suffix;
+  while (!DriveReachable(drive)) {
+    if (!ask || Boxes().Show(text, kAppCaption, kBackupDriveBoxStyle) != kIdRetry) {
+      message = text;
+      return false;
+    }
+  }
+  message.clear();
+  return true;
+}
+
+bool CheckSourceDrives(bool ask, int& answer, const TSourceList& list, StringList& drives,
+                       std::string& message) {
+  message.clear();
+  answer = 0;
+  for (;;) {
+    CollectUnreachable(list, drives);
+    if (drives.empty()) break;
+    message = SourceDrivesMessage(drives);
+    if (!ask) break;
+    answer = Boxes().Show(message, kAppCaption, kSourceDrivesBoxStyle);
+    if (answer != kIdRetry) break;
+  }
+  if (!drives.empty()) return false;
+  message.clear();
+  answer = 0;
+  return true;
+}
+
+bool CheckStoreDrives(bool ask, int& answer, const std::string& backupFolder, StringList& drives,
+                      std::string& message) {
+  TSourceList stored;
+  std::vector<DirEntry> entries;
+  Files().List(MirrorPath(backupFolder, ""), entries);
+  for (const DirEntry& entry : entries) {
+    if (entry.name == kLogFileName || entry.name == kConfigFileName) continue;
+    stored.Add(entry.name + ":", false, 0);
+  }
+  return CheckSourceDrives(ask, answer, stored, drives, message);
+}
+
+}  // namespace vh

@@ -1,0 +1,14 @@
+#pragma once
+// How much room the backups of this computer and user take.
+#include <string>
+
+namespace vh {
+
+// Total bytes of all files below the folder, sub-folders included; -1 when it is no folder.
+double FolderSize(const std::string& folder);
+// The size as the report shows it: " Unknown", "1.5 GB (1,610,612,736 bytes)", "1,023 bytes".
+std::string SizeText(double size);
+// Shows the size of the backup folder's store in a box; nothing for an empty backup folder.
+void ShowBackupFolderSize(const std::string& backupFolder);
+
+}  // namespace vh
