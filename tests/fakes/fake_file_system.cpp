@@ -1,0 +1,208 @@
+#include "fake_file_system.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "store/store_paths.h"
+
+namespace vh::test {
+
+std::string FakeFileSystem::Key(const std::string& path) {
+  std::string key = path;
+  while (key.size() > 2 && key.back() == '\\') key.pop_back();
+  std::transform(key.begin(), key.end(), key.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return key;
+}
+
+void FakeFileSystem::Call(const char* name, const std::string& path) {
+  ++calls;
+  if (beforeCall) beforeCall(name, path);
+}
+
+void FakeFileSystem::AddDrive(const std::string& drive, bool remote) {
+  drives_[Key(drive)] = remote;
+  nodes_[Key(drive)] = Node{drive, true, kAttrDirectory, {}, {}, 0};
+}
+
+void FakeFileSystem::AddFolder(const std::string& given, uint32_t attributes) {
+  std::string path = given;
+  while (path.size() > 2 && path.back() == '\\') path.pop_back();
+  const std::string parent = FolderOf(path);
+  if (!parent.empty() && Key(parent) != Key(path) && !nodes_.count(Key(parent))) AddFolder(parent);
+  Node& node = nodes_[Key(path)];
+  if (node.path.empty()) node = Node{path, true, attributes | kAttrDirectory, {}, {}, now_};
+}
+
+void FakeFileSystem::AddFile(const std::string& path, const std::string& content, int64_t lastWrite,
+                             uint32_t attributes) {
+  const std::string parent = FolderOf(path);
+  if (!nodes_.count(Key(parent))) AddFolder(parent);
+  nodes_[Key(path)] = Node{path, false, attributes & ~kAttrDirectory, content, {}, lastWrite};
+}
+
+void FakeFileSystem::SetSize(const std::string& path, uint64_t size) { nodes_.at(Key(path)).size = size; }
+void FakeFileSystem::SetLastWrite(const std::string& path, int64_t t) { nodes_.at(Key(path)).lastWrite = t; }
+
+FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
+  const std::string drive = Key(DrivePart(path));
+  if (drive.empty() || !drives_.count(drive) || unplugged_.count(drive)) return nullptr;
+  auto it = nodes_.find(Key(path));
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+const FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) const {
+  return const_cast<FakeFileSystem*>(this)->Find(path);
+}
+
+FakeFileSystem::Node* FakeFileSystem::ParentFolder(const std::string& path) {
+  std::string parent = FolderOf(path);
+  if (parent.empty() || Key(parent) == Key(path)) return nullptr;
+  Node* node = Find(parent);
+  return node && node->folder ? node : nullptr;
+}
+
+bool FakeFileSystem::TakeRoom(const std::string& path, uint64_t& bytes) {
+  auto room = room_.find(Key(DrivePart(path)));
+  if (room == room_.end()) return true;
+  if (bytes <= room->second) {
+    room->second -= bytes;
+    return true;
+  }
+  bytes = room->second;
+  room->second = 0;
+  return false;
+}
+
+bool FakeFileSystem::Exists(const std::string& path) const { return Find(path) != nullptr; }
+std::string FakeFileSystem::Content(const std::string& path) const {
+  const Node* node = Find(path);
+  return node ? node->content : std::string();
+}
+int64_t FakeFileSystem::LastWrite(const std::string& path) const {
+  const Node* node = Find(path);
+  return node ? node->lastWrite : -1;
+}
+
+std::vector<std::string> FakeFileSystem::PathsBelow(const std::string& root) const {
+  std::vector<std::string> paths;
+  const std::string prefix = Key(root) + "\\";
+  for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.rfind(prefix, 0) == 0; ++it) {
+    paths.push_back(it->second.path);
+  }
+  return paths;
+}
+
+uint32_t FakeFileSystem::Attributes(const std::string& path) {
+  Call("Attributes", path);
+  const Node* node = Find(path);
+  return node ? node->attributes : kAttrInvalid;
+}
+
+bool FakeFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+  Call("SetAttributes", path);
+  Node* node = Find(path);
+  if (!node) return false;
+  node->attributes = (attributes & ~kAttrDirectory) | (node->folder ? kAttrDirectory : 0);
+  return true;
+}
+
+bool FakeFileSystem::List(const std::string& folder, std::vector<DirEntry>& out) {
+  Call("List", folder);
+  out.clear();
+  const Node* dir = Find(folder);
+  if (!dir || !dir->folder) return false;
+  const std::string prefix = Key(folder) + "\\";
+  for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.rfind(prefix, 0) == 0; ++it) {
+    if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
+    const Node& n = it->second;
+    const std::string name = n.path.substr(n.path.rfind('\\') + 1);
+    out.push_back(DirEntry{name, n.attributes, n.folder ? 0 : n.size.value_or(n.content.size()), n.lastWrite});
+  }
+  return true;
+}
+
+CopyResult FakeFileSystem::CopyFile(const std::string& source, const std::string& target) {
+  Call("CopyFile", source);
+  const Node* from = Find(source);
+  if (!from || from->folder || !Readable(source) || failCopy_.count(Key(source))) return CopyResult::Failed;
+  if (!ParentFolder(target) || !Readable(target)) return CopyResult::Failed;
+  if (const Node* to = Find(target);
+      to && (to->folder || (to->attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)))) {
+    return CopyResult::Failed;
+  }
+  Node copy = *from;
+  copy.path = target;
+  uint64_t bytes = copy.content.size();
+  const bool fits = TakeRoom(target, bytes);
+  if (!fits) {
+    // As the platform's copy does: a truncated target is left behind, with the source's time.
+    copy.content.resize(bytes);
+    copy.size.reset();
+  }
+  nodes_[Key(target)] = copy;
+  return fits ? CopyResult::Ok : CopyResult::DiskFull;
+}
+
+bool FakeFileSystem::DeleteFile(const std::string& path) {
+  Call("DeleteFile", path);
+  const Node* node = Find(path);
+  if (!node || node->folder || (node->attributes & kAttrReadOnly) || failDelete_.count(Key(path))) return false;
+  nodes_.erase(Key(path));
+  return true;
+}
+
+bool FakeFileSystem::RemoveFolder(const std::string& path) {
+  Call("RemoveFolder", path);
+  const Node* node = Find(path);
+  if (!node || !node->folder || failDelete_.count(Key(path)) || !PathsBelow(path).empty()) return false;
+  if (drives_.count(Key(path))) return false;
+  nodes_.erase(Key(path));
+  return true;
+}
+
+bool FakeFileSystem::CreateFolder(const std::string& path) {
+  Call("CreateFolder", path);
+  if (Find(path) || !ParentFolder(path)) return false;
+  nodes_[Key(path)] = Node{path, true, kAttrDirectory, {}, {}, now_};
+  return true;
+}
+
+bool FakeFileSystem::ReadFile(const std::string& path, std::string& content) {
+  Call("ReadFile", path);
+  const Node* node = Find(path);
+  if (!node || node->folder || !Readable(path)) return false;
+  content = node->content;
+  return true;
+}
+
+bool FakeFileSystem::WriteFile(const std::string& path, const std::string& content) {
+  Call("WriteFile", path);
+  const Node* node = Find(path);
+  if (!ParentFolder(path) || !Readable(path) || (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
+    return false;
+  }
+  uint64_t bytes = content.size();
+  if (!TakeRoom(path, bytes)) return false;  // all or nothing: the old content stays
+  nodes_[Key(path)] = Node{node ? node->path : path, false, node ? node->attributes : kAttrArchive, content, {}, now_};
+  return true;
+}
+
+uint32_t FakeFileSystem::DriveMask() {
+  Call("DriveMask", "");
+  uint32_t mask = 0;
+  for (const auto& [key, remote] : drives_) {
+    if (key.size() == 2 && key[1] == ':' && key[0] >= 'a' && key[0] <= 'z' && !unplugged_.count(key)) {
+      mask |= 1u << (key[0] - 'a');
+    }
+  }
+  return mask;
+}
+
+bool FakeFileSystem::IsRemoteDrive(const std::string& drive) {
+  Call("IsRemoteDrive", drive);
+  auto it = drives_.find(Key(DrivePart(drive)));
+  return it != drives_.end() && it->second;
+}
+
+}  // namespace vh::test
