@@ -34,8 +34,9 @@ class FileSystem {
   // folder cannot be listed; `out` is then empty.
   virtual bool List(const std::string& folder, std::vector<DirEntry>& out) = 0;
   // Copies a file over an existing one, keeping content and last-write time.
-  virtual CopyResult CopyFile(const std::string& source, const std::string& target) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual CopyResult Copy(const std::string& source, const std::string& target) = 0;
+  // Deletes a file (a read-only file is refused, as the platform does).
+  virtual bool Delete(const std::string& path) = 0;
   // Removes a folder only when it is empty.
   virtual bool RemoveFolder(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;

@@ -47,7 +47,7 @@ std::string MirrorPath(const std::string& backupFolder, const std::string& sourc
 std::string SourcePathOf(const std::string& backupFolder, const std::string& mirrorPath) {
   const std::string root = MirrorPath(backupFolder, "");
   std::string source = mirrorPath.size() > root.size() ? mirrorPath.substr(root.size() + 1) : "";
-  if (!source.empty()) source.insert(1, ":");
+  if (!source.empty()) source = source.substr(0, 1) + ":" + source.substr(1);
   return source;
 }
 

@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/grid.h"
+
+namespace vh::win32 {
+
+// A grid over a report-style list view: row 0 is the column headings, rows 1.. are the items.
+// The control stays owned by its parent window.
+class ListViewGrid : public vh::Grid {
+ public:
+  // New columns get `columnWidth` pixels until someone sizes them.
+  explicit ListViewGrid(HWND control, int columnWidth = 100)
+      : control_(control), columnWidth_(columnWidth) {}
+
+  // Creates a report-style list view as a child of `parent`; null on failure.
+  static HWND Create(HWND parent, int id);
+
+  HWND hwnd() const { return control_; }
+
+  void SetColCount(int count) override;
+  void SetRowCount(int count) override;
+  // Cells outside the grid are ignored.
+  void SetCell(int col, int row, const std::string& text) override;
+
+  int ColCount() const;
+  // The heading row included.
+  int RowCount() const;
+  std::string Cell(int col, int row) const;
+
+ private:
+  HWND control_;
+  int columnWidth_;
+};
+
+}  // namespace vh::win32

@@ -1,0 +1,213 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
+#include "platform/win32/wide.h"
+
+namespace vh::win32 {
+namespace {
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() {
+    if (valid()) CloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  HANDLE get() const { return h_; }
+  // Closes now and tells whether the close worked (a late write error can show up here).
+  bool Close() {
+    if (!valid()) return true;
+    const BOOL ok = CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+    return ok != FALSE;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE h) : h_(h) {}
+  ~FindHandle() {
+    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+// The attributes SetFileAttributesW accepts; the others (directory, ...) are the system's to set.
+constexpr DWORD kSettable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                            FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+
+// Largest piece handed to one ReadFile/WriteFile call.
+constexpr DWORD kChunk = 1u << 20;
+
+int64_t ToInt64(const FILETIME& t) {
+  return static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+}
+
+std::string ChildPattern(const std::string& folder) {
+  std::string pattern = folder;
+  if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  return pattern + "*";
+}
+
+bool WriteAll(HANDLE file, const std::string& content) {
+  size_t done = 0;
+  while (done < content.size()) {
+    const DWORD part = static_cast<DWORD>(std::min<size_t>(content.size() - done, kChunk));
+    DWORD written = 0;
+    if (!::WriteFile(file, content.data() + done, part, &written, nullptr) || written == 0)
+      return false;
+    done += written;
+  }
+  return true;
+}
+
+}  // namespace
+
+uint32_t Win32FileSystem::Attributes(const std::string& path) {
+  return GetFileAttributesW(LongPath(path).c_str());
+}
+
+bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+  DWORD value = attributes & kSettable;
+  if (value == 0) value = FILE_ATTRIBUTE_NORMAL;  // "no attributes" has a name of its own
+  return SetFileAttributesW(LongPath(path).c_str(), value) != FALSE;
+}
+
+bool Win32FileSystem::List(const std::string& folder, std::vector<DirEntry>& out) {
+  out.clear();
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileExW(LongPath(ChildPattern(folder)).c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!find.valid()) {
+    // A drive's empty root has no "." entry, so nothing matches; that is an empty listing.
+    return GetLastError() == ERROR_FILE_NOT_FOUND && IsFolderAttr(Attributes(folder));
+  }
+  try {
+    do {
+      const std::wstring_view name(data.cFileName);
+      if (name == L"." || name == L"..") continue;
+      DirEntry entry;
+      entry.name = Narrow(name);
+      entry.attributes = data.dwFileAttributes;
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+      entry.lastWrite = ToInt64(data.ftLastWriteTime);
+      out.push_back(std::move(entry));
+    } while (FindNextFileW(find.get(), &data));
+  } catch (const std::bad_alloc&) {
+    out.clear();
+    return false;
+  }
+  if (GetLastError() != ERROR_NO_MORE_FILES) {
+    out.clear();
+    return false;
+  }
+  return true;
+}
+
+CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {
+  if (CopyFileW(LongPath(source).c_str(), LongPath(target).c_str(), FALSE)) return CopyResult::Ok;
+  const DWORD error = GetLastError();
+  if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return CopyResult::DiskFull;
+  return CopyResult::Failed;
+}
+
+bool Win32FileSystem::Delete(const std::string& path) {
+  return DeleteFileW(LongPath(path).c_str()) != FALSE;
+}
+
+bool Win32FileSystem::RemoveFolder(const std::string& path) {
+  return RemoveDirectoryW(LongPath(path).c_str()) != FALSE;
+}
+
+bool Win32FileSystem::CreateFolder(const std::string& path) {
+  return CreateDirectoryW(LongPath(path).c_str(), nullptr) != FALSE;
+}
+
+bool Win32FileSystem::ReadFile(const std::string& path, std::string& content) {
+  // Others may hold the file open (the log being written, a backup running): let them.
+  Handle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.valid()) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  std::string data;
+  try {
+    if (static_cast<uint64_t>(size.QuadPart) >= data.max_size()) return false;
+    data.reserve(static_cast<size_t>(size.QuadPart));
+    // Read to the end rather than to the size seen above: the file may grow meanwhile.
+    const DWORD chunkSize =
+        static_cast<DWORD>(std::min<uint64_t>(kChunk, static_cast<uint64_t>(size.QuadPart) + 4096));
+    std::string chunk(chunkSize, '\0');
+    for (;;) {
+      DWORD got = 0;
+      if (!::ReadFile(file.get(), chunk.data(), chunkSize, &got, nullptr)) return false;
+      if (got == 0) break;
+      data.append(chunk.data(), got);
+    }
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  content.swap(data);
+  return true;
+}
+
+bool Win32FileSystem::WriteFile(const std::string& path, const std::string& content) {
+  const std::wstring target = LongPath(path);
+  const std::wstring temp = LongPath(path + kTempSuffix);
+  // A temporary left read-only by an earlier failed run must not block this one.
+  SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+  bool ok;
+  {
+    Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    ok = WriteAll(file.get(), content) && FlushFileBuffers(file.get());
+    ok = file.Close() && ok;
+  }
+  ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(temp.c_str());
+  return ok;
+}
+
+uint32_t Win32FileSystem::DriveMask() {
+  uint32_t mask = GetLogicalDrives();
+  // Wine's drive list is fixed when its mount manager starts, so a drive that appears later is
+  // missing from it although its root resolves. Asking each missing letter is cheap (no media is
+  // touched) and changes nothing on Windows, whose list is complete.
+  wchar_t root[] = L"A:\\";
+  for (int letter = 0; letter < 26; ++letter) {
+    if (mask & (1u << letter)) continue;
+    root[0] = static_cast<wchar_t>(L'A' + letter);
+    if (GetDriveTypeW(root) > DRIVE_NO_ROOT_DIR) mask |= 1u << letter;
+  }
+  return mask;
+}
+
+bool Win32FileSystem::IsRemoteDrive(const std::string& drive) {
+  std::wstring root = Widen(drive);
+  if (root.empty()) return false;
+  if (root.back() != L'\\') root += L'\\';
+  return GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
+}
+
+}  // namespace vh::win32

@@ -1,0 +1,123 @@
+// The store, the list and the log on the real file system, with scripted answers to the boxes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "fake_controls.h"
+#include "fake_message_boxes.h"
+#include "list/backup_list_store.h"
+#include "log/message_log.h"
+#include "platform/system.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_identity.h"
+#include "platform/win32/win32_locale_clock.h"
+#include "store/drive_checks.h"
+#include "store/folder_size.h"
+#include "store/store_paths.h"
+
+namespace vh::test {
+namespace {
+
+class StoreOnDiskTest : public ::testing::Test {
+ protected:
+  StoreOnDiskTest() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    backupFolder = win32::Narrow(temp) + "vh-store-" + std::to_string(GetCurrentProcessId()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    files.CreateFolder(backupFolder);
+  }
+  ~StoreOnDiskTest() override { RemoveTree(backupFolder); }
+
+  void RemoveTree(const std::string& path) {
+    std::vector<DirEntry> entries;
+    files.List(path, entries);
+    for (const DirEntry& e : entries) {
+      const std::string child = JoinPath(path, e.name);
+      files.SetAttributes(child, kAttrArchive);
+      if (e.attributes & kAttrDirectory) RemoveTree(child); else files.Delete(child);
+    }
+    files.RemoveFolder(path);
+  }
+
+  static std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+  }
+
+  win32::Win32FileSystem files;
+  win32::Win32Identity identity;
+  win32::Win32LocaleClock locale;
+  FakeMessageBoxes boxes;
+  SystemScope scope{System{&files, &identity, &boxes, &locale}};
+  std::string backupFolder;
+};
+
+TEST_F(StoreOnDiskTest, ConfigFileWrittenAndReadBack) {
+  TSourceList list;
+  list.Add("C:\\Docs", true, 1);
+  list.Add("C:\\Τεκμήρια\\ノート.txt", false, 0);
+  ASSERT_TRUE(SaveBackupList(list, backupFolder));
+  std::string bytes;
+  ASSERT_TRUE(files.ReadFile(BackupListFileName(backupFolder), bytes));
+  EXPECT_EQ(bytes, "3.0\r\nC:\\Docs\r\n1\r\n1\r\nC:\\Τεκμήρια\\ノート.txt\r\n0\r\n0\r\n");
+
+  TSourceList loaded;
+  FakeGrid grid;
+  ASSERT_TRUE(LoadBackupList(loaded, backupFolder + "\\", grid));
+  ASSERT_EQ(loaded.Count(), 2);
+  EXPECT_EQ(loaded.Item(1)->Path, "C:\\Τεκμήρια\\ノート.txt");
+  EXPECT_GT(FolderSize(MirrorPath(backupFolder, "")), 0.0);
+}
+
+TEST_F(StoreOnDiskTest, LogFileWrittenInTheLocalesFormatAndReadBack) {
+  FakeTextPage page;
+  TMessageLog log(page);
+  const std::string logFile = JoinPath(MirrorPath(backupFolder, ""), kLogFileName);
+  log.SetFileName(logFile);
+  log.AddLine("Restore initiated.", true);
+  log.AddLine("détail", false);
+
+  // The stamp is the user's short date, a blank and the long time, as the system formats them.
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t date[100];
+  GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 100, nullptr);
+  ASSERT_EQ(page.lines.size(), 3u);
+  EXPECT_EQ(page.lines[1].rfind(win32::Narrow(date) + " ", 0), 0u) << page.lines[1];
+  EXPECT_NE(page.lines[1].find("  Restore initiated."), std::string::npos);
+
+  FakeTextPage reread;
+  TMessageLog again(reread);
+  ASSERT_TRUE(LoadLog(again, backupFolder));
+  EXPECT_EQ(reread.lines, page.lines);
+}
+
+TEST_F(StoreOnDiskTest, DriveChecksSeeADriveComeAndGo) {
+  const std::string drive = Env("VH_PLUG_DRIVE"), target = Env("VH_PLUG_DIR");
+  ASSERT_FALSE(drive.empty()) << "run under scripts/with-wine, which provides the plug drive";
+  files.RemoveFolder(target);
+  const std::string onDrive = drive + "\\Backups";
+  std::string message;
+  EXPECT_FALSE(CheckBackupDrive(false, onDrive, message, ""));
+  EXPECT_EQ(message, "Backup drive (" + drive + ") not accessible.");
+
+  boxes.Answer(kIdRetry);
+  boxes.Answer(kIdRetry, [&] { ASSERT_TRUE(files.CreateFolder(target)); });
+  EXPECT_TRUE(CheckBackupDrive(true, onDrive, message, ""));
+  EXPECT_EQ(boxes.asked.size(), 2u);
+  EXPECT_NE(files.DriveMask() & (1u << (toupper(drive[0]) - 'A')), 0u);
+
+  TSourceList list;
+  list.Add(drive + "\\Docs", true, 1);
+  int answer = 0;
+  StringList drives;
+  EXPECT_TRUE(CheckSourceDrives(false, answer, list, drives, message));
+  ASSERT_TRUE(files.RemoveFolder(target));
+  EXPECT_FALSE(CheckSourceDrives(false, answer, list, drives, message));
+  EXPECT_EQ(message, "Source drive " + drive + " not accessible.");
+}
+
+}  // namespace
+}  // namespace vh::test
