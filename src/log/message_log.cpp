@@ -59,7 +59,7 @@ void TMessageLog::Clear() {
   std::string message;
   if (fileName_.empty() || !CheckBackupDrive(true, fileName_, message, "")) return;
   page_.SetLines({});
-  Files().DeleteFile(fileName_);
+  Files().Delete(fileName_);
 }
 
 bool LoadLog(TMessageLog& log, const std::string& backupFolder) {

@@ -122,8 +122,8 @@ bool FakeFileSystem::List(const std::string& folder, std::vector<DirEntry>& out)
   return true;
 }
 
-CopyResult FakeFileSystem::CopyFile(const std::string& source, const std::string& target) {
-  Call("CopyFile", source);
+CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& target) {
+  Call("Copy", source);
   const Node* from = Find(source);
   if (!from || from->folder || !Readable(source) || failCopy_.count(Key(source))) return CopyResult::Failed;
   if (!ParentFolder(target) || !Readable(target)) return CopyResult::Failed;
@@ -144,8 +144,8 @@ CopyResult FakeFileSystem::CopyFile(const std::string& source, const std::string
   return fits ? CopyResult::Ok : CopyResult::DiskFull;
 }
 
-bool FakeFileSystem::DeleteFile(const std::string& path) {
-  Call("DeleteFile", path);
+bool FakeFileSystem::Delete(const std::string& path) {
+  Call("Delete", path);
   const Node* node = Find(path);
   if (!node || node->folder || (node->attributes & kAttrReadOnly) || failDelete_.count(Key(path))) return false;
   nodes_.erase(Key(path));

@@ -51,8 +51,8 @@ class FakeFileSystem : public FileSystem {
   uint32_t Attributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool List(const std::string& folder, std::vector<DirEntry>& out) override;
-  CopyResult CopyFile(const std::string& source, const std::string& target) override;
-  bool DeleteFile(const std::string& path) override;
+  CopyResult Copy(const std::string& source, const std::string& target) override;
+  bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& content) override;

@@ -11,13 +11,13 @@ TEST(FakeFileSystemTest, BehavesLikeThePlatformWhereTheLogicDependsOnIt) {
   fs.AddDrive("C:");
   fs.AddFile("C:\\Dir\\ro.txt", "abc", 7, kAttrReadOnly);
   EXPECT_EQ(fs.Attributes("c:\\dir\\RO.TXT"), kAttrReadOnly);  // names ignore case
-  EXPECT_FALSE(fs.DeleteFile("C:\\Dir\\ro.txt"));
-  EXPECT_EQ(fs.CopyFile("C:\\Dir\\ro.txt", "C:\\Dir\\ro.txt"), CopyResult::Failed);
+  EXPECT_FALSE(fs.Delete("C:\\Dir\\ro.txt"));
+  EXPECT_EQ(fs.Copy("C:\\Dir\\ro.txt", "C:\\Dir\\ro.txt"), CopyResult::Failed);
   EXPECT_FALSE(fs.RemoveFolder("C:\\Dir"));
   EXPECT_FALSE(fs.CreateFolder("C:\\No\\Parent"));
-  EXPECT_EQ(fs.CopyFile("C:\\Dir\\ro.txt", "C:\\No\\x"), CopyResult::Failed);
+  EXPECT_EQ(fs.Copy("C:\\Dir\\ro.txt", "C:\\No\\x"), CopyResult::Failed);
 
-  EXPECT_EQ(fs.CopyFile("C:\\Dir\\ro.txt", "C:\\copy.txt"), CopyResult::Ok);
+  EXPECT_EQ(fs.Copy("C:\\Dir\\ro.txt", "C:\\copy.txt"), CopyResult::Ok);
   EXPECT_EQ(fs.LastWrite("C:\\copy.txt"), 7);
   std::vector<DirEntry> entries;
   ASSERT_TRUE(fs.List("C:\\", entries));
@@ -41,7 +41,7 @@ TEST(FakeFileSystemTest, FullDiskTruncatesACopyButNeverAWrite) {
   fs.AddFile("C:\\src", "0123456789", 5);
   fs.AddFile("D:\\old", "previous");
   fs.DiskFullAfter("D:", 4);
-  EXPECT_EQ(fs.CopyFile("C:\\src", "D:\\dst"), CopyResult::DiskFull);
+  EXPECT_EQ(fs.Copy("C:\\src", "D:\\dst"), CopyResult::DiskFull);
   EXPECT_EQ(fs.Content("D:\\dst"), "0123");
   EXPECT_EQ(fs.LastWrite("D:\\dst"), 5);
   EXPECT_FALSE(fs.WriteFile("D:\\old", "x"));
