@@ -61,6 +61,16 @@ std::vector<std::string> DecodeTextLines(const std::string& bytes) {
   return lines;
 }
 
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
+    const char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
+
 size_t CharCount(const std::string& text) {
   size_t count = 0;
   for (char c : text) {

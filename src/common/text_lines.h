@@ -13,6 +13,8 @@ bool IsValidUtf8(const std::string& text);
 // The lines of a file's bytes: a UTF-8 byte-order mark is dropped, and a line that is not valid
 // UTF-8 is taken to be in the ANSI code page, as files of earlier versions were written.
 std::vector<std::string> DecodeTextLines(const std::string& bytes);
+// Equal but for the letter case of A-Z (drive letters, server names, reserved folder names).
+bool SameText(const std::string& a, const std::string& b);
 // Number of characters (code points) in UTF-8 text.
 size_t CharCount(const std::string& text);
 // The first `count` characters of UTF-8 text, never splitting a character.

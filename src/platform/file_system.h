@@ -12,6 +12,8 @@ constexpr uint32_t kAttrHidden = 0x02;
 constexpr uint32_t kAttrSystem = 0x04;
 constexpr uint32_t kAttrDirectory = 0x10;
 constexpr uint32_t kAttrArchive = 0x20;
+// A junction or symbolic link: a folder carrying it is never walked into.
+constexpr uint32_t kAttrReparsePoint = 0x400;
 // What Attributes() answers for a path that cannot be read: every bit set.
 constexpr uint32_t kAttrInvalid = 0xFFFFFFFF;
 
@@ -24,6 +26,10 @@ struct DirEntry {
 
 enum class CopyResult { Ok, DiskFull, Failed };
 
+// Suffix of the temporary file a copy or a write fills before it takes the target's place; such
+// a file left by a crash is never taken for a backup.
+inline const char* const kTempSuffix = ".$VH_TMP$";
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -33,11 +39,15 @@ class FileSystem {
   // Lists a folder's entries (every attribute, hidden and system included). False when the
   // folder cannot be listed; `out` is then empty.
   virtual bool List(const std::string& folder, std::vector<DirEntry>& out) = 0;
+  // The listing entry of one file or folder; false when it cannot be found.
+  virtual bool Stat(const std::string& path, DirEntry& out) = 0;
   // Copies a file over an existing one, keeping content and last-write time.
   virtual CopyResult Copy(const std::string& source, const std::string& target) = 0;
+  // Renames a file over an existing one (not across drives).
+  virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
   // Deletes a file (a read-only file is refused, as the platform does).
   virtual bool Delete(const std::string& path) = 0;
-  // Removes a folder only when it is empty.
+  // Removes a folder only when it is empty; a folder link goes itself, never what it points to.
   virtual bool RemoveFolder(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
   // Reads a whole file's bytes.

@@ -1,28 +1,20 @@
 #include "store/drive_checks.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "common/text_lines.h"
 #include "platform/system.h"
 #include "store/store_paths.h"
 
 namespace vh {
 namespace {
 
-bool SameDrive(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-    return std::tolower(x) == std::tolower(y);
-  });
-}
-
 void CollectUnreachable(const TSourceList& list, StringList& drives) {
   drives.clear();
   for (int i = 0; i < list.Count(); ++i) {
     const std::string drive = DrivePart(list.Item(i)->Path);
     if (drive.empty()) continue;
-    const bool known = std::any_of(drives.begin(), drives.end(),
-                                   [&](const std::string& d) { return SameDrive(d, drive); });
-    if (!known && !DriveReachable(drive)) drives.push_back(drive);
+    if (!OnDrives(drives, drive) && !DriveReachable(drive)) drives.push_back(drive);
   }
 }
 
@@ -39,6 +31,11 @@ std::string SourceDrivesMessage(const StringList& drives) {
 }  // namespace
 
 bool DriveReachable(const std::string& drivePart) { return FolderExists(drivePart); }
+
+bool OnDrives(const StringList& drives, const std::string& path) {
+  const std::string drive = DrivePart(path);
+  return std::any_of(drives.begin(), drives.end(), [&](const std::string& d) { return SameText(d, drive); });
+}
 
 bool CheckBackupDrive(bool ask, const std::string& backupFolder, std::string& message,
                       const std::string& suffix) {

@@ -1,19 +1,19 @@
 #pragma once
 // Whether the drives an operation needs can be reached, asking the user to retry when allowed.
 #include <string>
-#include <vector>
 
+#include "common/string_list.h"
 #include "list/source_list.h"
 
 namespace vh {
-
-using StringList = std::vector<std::string>;
 
 constexpr unsigned kBackupDriveBoxStyle = 53;   // Retry/Cancel, exclamation icon
 constexpr unsigned kSourceDrivesBoxStyle = 306; // Abort/Retry/Ignore, exclamation, Retry default
 
 // A drive is reachable when its drive part exists as a folder.
 bool DriveReachable(const std::string& drivePart);
+// Whether the drive part of `path` is one of `drives`, whatever the letter case.
+bool OnDrives(const StringList& drives, const std::string& path);
 
 // True when the backup folder's drive can be reached (message emptied). False with the message
 // "Backup drive (X:) not accessible." + suffix, or, for an empty backup folder, at once with the

@@ -115,10 +115,36 @@ bool FakeFileSystem::List(const std::string& folder, std::vector<DirEntry>& out)
   const std::string prefix = Key(folder) + "\\";
   for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.rfind(prefix, 0) == 0; ++it) {
     if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
-    const Node& n = it->second;
-    const std::string name = n.path.substr(n.path.rfind('\\') + 1);
-    out.push_back(DirEntry{name, n.attributes, n.folder ? 0 : n.size.value_or(n.content.size()), n.lastWrite});
+    out.push_back(EntryOf(it->second));
   }
+  return true;
+}
+
+DirEntry FakeFileSystem::EntryOf(const Node& n) {
+  const std::string name = n.path.substr(n.path.rfind('\\') + 1);
+  return DirEntry{name, n.attributes, n.folder ? 0 : n.size.value_or(n.content.size()), n.lastWrite};
+}
+
+bool FakeFileSystem::Stat(const std::string& path, DirEntry& out) {
+  Call("Stat", path);
+  const Node* node = Find(path);
+  if (!node) return false;
+  out = EntryOf(*node);
+  return true;
+}
+
+bool FakeFileSystem::MoveReplace(const std::string& source, const std::string& target) {
+  Call("MoveReplace", source);
+  const Node* from = Find(source);
+  const Node* to = Find(target);
+  if (!from || from->folder || !ParentFolder(target) || Key(DrivePart(source)) != Key(DrivePart(target)) ||
+      (to && (to->folder || (to->attributes & kAttrReadOnly)))) {
+    return false;
+  }
+  Node moved = *from;
+  moved.path = target;
+  nodes_.erase(Key(source));
+  nodes_[Key(target)] = moved;
   return true;
 }
 
@@ -155,8 +181,11 @@ bool FakeFileSystem::Delete(const std::string& path) {
 bool FakeFileSystem::RemoveFolder(const std::string& path) {
   Call("RemoveFolder", path);
   const Node* node = Find(path);
-  if (!node || !node->folder || failDelete_.count(Key(path)) || !PathsBelow(path).empty()) return false;
-  if (drives_.count(Key(path))) return false;
+  if (!node || !node->folder || failDelete_.count(Key(path)) || drives_.count(Key(path))) return false;
+  // A link goes with the view of its target below it; the target itself is elsewhere.
+  const bool link = node->attributes & kAttrReparsePoint;
+  if (!link && !PathsBelow(path).empty()) return false;
+  for (const std::string& below : PathsBelow(path)) nodes_.erase(Key(below));
   nodes_.erase(Key(path));
   return true;
 }

@@ -24,6 +24,8 @@ class FakeFileSystem : public FileSystem {
   void AddFolder(const std::string& given, uint32_t attributes = kAttrDirectory);
   void AddFile(const std::string& path, const std::string& content = "", int64_t lastWrite = 0,
                uint32_t attributes = kAttrArchive);
+  // A junction: a folder whose own entries stand for what it points to.
+  void AddLink(const std::string& path) { AddFolder(path, kAttrDirectory | kAttrReparsePoint); }
   // Gives a file a size without content, for files too big to hold.
   void SetSize(const std::string& path, uint64_t size);
   void SetLastWrite(const std::string& path, int64_t lastWrite);
@@ -51,7 +53,9 @@ class FakeFileSystem : public FileSystem {
   uint32_t Attributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool List(const std::string& folder, std::vector<DirEntry>& out) override;
+  bool Stat(const std::string& path, DirEntry& out) override;
   CopyResult Copy(const std::string& source, const std::string& target) override;
+  bool MoveReplace(const std::string& source, const std::string& target) override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
@@ -70,6 +74,7 @@ class FakeFileSystem : public FileSystem {
     int64_t lastWrite = 0;
   };
   static std::string Key(const std::string& path);
+  static DirEntry EntryOf(const Node& node);
   void Call(const char* name, const std::string& path);
   // The node of a path on a plugged drive, or null.
   Node* Find(const std::string& path);

@@ -255,7 +255,7 @@ TEST_F(Win32FileSystemTest, WriteFileReplacesWholeAndLeavesNoTemporary) {
   EXPECT_EQ(content, "");
 
   // A temporary left read-only by an interrupted run does not block the next write.
-  const std::string stale = file + Win32FileSystem::kTempSuffix;
+  const std::string stale = file + kTempSuffix;
   ASSERT_TRUE(fs_.WriteFile(stale, "stale"));
   ASSERT_TRUE(fs_.SetAttributes(stale, kAttrReadOnly));
   ASSERT_TRUE(fs_.WriteFile(file, "third"));

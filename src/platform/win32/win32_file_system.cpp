@@ -120,6 +120,24 @@ bool Win32FileSystem::List(const std::string& folder, std::vector<DirEntry>& out
   return true;
 }
 
+bool Win32FileSystem::Stat(const std::string& path, DirEntry& out) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data)) return false;
+  const size_t slash = path.find_last_of("\\/", path.size() > 1 ? path.size() - 2 : 0);
+  out.name = slash == std::string::npos ? path : path.substr(slash + 1);
+  out.attributes = data.dwFileAttributes;
+  out.size = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY
+                 ? 0
+                 : (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  out.lastWrite = ToInt64(data.ftLastWriteTime);
+  return true;
+}
+
+bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {
+  return MoveFileExW(LongPath(source).c_str(), LongPath(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {
   if (CopyFileW(LongPath(source).c_str(), LongPath(target).c_str(), FALSE)) return CopyResult::Ok;
   const DWORD error = GetLastError();

@@ -8,13 +8,12 @@ namespace vh::win32 {
 // The file system through the wide-character Win32 API, with long-path prefixes on absolute paths.
 class Win32FileSystem : public vh::FileSystem {
  public:
-  // Suffix of the temporary file WriteFile fills before it replaces the target.
-  static constexpr const char* kTempSuffix = ".$VH_TMP$";
-
   uint32_t Attributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool List(const std::string& folder, std::vector<DirEntry>& out) override;
+  bool Stat(const std::string& path, DirEntry& out) override;
   CopyResult Copy(const std::string& source, const std::string& target) override;
+  bool MoveReplace(const std::string& source, const std::string& target) override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;

@@ -1,0 +1,24 @@
+#pragma once
+// The backup run: brings the mirrors in the store up to date with the backup list.
+#include <string>
+
+#include "list/source_list.h"
+#include "log/message_log.h"
+#include "operations/file_ops.h"
+
+namespace vh {
+
+// A file is copied when it has no mirror or its mirror is older by more than this (100 ns units).
+constexpr int64_t kChangeThreshold = 20'000'000;
+
+class TBackup : public TFileOps {
+ public:
+  using TFileOps::TFileOps;
+  // 0 done, 1 halted or some files not copied (logged), 2 cancelled or aborted by the user.
+  int RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask, TMessageLog& log);
+  // Appends the files below `source` whose mirror is missing or out of date.
+  void ScanForBackup(StringList& sources, StringList& targets, const std::string& source,
+                     const std::string& mirror, bool subs);
+};
+
+}  // namespace vh

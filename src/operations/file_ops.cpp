@@ -1,0 +1,204 @@
+#include "operations/file_ops.h"
+
+#include "platform/system.h"
+#include "store/store_paths.h"
+
+namespace vh {
+namespace {
+
+void RemoveTemp(const std::string& temp) {
+  FileSystem& fs = Files();
+  if (fs.Attributes(temp) == kAttrInvalid) return;
+  fs.SetAttributes(temp, kAttrArchive);
+  fs.Delete(temp);
+}
+
+// Cuts the first folder of a shortened path's folder part: "\Data\Old\" -> "\...\Old\".
+void CutFirstFolder(std::string& dir) {
+  if (dir == "\\") {
+    dir.clear();
+    return;
+  }
+  const bool rooted = dir[0] == '\\';
+  if (rooted) dir.erase(0, 1);
+  if (!dir.empty() && dir[0] == '.') dir.erase(0, 4);  // the "...\" of an earlier cut
+  const size_t slash = dir.find('\\');
+  dir = slash == std::string::npos ? std::string() : "...\\" + dir.substr(slash + 1);
+  if (rooted) dir.insert(0, "\\");
+}
+
+}  // namespace
+
+bool IsStoreFileName(const std::string& name) { return name == kLogFileName || name == kConfigFileName; }
+
+bool IsTempFileName(const std::string& name) {
+  const std::string suffix = kTempSuffix;
+  return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+uint64_t TFileOps::ItemSize(const std::string& path) {
+  DirEntry entry;
+  if (!Files().Stat(path, entry) || (entry.attributes & kAttrDirectory)) return 0;
+  return entry.size;
+}
+
+std::string TFileOps::ShortenPath(const std::string& path, int limit) {
+  if (view_.TextWidth(path) <= limit) return path;
+  const size_t cut = path.find_last_of("\\:");
+  std::string dir = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+  const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+  std::string drive;
+  if (dir.size() >= 2 && dir[1] == ':') {
+    drive = dir.substr(0, 2);
+    dir.erase(0, 2);
+  }
+  while ((!dir.empty() || !drive.empty()) && view_.TextWidth(drive + dir + name) > limit) {
+    if (dir == "\\...\\") {
+      drive.clear();
+      dir = "...\\";
+    } else if (!dir.empty()) {
+      CutFirstFolder(dir);
+    } else {
+      drive.clear();
+    }
+  }
+  return drive + dir + name;
+}
+
+void TFileOps::ShowPreparing(bool quiet, const std::string& caption, const std::string& label) {
+  if (quiet) return;
+  view_.SetCaption(caption);
+  view_.SetLabel(label);
+  view_.SetPosition(0);
+  view_.BringToFront();
+  view_.Show();
+  view_.Repaint();
+}
+
+void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
+                        float total, int limit) {
+  // The bar already counts the item about to be handled.
+  done += static_cast<float>(size);
+  if (total != 0) view_.SetPosition(static_cast<int>(done / total * 100));
+  view_.SetLabel(prefix + ShortenPath(path, limit));
+  view_.Repaint();
+}
+
+// Copies into a temporary file beside the target and puts it in place only once it is whole and
+// carries the source's attributes: a failed copy never touches the copy it was to replace.
+bool TFileOps::CopyOne(const std::string& source, const std::string& target, bool& diskFull) {
+  FileSystem& fs = Files();
+  const std::string temp = target + kTempSuffix;
+  const std::string folder = FolderOf(target);
+  if (!folder.empty()) ForceFolders(folder);
+  RemoveTemp(temp);
+  const CopyResult result = fs.Copy(source, temp);
+  if (result == CopyResult::Ok) {
+    const uint32_t attributes = fs.Attributes(source);
+    fs.SetAttributes(temp, attributes == kAttrInvalid ? kAttrArchive : attributes);
+    // Read-only, hidden and system targets could not be replaced otherwise.
+    const uint32_t old = fs.Attributes(target);
+    if (IsFileAttr(old)) fs.SetAttributes(target, kAttrArchive);
+    if (fs.MoveReplace(temp, target)) return true;
+    if (IsFileAttr(old)) fs.SetAttributes(target, old);
+  }
+  diskFull = result == CopyResult::DiskFull;
+  RemoveTemp(temp);
+  return false;
+}
+
+int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
+                        bool backingUp) {
+  DiskFullAt = -1;
+  if (sources.empty()) {
+    view_.Hide();
+    return 0;
+  }
+  if (targets.size() != sources.size()) {
+    view_.Hide();
+    return 2;
+  }
+  failures.clear();
+  std::vector<uint64_t> sizes;
+  float total = 0, done = 0;
+  if (!quiet) {
+    for (const std::string& source : sources) total += static_cast<float>(sizes.emplace_back(ItemSize(source)));
+  }
+  const int limit = quiet ? 0 : view_.Width() * 3 / 4;
+  for (size_t i = 0; i < sources.size() && Cancelled == 0; ++i) {
+    if (!quiet) {
+      ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? sources[i] : targets[i], sizes[i], done,
+               total, limit);
+    }
+    if (FolderExists(sources[i])) {
+      ForceFolders(targets[i]);
+    } else if (bool diskFull = false; !CopyOne(sources[i], targets[i], diskFull)) {
+      if (diskFull) {
+        view_.Hide();
+        DiskFullAt = static_cast<int>(i);
+        return 1;
+      }
+      failures.push_back(backingUp ? sources[i] : targets[i]);
+    }
+    view_.ProcessMessages();
+  }
+  view_.Hide();
+  if (!failures.empty()) return 2;
+  return Cancelled ? 3 : 0;
+}
+
+void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool quiet) {
+  if (items.empty()) {
+    view_.Hide();
+    return;
+  }
+  failures.clear();
+  FileSystem& fs = Files();
+  std::vector<uint64_t> sizes;
+  float total = 0, done = 0;
+  if (!quiet) {
+    for (const std::string& item : items) total += static_cast<float>(sizes.emplace_back(ItemSize(item)));
+  }
+  const int limit = quiet ? 0 : view_.Width() * 3 / 4;
+  for (size_t i = 0; i < items.size() && Cancelled == 0; ++i) {
+    if (!quiet) ShowItem("Removing: ", items[i], sizes[i], done, total, limit);
+    const uint32_t attributes = fs.Attributes(items[i]);
+    if (attributes != kAttrInvalid) fs.SetAttributes(items[i], attributes & ~kAttrReadOnly);
+    if (IsFileAttr(attributes)) {
+      if (!fs.Delete(items[i])) failures.push_back(items[i]);
+    } else {
+      fs.RemoveFolder(items[i]);  // only when empty; not reported otherwise
+    }
+    view_.ProcessMessages();
+  }
+  view_.Hide();
+}
+
+int TFileOps::Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading) {
+  if (Cancelled) log.AddLine("User cancelled operation.", false);
+  if (!failures.empty()) {
+    log.AddLine(failureHeading, false);
+    for (const std::string& failure : failures) log.AddLine(failure, false);
+  }
+  if (Cancelled) return 2;
+  return failures.empty() ? 0 : 1;
+}
+
+void TFileOps::CollectTree(StringList& removals, const std::string& path) {
+  view_.ProcessMessages();
+  if (Cancelled) return;
+  FileSystem& fs = Files();
+  const uint32_t attributes = fs.Attributes(path);
+  if (IsFolderAttr(attributes) && !(attributes & kAttrReparsePoint)) {
+    std::vector<DirEntry> entries;
+    fs.List(path, entries);
+    for (const DirEntry& entry : entries) {
+      if (Cancelled) break;
+      CollectTree(removals, JoinPath(path, entry.name));
+    }
+  }
+  // A folder link is taken as it is: removing it removes the link, never what it points to.
+  if (attributes != kAttrInvalid) removals.push_back(path);
+}
+
+}  // namespace vh

@@ -1,0 +1,57 @@
+#pragma once
+// The batch loops every operation ends in: copy a list of files, remove a list of items; with
+// a progress window whose Cancel button stops them between two items.
+#include <cstdint>
+#include <string>
+
+#include "common/string_list.h"
+#include "log/message_log.h"
+#include "platform/progress_view.h"
+
+namespace vh {
+
+class TFileOps {
+ public:
+  explicit TFileOps(ProgressView& view) : view_(view) {}
+  virtual ~TFileOps() = default;
+
+  // 0 done (or nothing to do), 1 the target disk became full (stopped at that item), 2 an item
+  // failed (listed) or the lists differ in length, 3 cancelled without failures.
+  int CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
+                bool backingUp);
+  // Removes files and (empty) folders in list order; files that could not go are listed.
+  void RemoveFiles(const StringList& items, StringList& failures, bool quiet);
+  // A file's size; 0 for a folder or what cannot be found.
+  static uint64_t ItemSize(const std::string& path);
+  // The path with leading folders left out ("C:\...\report.doc") until it fits `limit` pixels.
+  std::string ShortenPath(const std::string& path, int limit);
+
+  void CancelBtnClick() { Cancelled = 1; }
+  // Closing the window cancels the run; the close itself goes ahead.
+  void FormCloseQuery() { Cancelled = 1; }
+
+  uint8_t Cancelled = 0;
+  // The index at which the last CopyFiles met a full disk; -1 when it did not.
+  int DiskFullAt = -1;
+
+ protected:
+  // Caption, first label and an empty bar, then the window in front (unless quiet).
+  void ShowPreparing(bool quiet, const std::string& caption, const std::string& label);
+  // The end of every run: logs a cancel and the failures under `failureHeading`; returns 2 when
+  // cancelled, else 1 when something failed, else 0.
+  int Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading);
+  // Appends a file, or a folder after everything below it, to `removals`.
+  void CollectTree(StringList& removals, const std::string& path);
+  ProgressView& view_;
+
+ private:
+  void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
+                float total, int limit);
+  bool CopyOne(const std::string& source, const std::string& target, bool& diskFull);
+};
+
+// The file names the store keeps beside its mirrors, never backed up, restored or purged.
+bool IsStoreFileName(const std::string& name);
+bool IsTempFileName(const std::string& name);
+
+}  // namespace vh

@@ -1,0 +1,69 @@
+#include "operations/purge.h"
+
+#include "operations/restore.h"
+#include "platform/system.h"
+#include "store/drive_checks.h"
+#include "store/store_paths.h"
+
+namespace vh {
+
+void TPurge::ScanForPurge(StringList& removals, const std::string& folder, const std::string& backupFolder,
+                          const StringList& unreachable, bool removeUnreachable) {
+  view_.ProcessMessages();
+  if (Cancelled || !FolderExists(backupFolder)) return;
+  // Store root entries other than drive folders have no source: they are left alone.
+  const bool storeRoot = folder == MirrorPath(backupFolder, "");
+  std::vector<DirEntry> entries;
+  Files().List(folder, entries);
+  for (const DirEntry& entry : entries) {
+    if (Cancelled) break;
+    if (IsStoreFileName(entry.name) || (storeRoot && !IsDriveFolder(entry))) continue;
+    const std::string mirror = JoinPath(folder, entry.name);
+    const std::string source = SourcePathOf(backupFolder, mirror);
+    const bool reachable = !OnDrives(unreachable, source);
+    if (entry.attributes & kAttrDirectory) {
+      if (reachable && FolderExists(source)) {
+        if (!(entry.attributes & kAttrReparsePoint)) {
+          ScanForPurge(removals, mirror, backupFolder, unreachable, removeUnreachable);
+        }
+      } else if (reachable || removeUnreachable) {
+        CollectTree(removals, mirror);
+      }
+    } else if (reachable ? !FileExists(source) : removeUnreachable) {
+      removals.push_back(mirror);
+    }
+  }
+}
+
+int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+  std::string message;
+  if (!CheckBackupDrive(true, backupFolder, message, "")) {
+    log.AddLine(message + " Process halted.", false);
+    return 1;
+  }
+  int answer = 0;
+  StringList unreachable;
+  bool removeUnreachable = false;
+  if (!CheckStoreDrives(true, answer, backupFolder, unreachable, message)) {
+    if (answer != kIdIgnore) {
+      log.AddLine(message + " User aborted purge.", false);
+      return 2;
+    }
+    removeUnreachable =
+        Boxes().Show("Do you want Vesperhollow to remove backups of files and folders\n"
+                     "originally on the inaccessible drives?",
+                     kAppCaption, kMbYesNo | kMbIconQuestion | kMbDefButton2) == kIdYes;
+    log.AddLine(message + (removeUnreachable ? " User selected to remove associated backups."
+                                             : " User selected not to remove associated backups."),
+                false);
+  }
+
+  StringList removals, failures;
+  Cancelled = 0;
+  ShowPreparing(quiet, "Vesperhollow purging...", "Preparing to remove backups...");
+  ScanForPurge(removals, MirrorPath(backupFolder, ""), backupFolder, unreachable, removeUnreachable);
+  RemoveFiles(removals, failures, quiet);
+  return Finish(log, failures, "WARNING: The following backups could not be purged:");
+}
+
+}  // namespace vh

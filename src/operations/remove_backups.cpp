@@ -1,0 +1,74 @@
+#include "operations/remove_backups.h"
+
+#include "platform/system.h"
+#include "store/store_paths.h"
+
+namespace vh {
+namespace {
+constexpr const char* kPreparing = "Preparing to remove backups...";
+
+std::string WithoutTrailingBackslash(std::string path) {
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+}  // namespace
+
+int TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log,
+                             const std::function<void()>& cleanUp) {
+  StringList failures;
+  RemoveFiles(removals, failures, quiet);
+  if (cleanUp) cleanUp();
+  return Finish(log, failures, "WARNING: The following backups could not be removed:");
+}
+
+int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
+                                bool quiet, TMessageLog& log) {
+  if (first < 0 || first >= list.Count() || count < 0 || count > list.Count() - first) return 1;
+  Cancelled = 0;
+  ShowPreparing(quiet, "Vesperhollow removing backups...", kPreparing);
+  const std::string backupFolderItself = WithoutTrailingBackslash(backupFolder);
+  StringList removals;
+  for (int i = first; i < first + count; ++i) {
+    const std::string mirror = MirrorPath(backupFolder, list.Item(i)->Path);
+    CollectTree(removals, mirror);
+    if (!FolderExists(mirror)) continue;
+    // The parents follow, nearest first; each goes only if it has become empty.
+    std::string parent = WithoutTrailingBackslash(mirror);
+    for (size_t slash; parent != backupFolderItself && (slash = parent.rfind('\\')) != std::string::npos;) {
+      parent.resize(slash);
+      removals.push_back(parent);
+    }
+  }
+  return RemoveCollected(removals, quiet, log);
+}
+
+int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+  Cancelled = 0;
+  ShowPreparing(quiet, "Vesperhollow removing all previous backups...", kPreparing);
+  const std::string root = MirrorPath(backupFolder, "");
+  StringList removals;
+  if (root.empty()) return RemoveCollected(removals, quiet, log);
+  CollectTree(removals, root);
+  return RemoveCollected(removals, quiet, log, [&] {
+    // The computer-name folder, then the marker folder, when nothing else is left in them.
+    const std::string computerFolder = WithoutTrailingBackslash(FolderOf(root));
+    Files().RemoveFolder(computerFolder);
+    Files().RemoveFolder(WithoutTrailingBackslash(FolderOf(computerFolder)));
+  });
+}
+
+int TDelete::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) {
+  if (!FolderExists(mirrorFolder)) return 1;
+  Cancelled = 0;
+  ShowPreparing(quiet, "Vesperhollow removing backups of sub-folders...", kPreparing);
+  std::vector<DirEntry> entries;
+  Files().List(mirrorFolder, entries);
+  StringList removals;
+  for (const DirEntry& entry : entries) {
+    if (Cancelled) break;
+    if (entry.attributes & kAttrDirectory) CollectTree(removals, JoinPath(mirrorFolder, entry.name));
+  }
+  return RemoveCollected(removals, quiet, log);
+}
+
+}  // namespace vh

@@ -1,0 +1,32 @@
+#pragma once
+// Removal of the backups that the user's choices made obsolete.
+#include <functional>
+#include <string>
+
+#include "list/source_list.h"
+#include "log/message_log.h"
+#include "operations/file_ops.h"
+
+namespace vh {
+
+class TDelete : public TFileOps {
+ public:
+  using TFileOps::TFileOps;
+  // Each returns 0 all removed, 1 something failed (logged), 2 cancelled by the user.
+
+  // The mirrors of entries [first, first + count) and, for folders, their parents up to and
+  // including the backup folder when they became empty. 1 at once for a range outside the list.
+  int RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder, bool quiet,
+                         TMessageLog& log);
+  // The whole store of a backup folder being given up, then its empty parent folders of the store.
+  int RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log);
+  // Every sub-folder of an entry's mirror folder; the files directly in it stay. 1 at once when
+  // the mirror folder does not exist.
+  int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log);
+
+ private:
+  int RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log,
+                      const std::function<void()>& cleanUp = {});
+};
+
+}  // namespace vh

@@ -1,0 +1,74 @@
+#include "operations/restore.h"
+
+#include "platform/system.h"
+#include "store/drive_checks.h"
+#include "store/store_paths.h"
+
+namespace vh {
+
+bool IsDriveFolder(const DirEntry& entry) {
+  const char c = entry.name.size() == 1 ? entry.name[0] : 0;
+  return (entry.attributes & kAttrDirectory) && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
+}
+
+void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const std::string& path,
+                              const std::string& backupFolder, const StringList& unreachable) {
+  view_.ProcessMessages();
+  if (Cancelled) return;
+  FileSystem& fs = Files();
+  const uint32_t attributes = fs.Attributes(path);
+  if (IsFileAttr(attributes)) {
+    const std::string source = SourcePathOf(backupFolder, path);
+    if (!OnDrives(unreachable, source)) {
+      mirrors.push_back(path);
+      targets.push_back(source);
+    }
+    return;
+  }
+  if (!IsFolderAttr(attributes) || (attributes & kAttrReparsePoint)) return;
+  // Only the drive folders of the store root have a place to go back to.
+  const bool storeRoot = path == MirrorPath(backupFolder, "");
+  std::vector<DirEntry> entries;
+  fs.List(path, entries);
+  for (const DirEntry& entry : entries) {
+    if (Cancelled) break;
+    if (IsStoreFileName(entry.name) || IsTempFileName(entry.name)) continue;
+    if (storeRoot && !IsDriveFolder(entry)) continue;
+    const std::string mirror = JoinPath(path, entry.name);
+    const std::string source = SourcePathOf(backupFolder, mirror);
+    if (OnDrives(unreachable, source)) continue;
+    // Folders come back during the scan, so empty ones are restored too.
+    if (entry.attributes & kAttrDirectory) ForceFolders(source);
+    ScanForRestore(mirrors, targets, mirror, backupFolder, unreachable);
+  }
+}
+
+int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+  std::string message;
+  if (!CheckBackupDrive(true, backupFolder, message, "")) {
+    log.AddLine(message + " Process halted.", false);
+    return 1;
+  }
+  int answer = 0;
+  StringList unreachable;
+  if (!CheckStoreDrives(true, answer, backupFolder, unreachable, message)) {
+    if (answer != kIdIgnore) {
+      log.AddLine(message + " User aborted restore.", false);
+      return 2;
+    }
+    log.AddLine(message + " Files not restored to these drives.", false);
+  }
+
+  StringList mirrors, targets, failures;
+  Cancelled = 0;
+  ShowPreparing(quiet, "Vesperhollow Restoring...", "Preparing to restore files...");
+  ScanForRestore(mirrors, targets, MirrorPath(backupFolder, ""), backupFolder, unreachable);
+  if (CopyFiles(mirrors, targets, failures, quiet, false) == 1) {
+    // What the full disk kept from being restored is listed with the failures.
+    log.AddLine("WARNING: Restore disk full. Process halted.", false);
+    failures.insert(failures.end(), targets.begin() + DiskFullAt, targets.end());
+  }
+  return Finish(log, failures, "WARNING: The following files and folders could not be restored:");
+}
+
+}  // namespace vh

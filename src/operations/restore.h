@@ -1,0 +1,24 @@
+#pragma once
+// The restore run: copies every backed-up file back to where it came from.
+#include <string>
+
+#include "log/message_log.h"
+#include "operations/file_ops.h"
+#include "platform/file_system.h"
+
+namespace vh {
+
+class TRestore : public TFileOps {
+ public:
+  using TFileOps::TFileOps;
+  // 0 done, 1 halted or some files not restored (logged), 2 cancelled or aborted by the user.
+  int RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log);
+  // Appends the files below a store path with their source paths, creating source folders.
+  void ScanForRestore(StringList& mirrors, StringList& targets, const std::string& path,
+                      const std::string& backupFolder, const StringList& unreachable);
+};
+
+// A store root entry that mirrors a drive: a folder named by a letter alone.
+bool IsDriveFolder(const DirEntry& entry);
+
+}  // namespace vh

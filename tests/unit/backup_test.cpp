@@ -1,0 +1,160 @@
+#include "operations/backup.h"
+
+#include "operations_fixture.h"
+
+namespace vh::test {
+namespace {
+
+constexpr int64_t kSecond = 10'000'000;
+
+class BackupTest : public OperationsTest {
+ protected:
+  int Run(bool ask = false, bool quiet = false) { return backup.RunBackup(list, "E:\\B", quiet, ask, log); }
+  std::string Mirror(const std::string& source) { return store + "\\" + source.substr(0, 1) + source.substr(2); }
+
+  TBackup backup{view};
+  TSourceList list;
+};
+
+TEST_F(BackupTest, CopiesOnlyWhatIsNewerByMoreThanTwoSeconds) {
+  sys.files.AddFile("C:\\d\\one", "1", 100 * kSecond);
+  sys.files.AddFile("C:\\d\\three", "3", 100 * kSecond);
+  sys.files.AddFile("C:\\d\\older", "o", 100 * kSecond);
+  sys.files.AddFile("C:\\d\\new", "n", 100 * kSecond);
+  sys.files.AddFile(Mirror("C:\\d\\one"), "old", 99 * kSecond);
+  sys.files.AddFile(Mirror("C:\\d\\three"), "old", 97 * kSecond);
+  sys.files.AddFile(Mirror("C:\\d\\older"), "newer mirror", 200 * kSecond);
+  list.Add("C:\\d", true, 1);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\one")), "old");
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\three")), "3");
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\older")), "newer mirror");
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\new")), "n");
+  EXPECT_EQ(LogTexts(), Lines{"C:\\d  (incl. sub-folders)"});
+  EXPECT_EQ(view.caption, "Vesperhollow Backing up...");
+  EXPECT_EQ(view.labels.front(), "Preparing to backup files...");
+
+  calls.clear();
+  EXPECT_EQ(Run(), 0);  // a second run copies nothing
+  EXPECT_EQ(calls["Copy"], 0);
+}
+
+TEST_F(BackupTest, SubFoldersOnlyWithSubsAndHiddenFilesToo) {
+  sys.files.AddFile("C:\\d\\top.txt", "t", 0, kAttrHidden | kAttrSystem);
+  sys.files.AddFile("C:\\d\\sub\\deep.txt", "d");
+  sys.files.AddFolder("C:\\d\\sub\\empty");
+  list.Add("C:\\d", false, 1);
+  Run();
+  EXPECT_EQ(sys.files.PathsBelow(Mirror("C:\\d")), Lines{Mirror("C:\\d\\top.txt")});
+  EXPECT_EQ(sys.files.Attributes(Mirror("C:\\d\\top.txt")), kAttrHidden | kAttrSystem);
+
+  list.Item(0)->Subs = true;
+  Run();
+  EXPECT_TRUE(sys.files.Exists(Mirror("C:\\d\\sub\\deep.txt")));
+  EXPECT_TRUE(sys.files.Exists(Mirror("C:\\d\\sub\\empty")));
+}
+
+TEST_F(BackupTest, FileReachedThroughTwoEntriesIsCopiedTwice) {
+  sys.files.AddFile("C:\\d\\a.txt", "a");
+  list.Add("C:\\d", true, 1);
+  list.Add("C:\\d\\a.txt", false, 0);
+  Run();
+  EXPECT_EQ(calls["Copy"], 2);
+}
+
+TEST_F(BackupTest, DeletedSourceIsReportedAndItsMirrorKept) {
+  sys.files.AddFile(Mirror("C:\\gone.txt"), "kept");
+  list.Add("C:\\gone.txt", false, 0);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(LogTexts(), (Lines{"WARNING: The following is selected for backup but no longer exists:", "C:\\gone.txt"}));
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\gone.txt")), "kept");
+}
+
+TEST_F(BackupTest, BackupDriveMissingOrUnsetHaltsTheRun) {
+  list.Add("C:\\d", true, 1);
+  sys.files.Unplug("E:");
+  EXPECT_EQ(Run(false), 1);  // from the timer: no box
+  EXPECT_EQ(backup.RunBackup(list, "", false, true, log), 1);
+  EXPECT_EQ(LogTexts(), (Lines{"WARNING: Process halted. Backup drive (E:) not accessible.", "WARNING: Process halted. "}));
+  EXPECT_TRUE(sys.boxes.asked.empty());
+  sys.files.Plug("E:");
+  list.Clear();
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(LogTexts().back(), "WARNING: No files or folders selected for backup.");
+  EXPECT_TRUE(view.labels.empty());  // the window was never shown
+}
+
+TEST_F(BackupTest, UnreachableSourceDrive) {
+  sys.files.AddDrive("D:");
+  sys.files.Unplug("D:");
+  sys.files.AddFile("C:\\a", "a");
+  list.Add("C:\\a", false, 0);
+  list.Add("D:\\b", false, 0);
+
+  sys.boxes.Answer(kIdAbort);
+  EXPECT_EQ(Run(true), 2);  // nothing done: no last-backup time
+  EXPECT_EQ(LogTexts(), (Lines{"C:\\a", "Source drive D: not accessible. User aborted backup."}));
+  EXPECT_FALSE(sys.files.Exists(Mirror("C:\\a")));
+  EXPECT_FALSE(view.visible);
+
+  page.lines.clear();
+  sys.boxes.Answer(kIdIgnore);
+  EXPECT_EQ(Run(true), 0);
+  EXPECT_EQ(LogTexts(), (Lines{"C:\\a", "WARNING: Source drive D: not accessible.",
+                               "WARNING: Files and folders on inaccessible drives not backed up."}));
+  EXPECT_TRUE(sys.files.Exists(Mirror("C:\\a")));
+
+  page.lines.clear();
+  EXPECT_EQ(Run(false), 0);  // not asked: goes on the same way
+  EXPECT_EQ(LogTexts().size(), 3u);
+  EXPECT_TRUE(sys.boxes.AllAnswered());
+}
+
+TEST_F(BackupTest, CancelDuringTheScanCopiesNothing) {
+  sys.files.AddFile("C:\\d\\x\\1", "1");
+  sys.files.AddFile("C:\\d\\y\\2", "2");
+  list.Add("C:\\d", true, 1);
+  view.onPump = [&](int pump) {
+    if (pump == 3) backup.CancelBtnClick();
+  };
+  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(calls["Copy"], 0);
+  EXPECT_EQ(LogTexts().back(), "User cancelled operation.");
+  EXPECT_TRUE(sys.files.Exists(Mirror("C:\\d\\x")));  // folders made so far stay
+
+  view.onPump = nullptr;
+  EXPECT_EQ(Run(), 0);  // the next run starts afresh
+}
+
+TEST_F(BackupTest, FailuresAndAFullDisk) {
+  sys.files.AddFile("C:\\d\\a", "aaaa");
+  sys.files.AddFile("C:\\d\\b", "bbbb");
+  sys.files.AddFile("C:\\d\\c", "cccc", 100 * kSecond);
+  sys.files.AddFile(Mirror("C:\\d\\c"), "previous", 0);
+  sys.files.FailOpen("C:\\d\\a");
+  list.Add("C:\\d", true, 1);
+  sys.files.DiskFullAfter("E:", 6);
+  sys.boxes.Answer(kIdOk);
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(LogTexts(), (Lines{"C:\\d  (incl. sub-folders)", "# WARNING: BACKUP DISK FULL.",
+                               "WARNING: The following files and folders could not be backed up:", "C:\\d\\a"}));
+  ASSERT_EQ(sys.boxes.asked.size(), 1u);
+  EXPECT_EQ(sys.boxes.asked[0].text, "Backup disk full. Try selecting fewer files for backup.");
+  EXPECT_EQ(sys.boxes.asked[0].style, 48u);
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\c")), "previous");
+}
+
+TEST_F(BackupTest, NeverFollowsFolderLinksNorBacksUpAStoreIntoItself) {
+  sys.files.AddFile("C:\\Users\\joe\\doc.txt", "d");
+  sys.files.AddLink("C:\\Users\\joe\\Loop");
+  sys.files.AddFile("C:\\Users\\joe\\Loop\\doc.txt", "seen through the link");
+  sys.files.AddFile("C:\\Users\\joe\\$vh_bks$\\PC1\\joe\\Config.txt", "3.0");
+  list.Add("C:\\Users", true, 1);
+  list.Add("C:\\Users\\joe\\Loop", true, 1);
+  EXPECT_EQ(backup.RunBackup(list, "C:\\Users\\joe", false, false, log), 0);
+  const std::string mirror = "C:\\Users\\joe\\$VH_BKS$\\PC1\\joe\\C\\Users";
+  EXPECT_EQ(sys.files.PathsBelow(mirror), (Lines{mirror + "\\joe", mirror + "\\joe\\doc.txt"}));
+}
+
+}  // namespace
+}  // namespace vh::test

@@ -1,0 +1,135 @@
+#include "operations/file_ops.h"
+
+#include "operations_fixture.h"
+
+namespace vh::test {
+namespace {
+
+class FileOpsTest : public OperationsTest {
+ protected:
+  FileOpsTest() {
+    for (int i = 0; i < 4; ++i) {
+      sources.push_back("C:\\s\\f" + std::to_string(i));
+      targets.push_back("E:\\t\\f" + std::to_string(i));
+      sys.files.AddFile(sources.back(), std::string(100, 'a' + i), 1000 + i);
+    }
+  }
+  TFileOps ops{view};
+  StringList sources, targets, failures{"stale"};
+};
+
+TEST_F(FileOpsTest, EmptyOrMismatchedListsCopyNothing) {
+  view.visible = true;
+  EXPECT_EQ(ops.CopyFiles({}, {}, failures, false, true), 0);
+  EXPECT_FALSE(view.visible);
+  targets.pop_back();
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 2);
+  EXPECT_EQ(failures, StringList{"stale"});
+  EXPECT_FALSE(sys.files.Exists("E:\\t"));
+}
+
+TEST_F(FileOpsTest, CopiesCreateFoldersKeepTimesAndShowProgress) {
+  sys.files.AddFile("C:\\s\\f1", std::string(300, 'b'), 1001, kAttrHidden | kAttrSystem | kAttrArchive);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 0);
+  EXPECT_TRUE(failures.empty());
+  EXPECT_EQ(sys.files.Content("E:\\t\\f1"), std::string(300, 'b'));
+  EXPECT_EQ(sys.files.LastWrite("E:\\t\\f3"), 1003);
+  EXPECT_EQ(sys.files.Attributes("E:\\t\\f1"), kAttrHidden | kAttrSystem | kAttrArchive);
+  EXPECT_EQ(view.positions, (std::vector<int>{16, 66, 83, 100}));  // counts the item about to be copied
+  EXPECT_EQ(view.labels.front(), "Backing up: C:\\s\\f0");
+  EXPECT_EQ(view.pumps, 4);
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(sys.files.PathsBelow("E:\\t").size(), 4u);  // no temporary left behind
+
+  ops.CopyFiles(sources, targets, failures, false, false);
+  EXPECT_EQ(view.labels.back(), "Restoring: E:\\t\\f3");
+}
+
+TEST_F(FileOpsTest, ReadOnlyTargetIsReplacedAndTakesTheSourcesAttributes) {
+  sys.files.AddFile("E:\\t\\f0", "old", 1, kAttrReadOnly | kAttrHidden);
+  sys.files.AddFile("C:\\s\\f0", "new", 2000, kAttrReadOnly | kAttrArchive);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 0);
+  EXPECT_EQ(sys.files.Content("E:\\t\\f0"), "new");
+  EXPECT_EQ(sys.files.Attributes("E:\\t\\f0"), kAttrReadOnly | kAttrArchive);
+}
+
+TEST_F(FileOpsTest, EmptyFilesNeverMoveTheBar) {
+  for (const std::string& s : sources) sys.files.AddFile(s, "");
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 0);
+  EXPECT_TRUE(view.positions.empty());
+  EXPECT_EQ(view.labels.size(), 4u);
+}
+
+TEST_F(FileOpsTest, CancelFinishesTheItemAndStopsBeforeTheNext) {
+  view.onPump = [&](int pump) {
+    if (pump == 2) ops.CancelBtnClick();
+  };
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 3);
+  EXPECT_TRUE(sys.files.Exists("E:\\t\\f1"));
+  EXPECT_FALSE(sys.files.Exists("E:\\t\\f2"));
+
+  ops.Cancelled = 0;
+  sys.files.FailCopy("C:\\s\\f0");
+  view.onPump = [&](int pump) {
+    if (pump == 3) ops.FormCloseQuery();
+  };
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 2);  // a failure outranks the cancel
+  EXPECT_EQ(failures, StringList{"C:\\s\\f0"});
+}
+
+TEST_F(FileOpsTest, LockedFileIsListedAndTheRestCopied) {
+  sys.files.FailOpen("C:\\s\\f1");
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 2);
+  EXPECT_EQ(failures, StringList{"C:\\s\\f1"});
+  EXPECT_TRUE(sys.files.Exists("E:\\t\\f3"));
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, false), 2);
+  EXPECT_EQ(failures, StringList{"E:\\t\\f1"});  // a restore lists the target
+}
+
+TEST_F(FileOpsTest, FullDiskStopsAndNeverDamagesThePreviousCopy) {
+  sys.files.AddFile("E:\\t\\f2", "the good old mirror", 5);
+  sys.files.FailCopy("C:\\s\\f0");
+  sys.files.DiskFullAfter("E:", 150);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 1);
+  EXPECT_EQ(ops.DiskFullAt, 2);
+  EXPECT_EQ(failures, StringList{"C:\\s\\f0"});
+  EXPECT_EQ(sys.files.Content("E:\\t\\f2"), "the good old mirror");
+  EXPECT_EQ(sys.files.LastWrite("E:\\t\\f2"), 5);
+  EXPECT_FALSE(sys.files.Exists("E:\\t\\f3"));
+  EXPECT_EQ(sys.files.PathsBelow("E:\\t"), (StringList{"E:\\t\\f1", "E:\\t\\f2"}));
+}
+
+TEST_F(FileOpsTest, LeftoverTemporaryFromACrashIsReplaced) {
+  sys.files.AddFile("E:\\t\\f0.$VH_TMP$", "half", 0, kAttrReadOnly);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 0);
+  EXPECT_FALSE(sys.files.Exists("E:\\t\\f0.$VH_TMP$"));
+}
+
+TEST_F(FileOpsTest, RemovesFilesAndEmptyFoldersInListOrder) {
+  sys.files.AddFile("E:\\r\\sub\\ro", "x", 0, kAttrReadOnly);
+  sys.files.AddFile("E:\\r\\locked", "x");
+  sys.files.FailDelete("E:\\r\\locked");
+  ops.RemoveFiles({"E:\\r\\sub", "E:\\r\\sub\\ro", "E:\\r\\locked", "E:\\r", "E:\\missing"}, failures, false);
+  EXPECT_EQ(failures, StringList{"E:\\r\\locked"});
+  EXPECT_TRUE(sys.files.Exists("E:\\r\\sub"));  // came before its file: stays, not reported
+  EXPECT_FALSE(sys.files.Exists("E:\\r\\sub\\ro"));
+  EXPECT_EQ(view.labels.front(), "Removing: E:\\r\\sub");
+  EXPECT_FALSE(view.visible);
+}
+
+TEST_F(FileOpsTest, ShortenPathLeavesOutLeadingFolders) {
+  const std::string path = "C:\\Data\\Projects\\Old\\report.doc";
+  auto fit = [&](const std::string& expected) {
+    EXPECT_EQ(ops.ShortenPath(path, 7 * static_cast<int>(expected.size())), expected);
+  };
+  fit(path);
+  fit("C:\\...\\Projects\\Old\\report.doc");
+  fit("C:\\...\\Old\\report.doc");
+  fit("C:\\...\\report.doc");
+  fit("...\\report.doc");
+  fit("report.doc");
+  EXPECT_EQ(ops.ShortenPath(path, 1), "report.doc");
+}
+
+}  // namespace
+}  // namespace vh::test

@@ -1,0 +1,96 @@
+#include "operations/purge.h"
+
+#include "operations_fixture.h"
+
+namespace vh::test {
+namespace {
+
+class PurgeTest : public OperationsTest {
+ protected:
+  int Run() { return purge.RunPurge("E:\\B", false, log); }
+  TPurge purge{view};
+};
+
+TEST_F(PurgeTest, RemovesBackupsWhoseSourcesAreGone) {
+  sys.files.AddFile("C:\\d\\kept.txt");
+  sys.files.AddFile(store + "\\C\\d\\kept.txt");
+  sys.files.AddFile(store + "\\C\\d\\deleted.txt", "", 0, kAttrReadOnly);
+  sys.files.AddFile(store + "\\C\\gone\\sub\\x.txt");
+  sys.files.AddFile(store + "\\C\\gone\\Log.txt");
+  sys.files.AddFolder("C:\\nowfolder");
+  sys.files.AddFile(store + "\\C\\nowfolder");
+  sys.files.AddFile("C:\\nowfile");
+  sys.files.AddFile(store + "\\C\\nowfile\\y.txt");
+  sys.files.AddFile(store + "\\C\\d\\Config.txt", "never purged by the scan");
+  sys.files.AddFile(store + "\\Config.txt");
+  sys.files.AddFile(store + "\\Log.txt");
+  sys.files.AddFile(store + "\\stray.bak");
+  StringList removed;
+  onCall = [&](const std::string& call, const std::string& path) {
+    if (call == "Delete" || call == "RemoveFolder") removed.push_back(path);
+  };
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(removed, (StringList{store + "\\C\\d\\deleted.txt", store + "\\C\\gone\\Log.txt",
+                                 store + "\\C\\gone\\sub\\x.txt", store + "\\C\\gone\\sub", store + "\\C\\gone",
+                                 store + "\\C\\nowfile\\y.txt", store + "\\C\\nowfile", store + "\\C\\nowfolder"}));
+  EXPECT_EQ(sys.files.PathsBelow(store),
+            (StringList{store + "\\C", store + "\\C\\d", store + "\\C\\d\\Config.txt", store + "\\C\\d\\kept.txt",
+                        store + "\\Config.txt", store + "\\Log.txt", store + "\\stray.bak"}));
+  EXPECT_EQ(view.caption, "Vesperhollow purging...");
+  EXPECT_TRUE(page.lines.empty());
+}
+
+TEST_F(PurgeTest, UnreachableDriveBackupsGoOnlyWhenTheUserSaysSo) {
+  sys.files.AddDrive("D:");
+  sys.files.Unplug("D:");
+  sys.files.AddFile(store + "\\D\\w\\f.txt");
+  sys.boxes.Answer(kIdIgnore);
+  sys.boxes.Answer(kIdNo);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(sys.files.Exists(store + "\\D\\w\\f.txt"));
+  ASSERT_EQ(sys.boxes.asked.size(), 2u);
+  EXPECT_EQ(sys.boxes.asked[1].text,
+            "Do you want Vesperhollow to remove backups of files and folders\noriginally on the inaccessible drives?");
+  EXPECT_EQ(sys.boxes.asked[1].style, 0x124u);
+
+  sys.boxes.Answer(kIdIgnore);
+  sys.boxes.Answer(kIdYes);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_FALSE(sys.files.Exists(store + "\\D"));
+
+  sys.files.AddFile(store + "\\D\\again");
+  sys.boxes.Answer(kIdAbort);
+  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(LogTexts(), (Lines{"Source drive D: not accessible. User selected not to remove associated backups.",
+                               "Source drive D: not accessible. User selected to remove associated backups.",
+                               "Source drive D: not accessible. User aborted purge."}));
+}
+
+TEST_F(PurgeTest, LockedBackupIsReportedAndCancelStops) {
+  sys.files.AddFile(store + "\\C\\a");
+  sys.files.AddFile(store + "\\C\\b");
+  sys.files.FailDelete(store + "\\C\\a");
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(LogTexts(), (Lines{"WARNING: The following backups could not be purged:", store + "\\C\\a"}));
+
+  page.lines.clear();
+  sys.files.AddFile(store + "\\C\\c");
+  view.onPump = [&](int) { purge.CancelBtnClick(); };
+  EXPECT_EQ(Run(), 2);
+  EXPECT_TRUE(sys.files.Exists(store + "\\C\\c"));
+  EXPECT_EQ(LogTexts(), Lines{"User cancelled operation."});
+}
+
+TEST_F(PurgeTest, FolderLinkInTheStoreGoesWithoutWhatItPointsTo) {
+  sys.files.AddLink(store + "\\C\\link");
+  sys.files.AddFile(store + "\\C\\link\\target-file");
+  StringList removed;
+  onCall = [&](const std::string& call, const std::string& path) {
+    if (call == "Delete" || call == "RemoveFolder") removed.push_back(path);
+  };
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(removed, StringList{store + "\\C\\link"});
+}
+
+}  // namespace
+}  // namespace vh::test

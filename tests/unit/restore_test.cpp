@@ -1,0 +1,95 @@
+#include "operations/restore.h"
+
+#include "operations_fixture.h"
+
+namespace vh::test {
+namespace {
+
+class RestoreTest : public OperationsTest {
+ protected:
+  int Run() { return restore.RunRestore("E:\\B", false, log); }
+  TRestore restore{view};
+};
+
+TEST_F(RestoreTest, NoStoreOrOnlyItsOwnFilesRestoresNothing) {
+  EXPECT_EQ(Run(), 0);
+  sys.files.AddFile(store + "\\Config.txt", "3.0");
+  sys.files.AddFile(store + "\\Log.txt", "");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(page.lines.empty());
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(calls["Copy"], 0);
+}
+
+TEST_F(RestoreTest, BringsEveryBackedUpFileBack) {
+  sys.files.AddFile(store + "\\C\\d\\ro.txt", "mirror", 5, kAttrArchive);
+  sys.files.AddFile("C:\\d\\ro.txt", "newer", 9, kAttrReadOnly);
+  sys.files.AddFile(store + "\\C\\d\\deleted.txt", "back");
+  sys.files.AddFolder(store + "\\C\\d\\empty");
+  sys.files.AddFile(store + "\\C\\d\\sub\\Log.txt", "not restored");
+  sys.files.AddFile(store + "\\C\\d\\sub\\log.TXT", "restored");
+  sys.files.AddFile(store + "\\C\\d\\half.$VH_TMP$", "a crash left this");
+  sys.files.AddFile(store + "\\stray.bak", "no source");
+  sys.files.AddFile("C:\\d\\only-here.txt", "untouched");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(sys.files.Content("C:\\d\\ro.txt"), "mirror");
+  EXPECT_EQ(sys.files.Attributes("C:\\d\\ro.txt"), kAttrArchive);
+  EXPECT_EQ(sys.files.Content("C:\\d\\deleted.txt"), "back");
+  EXPECT_TRUE(sys.files.Exists("C:\\d\\empty"));
+  EXPECT_EQ(sys.files.Content("C:\\d\\sub\\log.TXT"), "restored");
+  EXPECT_EQ(sys.files.PathsBelow("C:\\d\\sub").size(), 1u);
+  EXPECT_FALSE(sys.files.Exists("C:\\d\\half.$VH_TMP$"));
+  EXPECT_EQ(sys.files.Content("C:\\d\\only-here.txt"), "untouched");
+  EXPECT_EQ(view.caption, "Vesperhollow Restoring...");
+  EXPECT_EQ(view.labels.front(), "Preparing to restore files...");
+  EXPECT_TRUE(page.lines.empty());
+}
+
+TEST_F(RestoreTest, DrivesQuestionIgnoreLeavesTheDriveOutAbortStops) {
+  sys.files.AddDrive("D:");
+  sys.files.Unplug("D:");
+  sys.files.AddFile(store + "\\C\\a", "a");
+  sys.files.AddFile(store + "\\D\\b", "b");
+  sys.boxes.Answer(kIdAbort);
+  EXPECT_EQ(Run(), 2);
+  EXPECT_FALSE(sys.files.Exists("C:\\a"));
+  sys.boxes.Answer(kIdIgnore);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(sys.files.Exists("C:\\a"));
+  EXPECT_EQ(LogTexts(), (Lines{"Source drive D: not accessible. User aborted restore.",
+                               "Source drive D: not accessible. Files not restored to these drives."}));
+
+  page.lines.clear();
+  sys.files.Unplug("E:");
+  sys.boxes.Answer(kIdCancel);
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(LogTexts(), Lines{"Backup drive (E:) not accessible. Process halted."});
+  EXPECT_EQ(restore.RunRestore("", false, log), 1);
+  EXPECT_EQ(LogTexts().back(), " Process halted.");
+}
+
+TEST_F(RestoreTest, CancelDuringTheScanCopiesNothing) {
+  sys.files.AddFile(store + "\\C\\x\\1", "1");
+  sys.files.AddFile(store + "\\C\\y\\2", "2");
+  view.onPump = [&](int pump) {
+    if (pump == 2) restore.CancelBtnClick();
+  };
+  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(calls["Copy"], 0);
+  EXPECT_EQ(LogTexts(), Lines{"User cancelled operation."});
+}
+
+TEST_F(RestoreTest, FullDiskListsWhatWasNotRestored) {
+  sys.files.AddFile(store + "\\C\\a", "aaaa");
+  sys.files.AddFile(store + "\\C\\b", "bbbb");
+  sys.files.AddFile(store + "\\C\\c", "cccc");
+  sys.files.AddFile("C:\\b", "the user's file", 7);
+  sys.files.DiskFullAfter("C:", 6);
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(LogTexts(), (Lines{"WARNING: Restore disk full. Process halted.",
+                               "WARNING: The following files and folders could not be restored:", "C:\\b", "C:\\c"}));
+  EXPECT_EQ(sys.files.Content("C:\\b"), "the user's file");
+}
+
+}  // namespace
+}  // namespace vh::test
