@@ -24,7 +24,7 @@ void CutFirstFolder(std::string& dir) {
   if (!dir.empty() && dir[0] == '.') dir.erase(0, 4);  // the "...\" of an earlier cut
   const size_t slash = dir.find('\\');
   dir = slash == std::string::npos ? std::string() : "...\\" + dir.substr(slash + 1);
-  if (rooted) dir.insert(0, "\\");
+  if (rooted) dir = "\\" + dir;
 }
 
 }  // namespace

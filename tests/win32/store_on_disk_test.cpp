@@ -1,57 +1,17 @@
 // The store, the list and the log on the real file system, with scripted answers to the boxes.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
+#include "disk_fixture.h"
 #include "fake_controls.h"
-#include "fake_message_boxes.h"
 #include "list/backup_list_store.h"
 #include "log/message_log.h"
-#include "platform/system.h"
-#include "platform/win32/wide.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_identity.h"
-#include "platform/win32/win32_locale_clock.h"
 #include "store/drive_checks.h"
 #include "store/folder_size.h"
-#include "store/store_paths.h"
 
 namespace vh::test {
 namespace {
 
-class StoreOnDiskTest : public ::testing::Test {
+class StoreOnDiskTest : public DiskTest {
  protected:
-  StoreOnDiskTest() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    backupFolder = win32::Narrow(temp) + "vh-store-" + std::to_string(GetCurrentProcessId()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    files.CreateFolder(backupFolder);
-  }
-  ~StoreOnDiskTest() override { RemoveTree(backupFolder); }
-
-  void RemoveTree(const std::string& path) {
-    std::vector<DirEntry> entries;
-    files.List(path, entries);
-    for (const DirEntry& e : entries) {
-      const std::string child = JoinPath(path, e.name);
-      files.SetAttributes(child, kAttrArchive);
-      if (e.attributes & kAttrDirectory) RemoveTree(child); else files.Delete(child);
-    }
-    files.RemoveFolder(path);
-  }
-
-  static std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-  }
-
-  win32::Win32FileSystem files;
-  win32::Win32Identity identity;
-  win32::Win32LocaleClock locale;
-  FakeMessageBoxes boxes;
-  SystemScope scope{System{&files, &identity, &boxes, &locale}};
-  std::string backupFolder;
+  const std::string& backupFolder = folder;
 };
 
 TEST_F(StoreOnDiskTest, ConfigFileWrittenAndReadBack) {

@@ -1,0 +1,103 @@
+// Runs a backup of a made-up tree with its progress window on the screen, slowly enough to be
+// looked at, then presses Cancel through the window. Prints the run's log.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "log/message_log.h"
+#include "operations/backup.h"
+#include "platform/system.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_identity.h"
+#include "platform/win32/win32_locale_clock.h"
+#include "platform/win32/win32_message_boxes.h"
+#include "store/store_paths.h"
+#include "ui/progress_window.h"
+
+namespace {
+
+using namespace vh;
+
+// The log, printed as it grows.
+class PrintedPage : public TextPage {
+ public:
+  std::vector<std::string> Lines() const override { return lines_; }
+  void SetLines(const std::vector<std::string>& lines) override { lines_ = lines; }
+  void Append(const std::string& line) override {
+    lines_.push_back(line);
+    std::printf("%s\n", line.c_str());
+  }
+  void RemoveFirst(int count) override { lines_.erase(lines_.begin(), lines_.begin() + count); }
+  void ScrollToEnd() override {}
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+// The real window, slowed down at every pump, with Cancel pressed at the pump given.
+class SlowWindow : public ProgressView {
+ public:
+  SlowWindow(ui::ProgressWindow& window, int delayMs, int cancelAt)
+      : window_(window), delayMs_(delayMs), cancelAt_(cancelAt) {}
+  void SetCaption(const std::string& c) override { window_.SetCaption(c); }
+  void SetLabel(const std::string& t) override { window_.SetLabel(t); }
+  void SetPosition(int p) override { window_.SetPosition(p); }
+  void Show() override { window_.Show(); }
+  void Hide() override { window_.Hide(); }
+  void BringToFront() override { window_.BringToFront(); }
+  void Repaint() override { window_.Repaint(); }
+  int Width() override { return window_.Width(); }
+  int TextWidth(const std::string& t) override { return window_.TextWidth(t); }
+  void ProcessMessages() override {
+    Sleep(delayMs_);
+    if (++pumps_ == cancelAt_) PostMessageW(window_.CancelBtn(), BM_CLICK, 0, 0);
+    window_.ProcessMessages();
+  }
+
+ private:
+  ui::ProgressWindow& window_;
+  int delayMs_, cancelAt_, pumps_ = 0;
+};
+
+int Setting(const char* name, int fallback) {
+  const char* value = std::getenv(name);
+  return value ? std::atoi(value) : fallback;
+}
+
+}  // namespace
+
+int main() {
+  win32::Win32FileSystem files;
+  win32::Win32Identity identity;
+  win32::Win32MessageBoxes boxes;
+  win32::Win32LocaleClock locale;
+  SystemScope scope{System{&files, &identity, &boxes, &locale}};
+
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::string root = win32::Narrow(temp) + "vh-try";
+  const std::string source = root + "\\Documents\\Projects\\Quarterly reports";
+  for (int i = 0; i < 120; ++i) {
+    const std::string file =
+        source + "\\Region " + std::to_string(i % 6) + "\\report-" + std::to_string(i) + ".doc";
+    ForceFolders(FolderOf(file));
+    files.WriteFile(file, std::string(64 * 1024, 'r'));
+  }
+  TSourceList list;
+  list.Add(source, true, 1);
+  PrintedPage page;
+  TMessageLog log(page);
+
+  ui::ProgressWindow window("Backup");
+  SlowWindow slow(window, Setting("VH_TRY_DELAY_MS", 100), Setting("VH_TRY_CANCEL_AT", 100));
+  TBackup backup(slow);
+  window.onCancel = [&] { backup.CancelBtnClick(); };
+  window.onCloseQuery = [&] { backup.FormCloseQuery(); };
+
+  log.AddLine("Manual backup initiated for the following files and folders:", true);
+  const int result = backup.RunBackup(list, root + "\\Backup", false, true, log);
+  std::printf("result %d\n", result);
+  return result == 2 ? 0 : 1;
+}
