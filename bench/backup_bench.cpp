@@ -70,16 +70,17 @@ int main(int argc, char** argv) {
   TMessageLog log(page);
   ui::OperationWindows windows;
 
-  auto time = [&](const char* what, bool quiet) {
+  auto time = [&](const char* what, bool quiet, const char* backupFolder) {
     const auto start = std::chrono::steady_clock::now();
-    const int result = windows.Backup->RunBackup(list, root + "\\backup", quiet, false, log);
+    const int result = windows.Backup->RunBackup(list, root + backupFolder, quiet, false, log);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%-34s %6d files  %7.2f s  %8.1f us/file  result %d\n", what, count, seconds, seconds * 1e6 / count,
                 result);
   };
-  time("first backup (window shown)", false);
-  time("no-change backup (window shown)", false);
-  time("no-change backup (quiet)", true);
+  time("first backup (window shown)", false, "\\shown");
+  time("no-change backup (window shown)", false, "\\shown");
+  time("first backup (quiet)", true, "\\quiet");
+  time("no-change backup (quiet)", true, "\\quiet");
   RemoveTree(files, root);
   return 0;
 }

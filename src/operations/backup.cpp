@@ -19,14 +19,15 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
                             const std::string& mirror, bool subs) {
   view_.ProcessMessages();
   if (Cancelled) return;
-  // Tested at every item, so a drive that goes away stops the scan below it quietly.
-  if (!DriveReachable(DrivePart(source)) || !DriveReachable(DrivePart(mirror))) return;
+  // A drive that goes away stops the scan below it quietly. A failed lookup is where that shows,
+  // so the drives are asked only then, which spares an unchanged file two queries.
   FileSystem& fs = Files();
   DirEntry found;
-  if (!fs.Stat(source, found)) return;
+  if (!fs.Stat(source, found)) return;  // gone, or its drive is
   if (!(found.attributes & kAttrDirectory)) {
     DirEntry mirrored;
     const bool mirrorIsFile = fs.Stat(mirror, mirrored) && !(mirrored.attributes & kAttrDirectory);
+    if (!mirrorIsFile && !DriveReachable(DrivePart(mirror))) return;
     if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) {
       sources.push_back(source);
       targets.push_back(mirror);
@@ -34,7 +35,7 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
     return;
   }
   // A junction or folder link is never walked into: it may loop back or lead out of the tree.
-  if (found.attributes & kAttrReparsePoint) return;
+  if ((found.attributes & kAttrReparsePoint) || !DriveReachable(DrivePart(mirror))) return;
   ForceFolders(mirror);
   std::vector<DirEntry> entries;
   fs.List(source, entries);

@@ -126,6 +126,18 @@ TEST_F(BackupTest, CancelDuringTheScanCopiesNothing) {
   EXPECT_EQ(Run(), 0);  // the next run starts afresh
 }
 
+TEST_F(BackupTest, DriveGoingAwayDuringTheScanStopsItQuietly) {
+  for (const char* name : {"a", "b", "c"}) sys.files.AddFile(std::string("C:\\d\\") + name, name);
+  list.Add("C:\\d", true, 1);
+  onCall = [&](const std::string& call, const std::string& path) {
+    if (call == "Stat" && path == "C:\\d\\b") sys.files.Unplug("E:");
+    if (call == "Copy") sys.files.Plug("E:");  // back for the copying
+  };
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(calls["Copy"], 1);
+  EXPECT_EQ(LogTexts(), Lines{"C:\\d  (incl. sub-folders)"});
+}
+
 TEST_F(BackupTest, FailuresAndAFullDisk) {
   sys.files.AddFile("C:\\d\\a", "aaaa");
   sys.files.AddFile("C:\\d\\b", "bbbb");

@@ -135,7 +135,7 @@ bool Win32FileSystem::Stat(const std::string& path, DirEntry& out) {
 
 bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {
   return MoveFileExW(LongPath(source).c_str(), LongPath(target).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+                     MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {
