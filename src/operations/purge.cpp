@@ -1,6 +1,7 @@
 #include "operations/purge.h"
 
 #include "operations/restore.h"
+#include "operations/store_checks.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
 #include "store/store_paths.h"
@@ -37,25 +38,21 @@ void TPurge::ScanForPurge(StringList& removals, const std::string& folder, const
 
 int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   std::string message;
-  if (!CheckBackupDrive(true, backupFolder, message, "")) {
-    log.AddLine(message + " Process halted.", false);
-    return 1;
-  }
-  int answer = 0;
   StringList unreachable;
   bool removeUnreachable = false;
-  if (!CheckStoreDrives(true, answer, backupFolder, unreachable, message)) {
-    if (answer != kIdIgnore) {
-      log.AddLine(message + " User aborted purge.", false);
-      return 2;
-    }
-    removeUnreachable =
-        Boxes().Show("Do you want Vesperhollow to remove backups of files and folders\n"
-                     "originally on the inaccessible drives?",
-                     kAppCaption, kMbYesNo | kMbIconQuestion | kMbDefButton2) == kIdYes;
-    log.AddLine(message + (removeUnreachable ? " User selected to remove associated backups."
-                                             : " User selected not to remove associated backups."),
-                false);
+  switch (CheckDrivesOfStore(backupFolder, log, " User aborted purge.", unreachable, message)) {
+    case StoreDrives::Halted: return 1;
+    case StoreDrives::Aborted: return 2;  // nothing was done
+    case StoreDrives::Reachable: break;
+    case StoreDrives::Ignored:
+      removeUnreachable =
+          Boxes().Show("Do you want Vesperhollow to remove backups of files and folders\n"
+                       "originally on the inaccessible drives?",
+                       kAppCaption, kMbYesNo | kMbIconQuestion | kMbDefButton2) == kIdYes;
+      log.AddLine(message + (removeUnreachable ? " User selected to remove associated backups."
+                                               : " User selected not to remove associated backups."),
+                  false);
+      break;
   }
 
   StringList removals, failures;

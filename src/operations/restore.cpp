@@ -1,5 +1,6 @@
 #include "operations/restore.h"
 
+#include "operations/store_checks.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
 #include "store/store_paths.h"
@@ -45,18 +46,12 @@ void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const st
 
 int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   std::string message;
-  if (!CheckBackupDrive(true, backupFolder, message, "")) {
-    log.AddLine(message + " Process halted.", false);
-    return 1;
-  }
-  int answer = 0;
   StringList unreachable;
-  if (!CheckStoreDrives(true, answer, backupFolder, unreachable, message)) {
-    if (answer != kIdIgnore) {
-      log.AddLine(message + " User aborted restore.", false);
-      return 2;
-    }
-    log.AddLine(message + " Files not restored to these drives.", false);
+  switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message)) {
+    case StoreDrives::Halted: return 1;
+    case StoreDrives::Aborted: return 2;  // nothing was done
+    case StoreDrives::Ignored: log.AddLine(message + " Files not restored to these drives.", false); break;
+    case StoreDrives::Reachable: break;
   }
 
   StringList mirrors, targets, failures;

@@ -7,12 +7,8 @@
 
 #include "log/message_log.h"
 #include "operations/backup.h"
-#include "platform/system.h"
 #include "platform/win32/wide.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_identity.h"
-#include "platform/win32/win32_locale_clock.h"
-#include "platform/win32/win32_message_boxes.h"
+#include "platform/win32/win32_system.h"
 #include "store/store_paths.h"
 #include "ui/progress_window.h"
 
@@ -69,11 +65,8 @@ int Setting(const char* name, int fallback) {
 }  // namespace
 
 int main() {
-  win32::Win32FileSystem files;
-  win32::Win32Identity identity;
-  win32::Win32MessageBoxes boxes;
-  win32::Win32LocaleClock locale;
-  SystemScope scope{System{&files, &identity, &boxes, &locale}};
+  win32::Win32System system;
+  FileSystem& files = system.files;
 
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);

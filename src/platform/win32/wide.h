@@ -5,8 +5,8 @@
 
 namespace vh::win32 {
 
-// UTF-8 to UTF-16; invalid sequences become U+FFFD.
-std::wstring Widen(std::string_view utf8);
+// UTF-8 (or text in another code page, such as CP_ACP) to UTF-16; invalid sequences become U+FFFD.
+std::wstring Widen(std::string_view text, unsigned codePage = 65001 /* CP_UTF8 */);
 // UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string Narrow(std::wstring_view utf16);
 

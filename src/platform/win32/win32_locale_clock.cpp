@@ -66,14 +66,6 @@ std::string Win32LocaleClock::DecimalSeparator() { return LocaleText(LOCALE_SDEC
 
 std::string Win32LocaleClock::ThousandsSeparator() { return LocaleText(LOCALE_STHOUSAND); }
 
-std::string Win32LocaleClock::AnsiToUtf8(const std::string& text) {
-  if (text.empty() || text.size() > INT_MAX) return {};
-  const int size = static_cast<int>(text.size());
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  if (n <= 0) return {};
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);
-  return Narrow(wide);
-}
+std::string Win32LocaleClock::AnsiToUtf8(const std::string& text) { return Narrow(Widen(text, CP_ACP)); }
 
 }  // namespace vh::win32

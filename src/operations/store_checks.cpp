@@ -1,0 +1,22 @@
+#include "operations/store_checks.h"
+
+#include "platform/message_boxes.h"
+#include "store/drive_checks.h"
+
+namespace vh {
+
+StoreDrives CheckDrivesOfStore(const std::string& backupFolder, TMessageLog& log, const std::string& abortText,
+                               StringList& unreachable, std::string& message) {
+  message.clear();
+  if (!CheckBackupDrive(true, backupFolder, message, "")) {
+    log.AddLine(message + " Process halted.", false);
+    return StoreDrives::Halted;
+  }
+  int answer = 0;
+  if (CheckStoreDrives(true, answer, backupFolder, unreachable, message)) return StoreDrives::Reachable;
+  if (answer == kIdIgnore) return StoreDrives::Ignored;
+  log.AddLine(message + abortText, false);
+  return StoreDrives::Aborted;
+}
+
+}  // namespace vh
