@@ -43,7 +43,11 @@ uint64_t TFileOps::ItemSize(const std::string& path) {
 }
 
 std::string TFileOps::ShortenPath(const std::string& path, int limit) {
-  if (view_.TextWidth(path) <= limit) return path;
+  return vh::ShortenPath(path, limit, [this](const std::string& text) { return view_.TextWidth(text); });
+}
+
+std::string ShortenPath(const std::string& path, int limit, const std::function<int(const std::string&)>& textWidth) {
+  if (textWidth(path) <= limit) return path;
   const size_t cut = path.find_last_of("\\:");
   std::string dir = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
   const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
@@ -52,7 +56,7 @@ std::string TFileOps::ShortenPath(const std::string& path, int limit) {
     drive = dir.substr(0, 2);
     dir.erase(0, 2);
   }
-  while ((!dir.empty() || !drive.empty()) && view_.TextWidth(drive + dir + name) > limit) {
+  while ((!dir.empty() || !drive.empty()) && textWidth(drive + dir + name) > limit) {
     if (dir == "\\...\\") {
       drive.clear();
       dir = "...\\";

@@ -2,6 +2,7 @@
 // The batch loops every operation ends in: copy a list of files, remove a list of items; with
 // a progress window whose Cancel button stops them between two items.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/string_list.h"
@@ -49,6 +50,10 @@ class TFileOps {
                 float total, int limit);
   bool CopyOne(const std::string& source, const std::string& target, bool& diskFull);
 };
+
+// A path with leading folders left out ("C:\...\report.doc") until its width, as `textWidth`
+// measures it, fits `limit` pixels.
+std::string ShortenPath(const std::string& path, int limit, const std::function<int(const std::string&)>& textWidth);
 
 // The file names the store keeps beside its mirrors, never backed up, restored or purged.
 bool IsStoreFileName(const std::string& name);
