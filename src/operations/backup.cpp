@@ -23,7 +23,7 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
   // so the drives are asked only then, which spares an unchanged file two queries.
   FileSystem& fs = Files();
   DirEntry found;
-  if (!fs.Stat(source, found)) return;  // gone, or its drive is
+  if (DrivePart(source).empty() || !fs.Stat(source, found)) return;  // gone, or its drive is
   if (!(found.attributes & kAttrDirectory)) {
     DirEntry mirrored;
     const bool mirrorIsFile = fs.Stat(mirror, mirrored) && !(mirrored.attributes & kAttrDirectory);
@@ -44,6 +44,11 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
     if (entry.attributes & kAttrDirectory) {
       // A store met inside a selected folder is not backed up into itself.
       if (!subs || SameText(entry.name, kMarkerFolder)) continue;
+    }
+    if (IsTempFileName(entry.name)) {
+      // Such a name is how the store marks an unfinished copy, so it cannot hold a backup.
+      skipped_.push_back(JoinPath(source, entry.name));
+      continue;
     }
     ScanForBackup(sources, targets, JoinPath(source, entry.name), JoinPath(mirror, entry.name), subs);
   }
@@ -86,13 +91,16 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   }
 
   StringList sources, targets, failures;
+  skipped_.clear();
   Cancelled = 0;
   for (int i = 0; i < list.Count() && !Cancelled; ++i) {
     const TSource& entry = *list.Item(i);
     if (entry.Path.empty() || OnDrives(drives, entry.Path)) continue;
     ScanForBackup(sources, targets, entry.Path, MirrorPath(backupFolder, entry.Path), entry.Subs);
   }
-  if (CopyFiles(sources, targets, failures, quiet, true) == 1) {
+  const int copied = CopyFiles(sources, targets, failures, quiet, true);
+  failures.insert(failures.end(), skipped_.begin(), skipped_.end());
+  if (copied == 1) {
     log.AddLine("WARNING: BACKUP DISK FULL.", true);
     Boxes().Show("Backup disk full. Try selecting fewer files for backup.", kAppCaption, kMbOk | kMbIconExclamation);
   }

@@ -19,6 +19,9 @@ class TBackup : public TFileOps {
   // Appends the files below `source` whose mirror is missing or out of date.
   void ScanForBackup(StringList& sources, StringList& targets, const std::string& source,
                      const std::string& mirror, bool subs);
+
+ private:
+  StringList skipped_;  // files the scan met but the store cannot hold
 };
 
 }  // namespace vh

@@ -90,12 +90,17 @@ void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint
 
 // Copies into a temporary file beside the target and puts it in place only once it is whole and
 // carries the source's attributes: a failed copy never touches the copy it was to replace.
-bool TFileOps::CopyOne(const std::string& source, const std::string& target, bool& diskFull) {
+bool TFileOps::CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull) {
   FileSystem& fs = Files();
-  const std::string temp = target + kTempSuffix;
   const std::string folder = FolderOf(target);
   if (!folder.empty()) ForceFolders(folder);
-  RemoveTemp(temp);
+  std::string temp = target + kTempSuffix;
+  if (backingUp) {
+    RemoveTemp(temp);  // in the store, only an unfinished copy of ours has that name
+  } else {
+    // Beside the user's files a file of that name may be the user's own: it is left alone.
+    for (int n = 1; fs.Attributes(temp) != kAttrInvalid; ++n) temp = target + "." + std::to_string(n) + kTempSuffix;
+  }
   const CopyResult result = fs.Copy(source, temp);
   if (result == CopyResult::Ok) {
     const uint32_t attributes = fs.Attributes(source);
@@ -136,7 +141,7 @@ int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, St
     }
     if (FolderExists(sources[i])) {
       ForceFolders(targets[i]);
-    } else if (bool diskFull = false; !CopyOne(sources[i], targets[i], diskFull)) {
+    } else if (bool diskFull = false; !CopyOne(sources[i], targets[i], backingUp, diskFull)) {
       if (diskFull) {
         view_.Hide();
         DiskFullAt = static_cast<int>(i);

@@ -48,7 +48,7 @@ class TFileOps {
  private:
   void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
                 float total, int limit);
-  bool CopyOne(const std::string& source, const std::string& target, bool& diskFull);
+  bool CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull);
 };
 
 // A path with leading folders left out ("C:\...\report.doc") until its width, as `textWidth`

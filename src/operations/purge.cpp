@@ -22,15 +22,18 @@ void TPurge::ScanForPurge(StringList& removals, const std::string& folder, const
     const std::string mirror = JoinPath(folder, entry.name);
     const std::string source = SourcePathOf(backupFolder, mirror);
     const bool reachable = !OnDrives(unreachable, source);
+    const bool exists = (entry.attributes & kAttrDirectory) ? FolderExists(source) : FileExists(source);
+    // A drive that went away after the check is left alone: its sources only look deleted.
+    if (reachable && !exists && !DriveReachable(DrivePart(source))) continue;
     if (entry.attributes & kAttrDirectory) {
-      if (reachable && FolderExists(source)) {
+      if (reachable && exists) {
         if (!(entry.attributes & kAttrReparsePoint)) {
           ScanForPurge(removals, mirror, backupFolder, unreachable, removeUnreachable);
         }
       } else if (reachable || removeUnreachable) {
         CollectTree(removals, mirror);
       }
-    } else if (reachable ? !FileExists(source) : removeUnreachable) {
+    } else if (reachable ? !exists : removeUnreachable) {
       removals.push_back(mirror);
     }
   }

@@ -23,7 +23,7 @@ int TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog
 
 int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
                                 bool quiet, TMessageLog& log) {
-  if (first < 0 || first >= list.Count() || count < 0 || count > list.Count() - first) return 1;
+  if (first < 0 || first >= list.Count() || count > list.Count() - first) return 1;
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups...", kPreparing);
   const std::string backupFolderItself = WithoutTrailingBackslash(backupFolder);

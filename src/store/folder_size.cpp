@@ -46,6 +46,7 @@ double FolderSize(const std::string& folder) {
   std::vector<DirEntry> entries;
   Files().List(folder, entries);
   for (const DirEntry& entry : entries) {
+    if (entry.attributes & kAttrReparsePoint) continue;  // a link's target is not the store's
     if (entry.attributes & kAttrDirectory) {
       // A sub-folder that vanished while the size is taken counts nothing rather than -1.
       total += std::max(0.0, FolderSize(JoinPath(folder, entry.name)));

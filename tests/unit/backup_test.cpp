@@ -156,6 +156,16 @@ TEST_F(BackupTest, FailuresAndAFullDisk) {
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\c")), "previous");
 }
 
+TEST_F(BackupTest, NamesTheStoreCannotHoldAreReportedAndRelativePathsSkipped) {
+  sys.files.AddFile("C:\\d\\notes.$VH_TMP$", "mine");
+  sys.files.AddFile("C:\\d\\a", "a");
+  list.Add("C:\\d", true, 1);
+  list.Add("Docs", true, 1);
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(calls["Copy"], 1);
+  EXPECT_EQ(LogTexts().back(), "C:\\d\\notes.$VH_TMP$");
+}
+
 TEST_F(BackupTest, NeverFollowsFolderLinksNorBacksUpAStoreIntoItself) {
   sys.files.AddFile("C:\\Users\\joe\\doc.txt", "d");
   sys.files.AddLink("C:\\Users\\joe\\Loop");

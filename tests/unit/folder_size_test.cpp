@@ -23,6 +23,10 @@ TEST_F(FolderSizeTest, CountsEveryFileBelowTheFolderInFull) {
   EXPECT_EQ(FolderSize(root), 10.0 + (5ull << 30));
   EXPECT_EQ(FolderSize(root + "\\C\\deep"), 2.0);
   EXPECT_EQ(FolderSize(root + "\\missing"), -1.0);
+  sys.files.AddLink(root + "\\C\\link");
+  sys.files.AddFile(root + "\\C\\link\\elsewhere.bin", std::string(1000, 'x'));
+  EXPECT_EQ(FolderSize(root + "\\C\\deep"), 2.0);
+  EXPECT_EQ(FolderSize(root), 10.0 + (5ull << 30));  // what a link points to is not the store's
   EXPECT_EQ(FolderSize(root + "\\Log.txt"), -1.0);
 }
 

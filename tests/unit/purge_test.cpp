@@ -66,6 +66,17 @@ TEST_F(PurgeTest, UnreachableDriveBackupsGoOnlyWhenTheUserSaysSo) {
                                "Source drive D: not accessible. User aborted purge."}));
 }
 
+TEST_F(PurgeTest, DriveGoingAwayAfterTheCheckKeepsItsBackups) {
+  sys.files.AddDrive("D:");
+  sys.files.AddFile(store + "\\D\\docs\\a.txt");
+  int listings = 0;
+  onCall = [&](const std::string& call, const std::string& path) {
+    if (call == "List" && path == store && ++listings == 2) sys.files.Unplug("D:");  // after the check
+  };
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(sys.files.Exists(store + "\\D\\docs\\a.txt"));
+}
+
 TEST_F(PurgeTest, LockedBackupIsReportedAndCancelStops) {
   sys.files.AddFile(store + "\\C\\a");
   sys.files.AddFile(store + "\\C\\b");

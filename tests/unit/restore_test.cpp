@@ -45,6 +45,15 @@ TEST_F(RestoreTest, BringsEveryBackedUpFileBack) {
   EXPECT_TRUE(page.lines.empty());
 }
 
+TEST_F(RestoreTest, AUsersFileWithTheTemporaryNameIsLeftAlone) {
+  sys.files.AddFile(store + "\\C\\d\\a.txt", "mirror");
+  sys.files.AddFile("C:\\d\\a.txt.$VH_TMP$", "user data");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(sys.files.Content("C:\\d\\a.txt"), "mirror");
+  EXPECT_EQ(sys.files.Content("C:\\d\\a.txt.$VH_TMP$"), "user data");
+  EXPECT_EQ(sys.files.PathsBelow("C:\\d").size(), 2u);
+}
+
 TEST_F(RestoreTest, DrivesQuestionIgnoreLeavesTheDriveOutAbortStops) {
   sys.files.AddDrive("D:");
   sys.files.Unplug("D:");
