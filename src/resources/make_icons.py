@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
-"""Draws Vesperhollow's icons and writes them next to this script.
+"""Draws Vesperhollow's icons, drag cursor and folder-tree images, and writes them here.
 
-Standard library only, so any machine with Python 3 can rebuild the art. Every picture is drawn
-from shapes in a 0..1 unit square, so one drawing serves every size; each pixel is supersampled
-for smooth edges. The outputs are committed, so the build never needs Python.
+Standard library only, so any machine with Python 3 can rebuild the art. Pictures are drawn from
+shapes in a 0..1 unit square, so one drawing serves every size, or, for the single-size pictures,
+on their own pixel grid; each pixel is supersampled for smooth edges. The outputs are committed,
+so the build never needs Python.
 
     python3 make_icons.py [--out DIR]
 """
 
 import argparse
+import math
 import os
 import struct
 
@@ -100,6 +102,55 @@ def intersection(*shapes):
 
 def offset(shape, dx, dy):
     return lambda x, y: shape(x - dx, y - dy)
+
+
+def grown(shape, d):
+    """The shape widened by about `d` in every direction (tested at eight neighbours)."""
+    steps = [(math.cos(k * math.pi / 4) * d, math.sin(k * math.pi / 4) * d) for k in range(8)]
+    return lambda x, y: shape(x, y) or any(shape(x + dx, y + dy) for dx, dy in steps)
+
+
+def rect(x0, y0, x1, y1):
+    return lambda x, y: x0 <= x <= x1 and y0 <= y <= y1
+
+
+def arc_band(cx, cy, radius, width, start, sweep):
+    """A ring segment of the given width, from angle `start` through `sweep` degrees.
+
+    Angles grow clockwise on screen (y points down), 0 pointing right; the ends are cut square.
+    """
+    inner2, outer2 = (radius - width / 2.0) ** 2, (radius + width / 2.0) ** 2
+
+    def inside(x, y):
+        d2 = (x - cx) ** 2 + (y - cy) ** 2
+        if d2 < inner2 or d2 > outer2:
+            return False
+        return (math.degrees(math.atan2(y - cy, x - cx)) - start) % 360.0 <= sweep
+
+    return inside
+
+
+def on_circle(cx, cy, radius, angle):
+    a = math.radians(angle)
+    return (cx + radius * math.cos(a), cy + radius * math.sin(a))
+
+
+def inset_polygon(points, d):
+    """The polygon moved `d` inwards along every edge; points must run clockwise on screen."""
+    count = len(points)
+    lines = []
+    for i in range(count):
+        (ax, ay), (bx, by) = points[i], points[(i + 1) % count]
+        length = math.hypot(bx - ax, by - ay)
+        nx, ny = -(by - ay) / length, (bx - ax) / length
+        lines.append(((ax + nx * d, ay + ny * d), (bx - ax, by - ay)))
+    result = []
+    for i in range(count):
+        (px, py), (rx, ry) = lines[i - 1]
+        (qx, qy), (sx, sy) = lines[i]
+        t = ((qx - px) * sy - (qy - py) * sx) / (rx * sy - ry * sx)
+        result.append((px + t * rx, py + t * ry))
+    return result
 
 
 # --------------------------------------------------------------------------------------------
@@ -230,8 +281,8 @@ def pixel_inset(size, fraction):
     return round(fraction * size) / float(size)
 
 
-def draw_program_icon(size):
-    image = Image(size)
+def draw_dusk_square(image):
+    size = image.size
     # A one-pixel dark rim at every size keeps the square apart from light and dark taskbars.
     px = 1.0 / size
     lo, hi = pixel_inset(size, 0.03), 1.0 - pixel_inset(size, 0.03)
@@ -239,6 +290,11 @@ def draw_program_icon(size):
     image.fill(rounded_rect(lo, lo, hi, hi, corner), DUSK_EDGE)
     image.fill(rounded_rect(lo + px, lo + px, hi - px, hi - px, corner - px),
                vertical_gradient(0.05, DUSK_TOP, 0.95, DUSK_BOTTOM))
+
+
+def draw_program_icon(size):
+    image = Image(size)
+    draw_dusk_square(image)
 
     if size >= 32:
         for x, y, r in ((0.78, 0.20, 0.028), (0.64, 0.13, 0.020), (0.86, 0.37, 0.020)):
@@ -266,6 +322,245 @@ def draw_program_icon(size):
     return image
 
 
+# --------------------------------------------------------------------------------------------
+# Notification-area icons: the moon inside a ring of two green arrows. Frame 0 is the idle icon;
+# while a backup runs the frames loop, turning the arrows clockwise 30 degrees a frame, so twelve
+# frames make one turn and the last leads straight back into the first.
+
+TRAY_FRAMES = 12
+ARROW = rgb("#4fdc6c")
+ARROW_EDGE = rgb("#0e3d1b")
+
+
+def tray_arrows(size, turn):
+    """The two arrows, rotated `turn` degrees clockwise, and the width of their dark edge."""
+    if size <= 16:
+        # On the 16-pixel grid: the shaft fills exactly the pixels 4 to 6 out from the centre, so
+        # it stays crisp on the axes; the heads are a pixel wider each side to read as arrows.
+        # No dark edge: at this size it only smudges the green into the purple.
+        g = 1.0 / 16
+        radius, width, head_half, head_deg, sweep = 5.0 * g, 2.0 * g, 2.2 * g, 36.0, 110.0
+        edge = 0.0
+    else:
+        radius, width, head_half, head_deg, sweep = 0.315, 0.09, 0.115, 30.0, 112.0
+        edge = 1.5 / size
+    shapes = []
+    # At turn 0 the heads point right across the top and left across the bottom.
+    for base in (190.0, 10.0):
+        start = base + turn
+        end = start + sweep
+        shaft = arc_band(0.5, 0.5, radius, width, start, sweep + 1.0)
+        head = polygon([on_circle(0.5, 0.5, radius - head_half, end),
+                        on_circle(0.5, 0.5, radius + head_half, end),
+                        on_circle(0.5, 0.5, radius, end + head_deg)])
+        shapes.append(union(shaft, head))
+    return union(*shapes), edge
+
+
+def draw_tray_frame(size, frame):
+    image = Image(size)
+    draw_dusk_square(image)
+    if size <= 16:
+        g = 1.0 / 16
+        # Small enough to keep a clear pixel between the crescent and the ring.
+        moon = difference(circle(8.1 * g, 8.0 * g, 3.0 * g), circle(9.7 * g, 6.5 * g, 2.5 * g))
+    else:
+        image.fill(circle(0.835, 0.165, 0.03), STAR)
+        moon = difference(circle(0.48, 0.52, 0.205), circle(0.585, 0.42, 0.17))
+    image.fill(moon, vertical_gradient(0.3, MOON, 0.7, MOON_SHADE))
+
+    arrows, edge = tray_arrows(size, 30.0 * frame)
+    if edge:
+        image.fill(grown(arrows, edge), ARROW_EDGE)
+    image.fill(arrows, ARROW)
+    return image
+
+
+# --------------------------------------------------------------------------------------------
+# Small pictures drawn on a pixel grid: coordinates are pixels from the picture's top-left
+# corner, so a shape whose edges lie on whole numbers comes out crisp.
+
+
+class PixelCanvas:
+    """Draws on `image` in pixel units, with the origin moved to pixel (left, top)."""
+
+    def __init__(self, image, left=0, top=0):
+        self.image, self.left, self.top = image, left, top
+
+    def _to_pixels(self, x, y):
+        return x * self.image.size - self.left, y * self.image.size - self.top
+
+    def fill(self, shape, paint):
+        def mapped_shape(x, y):
+            return shape(*self._to_pixels(x, y))
+
+        mapped_paint = paint
+        if callable(paint):
+            def mapped_paint(x, y):
+                return paint(*self._to_pixels(x, y))
+
+        self.image.fill(mapped_shape, mapped_paint)
+
+
+FOLDER_EDGE = rgb("#94650f")
+FOLDER_BACK = rgb("#e0a934")
+FOLDER_LIGHT = rgb("#ffe690")
+FOLDER = rgb("#f5c443")
+PAPER_EDGE = rgb("#66707c")
+PAPER = rgb("#ffffff")
+PAPER_SHADE = rgb("#e8edf2")
+PAPER_FOLD = rgb("#d3dae2")
+TEXT_LINE = rgb("#8ea7c6")
+HIDDEN_LINE = rgb("#b9bec4")
+DRIVE_EDGE = rgb("#3c4148")
+DRIVE_TOP = rgb("#eef0f2")
+DRIVE_TOP_SHADE = rgb("#c9ced4")
+DRIVE_FRONT = rgb("#a3aab3")
+DRIVE_FRONT_SHADE = rgb("#858d97")
+DRIVE_SLOT = rgb("#5d646d")
+LAMP = rgb("#ff2b1c")
+LAMP_GLOW = rgb("#ffb0a0")
+MARK_EDGE = rgb("#4e555d")
+MARK = rgb("#a9afb6")
+TICK = rgb("#d8141a")
+TICK_HALO = rgb("#ffffff")
+
+
+def draw_closed_folder(c, x0, y0, x1, y1):
+    tab_right = x0 + round((x1 - x0) * 0.43)
+    c.fill(union(rounded_rect(x0, y0, tab_right, y0 + 4, 1), rounded_rect(x0, y0 + 2, x1, y1, 1)),
+           FOLDER_EDGE)
+    c.fill(union(rect(x0 + 1, y0 + 1, tab_right - 1, y0 + 3), rect(x0 + 1, y0 + 3, x1 - 1, y0 + 4)),
+           FOLDER_BACK)
+    c.fill(rect(x0 + 1, y0 + 4, x1 - 1, y1 - 1),
+           vertical_gradient(y0 + 4, FOLDER_LIGHT, y1, FOLDER))
+
+
+def draw_open_folder(c, x0, y0, x1, y1):
+    tab_right = x0 + round((x1 - x0) * 0.43)
+    c.fill(union(rounded_rect(x0, y0, tab_right, y0 + 4, 1), rounded_rect(x0, y0 + 2, x1, y1, 1)),
+           FOLDER_EDGE)
+    c.fill(union(rect(x0 + 1, y0 + 1, tab_right - 1, y0 + 3), rect(x0 + 1, y0 + 3, x1 - 1, y1 - 1)),
+           FOLDER_BACK)
+    # A sheet of paper inside shows the folder is open.
+    c.fill(rect(x0 + 2, y0 + 2, x1 - 2, y0 + 7), PAPER_EDGE)
+    c.fill(rect(x0 + 3, y0 + 3, x1 - 3, y0 + 7), PAPER)
+    # The front flap falls forward, leaning right, so its top edge sits lower than the back.
+    flap = [(x0 + 3, y0 + 5), (x1 + 1, y0 + 5), (x1 - 1, y1), (x0, y1)]
+    c.fill(polygon(flap), FOLDER_EDGE)
+    c.fill(polygon(inset_polygon(flap, 1.0)),
+           vertical_gradient(y0 + 6, FOLDER_LIGHT, y1, FOLDER))
+
+
+def draw_page(c, x0, y0, x1, y1, lines=TEXT_LINE):
+    fold = 4
+    outline = [(x0, y0), (x1 - fold, y0), (x1, y0 + fold), (x1, y1), (x0, y1)]
+    c.fill(polygon(outline), PAPER_EDGE)
+    c.fill(polygon(inset_polygon(outline, 1.0)), vertical_gradient(y0, PAPER, y1, PAPER_SHADE))
+    corner = [(x1 - fold, y0), (x1, y0 + fold), (x1 - fold, y0 + fold)]
+    c.fill(polygon(corner), PAPER_EDGE)
+    c.fill(polygon(inset_polygon(corner, 0.8)), PAPER_FOLD)
+    if lines:
+        for row in range(y0 + fold + 2, y1 - 2, 2):
+            right = x1 - 2 if row + 4 < y1 else x0 + (x1 - x0) // 2
+            c.fill(rect(x0 + 2, row, right, row + 1), lines)
+
+
+def draw_drive(c):
+    c.fill(rounded_rect(1, 3, 15, 13, 1.5), DRIVE_EDGE)
+    body = rounded_rect(2, 4, 14, 12, 0.8)
+    # The lighter top face and darker front give the box some depth.
+    c.fill(intersection(body, rect(0, 0, 16, 7)),
+           vertical_gradient(4, DRIVE_TOP, 7, DRIVE_TOP_SHADE))
+    c.fill(rect(2, 7, 14, 8), DRIVE_SLOT)
+    c.fill(intersection(body, rect(0, 8, 16, 16)),
+           vertical_gradient(8, DRIVE_FRONT, 12, DRIVE_FRONT_SHADE))
+    c.fill(rect(3, 10, 8, 11), DRIVE_SLOT)
+    c.fill(rect(11, 9, 13, 11), LAMP)
+    c.fill(rect(11, 9, 12, 10), LAMP_GLOW)
+
+
+def draw_grey_mark(c):
+    # Hidden and system files carry a grey disc over the page's lower right corner.
+    c.fill(circle(12, 12, 3.0), MARK_EDGE)
+    c.fill(circle(12, 12, 2.0), MARK)
+
+
+def draw_tick(c):
+    # Lower left, clear of the drive's lamp and the file's grey mark; the white halo keeps the
+    # red apart from yellow folders and grey drives alike.
+    tick = [(1.6, 11.2), (3.9, 13.5), (8.6, 8.6)]
+    c.fill(stroke(tick, 4.2), TICK_HALO)
+    c.fill(stroke(tick, 2.2), TICK)
+
+
+def draw_tree_image(index):
+    """The folder tree's image `index`: 0 closed folder, 1 open folder, 2 drive, 3 file,
+    4 hidden or system file; 5 to 9 are the same with the tick of an item on the backup list."""
+    image = Image(16)
+    c = PixelCanvas(image)
+    kind = index % 5
+    if kind == 0:
+        draw_closed_folder(c, 1, 2, 15, 14)
+    elif kind == 1:
+        draw_open_folder(c, 1, 2, 15, 14)
+    elif kind == 2:
+        draw_drive(c)
+    else:
+        # A hidden or system file's page is dimmed as well as marked.
+        draw_page(c, 3, 1, 13, 15, TEXT_LINE if kind == 3 else HIDDEN_LINE)
+        if kind == 4:
+            draw_grey_mark(c)
+    if index >= 5:
+        draw_tick(c)
+    return image
+
+
+def bitmap_strip_bytes(images):
+    """A 32-bit BI_RGB .bmp of the images side by side, straight alpha, rows bottom-up.
+
+    Fully transparent pixels are magenta, so a loader that ignores alpha can still key them out.
+    """
+    height = images[0].size
+    width = height * len(images)
+    rows = []
+    for py in reversed(range(height)):
+        row = bytearray()
+        for image in images:
+            for px in range(height):
+                r, g, b, a = image.pixels[py * height + px]
+                if _byte(a) == 0:
+                    row += b"\xff\x00\xff\x00"
+                else:
+                    row += bytes(_byte(v / a) for v in (b, g, r)) + bytes([_byte(a)])
+        rows.append(bytes(row))
+    pixels = b"".join(rows)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return header + info + pixels
+
+
+# --------------------------------------------------------------------------------------------
+# The drag cursor: the usual white arrow, with a folder and a page at its lower right.
+
+CURSOR_EDGE = rgb("#000000")
+CURSOR_FILL = rgb("#ffffff")
+
+
+def draw_drag_cursor():
+    image = Image(32)
+    c = PixelCanvas(image)
+    # The tip fills pixel (0, 0), the hot spot; the tail leans right like the standard pointer.
+    arrow = [(0, 0), (1, 0), (12.5, 11.5), (12.5, 12.6), (8.4, 12.6), (11.65, 18.8),
+             (7.93, 20.75), (4.7, 14.5), (1, 17.9), (0, 17.9)]
+    c.fill(polygon(arrow), CURSOR_EDGE)
+    c.fill(polygon(inset_polygon(arrow, 1.0)), CURSOR_FILL)
+    glyph = PixelCanvas(image, 16, 15)
+    draw_closed_folder(glyph, 0, 2, 12, 13)
+    draw_page(glyph, 7, 4, 16, 17)
+    return image
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=os.path.dirname(os.path.abspath(__file__)),
@@ -274,6 +569,16 @@ def main():
 
     program = [draw_program_icon(size) for size in (16, 32, 48)]
     write_file(os.path.join(args.out, "vesperhollow.ico"), icon_file_bytes(program))
+
+    for frame in range(TRAY_FRAMES):
+        images = [draw_tray_frame(size, frame) for size in (16, 32)]
+        write_file(os.path.join(args.out, "tray%02d.ico" % frame), icon_file_bytes(images))
+
+    write_file(os.path.join(args.out, "dragfolder.cur"),
+               icon_file_bytes([draw_drag_cursor()], hotspot=(0, 0)))
+
+    strip = [draw_tree_image(index) for index in range(10)]
+    write_file(os.path.join(args.out, "treeimages.bmp"), bitmap_strip_bytes(strip))
 
 
 if __name__ == "__main__":
