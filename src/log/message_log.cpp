@@ -9,7 +9,7 @@
 
 namespace vh {
 
-std::string TMessageLog::Stamp() const {
+std::string DateTimeStamp() {
   LocaleClock& locale = Locale();
   const LocalTime now = locale.Now();
   std::string stamp = locale.ShortDate(now);
@@ -20,7 +20,7 @@ std::string TMessageLog::Stamp() const {
 
 void TMessageLog::AddLine(const std::string& text, bool heading) {
   if (disabled_) return;
-  const std::string line = FirstChars(heading ? Stamp() + "  " + text : "\t\t" + text, kMaxLogLineChars);
+  const std::string line = FirstChars(heading ? DateTimeStamp() + "  " + text : "\t\t" + text, kMaxLogLineChars);
   if (heading) page_.Append("");
   page_.Append(line);
 

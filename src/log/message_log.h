@@ -29,13 +29,16 @@ class TMessageLog {
   void ScrollToEnd() { page_.ScrollToEnd(); }
 
  private:
-  std::string Stamp() const;
   void Save(const std::vector<std::string>& lines);
 
   std::string fileName_;
   bool disabled_ = false;
   TextPage& page_;
 };
+
+// The current date and time as the user's settings write them: short date, a blank, long time
+// (the time left out at the stroke of midnight).
+std::string DateTimeStamp();
 
 // Attaches the log to "Log.txt" in the backup folder's store and loads it, when that file
 // exists; false (file name unchanged) otherwise.

@@ -1,16 +1,47 @@
-// Vesperhollow's entry point.
+// Vesperhollow's entry point: one running copy, the windows in their order, nothing shown, then
+// the message loop with the control window's refresh as its idle work.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
-// WinMain rather than wWinMain, so the link needs no -municode; whatever wants the command line
-// reads it with GetCommandLineW, so nothing is lost to the ANSI code page.
+#include <exception>
+
+#include "platform/win32/registry_settings_store.h"
+#include "platform/win32/win32_system.h"
+#include "ui/about_box.h"
+#include "ui/backup_folder_dlg.h"
+#include "ui/main_form.h"
+#include "ui/operation_windows.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // Registers the window classes of the common controls the program's windows use. With the
-  // manifest asking for version 6, these are the themed ones.
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
-                   ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES;
-  if (!InitCommonControlsEx(&controls)) return 1;
+  // Held, unreleased, for the life of the process: a second copy sees it and ends.
+  CreateMutexW(nullptr, TRUE, L"Vesperhollow");
+  if (GetLastError() != ERROR_SUCCESS) {
+    MessageBoxW(nullptr, L"Vesperhollow is already running.", L"Vesperhollow", MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+  }
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
+                                                     ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                                                     ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);  // the folder browser needs it
+
+  vh::win32::Win32System system;
+  vh::win32::RegistrySettingsStore registry;
+  try {
+    vh::ui::TAboutBox about;
+    vh::ui::OperationWindows operations;
+    vh::ui::TMainForm mainForm(operations, registry, [&] { about.ShowModal(); });
+    mainForm.chooseBackupFolder = [](const std::string& start) {
+      vh::ui::TBackupFolderDlg dialog;
+      dialog.SetFolder(start);
+      dialog.ShowModal();
+      return dialog.GetFolder();
+    };
+    mainForm.FormCreate();
+    return vh::ui::RunMessageLoop([&] { mainForm.RefreshControls(); });
+  } catch (const std::exception& e) {
+    vh::ui::ShowErrorBox(e.what());
+  }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/progress_view.h"
+#include "ui/controls.h"
 #include "ui/window.h"
 
 namespace vh::ui {
@@ -12,29 +13,26 @@ class ProgressWindow : public Window, public ProgressView {
  public:
   explicit ProgressWindow(const std::string& designCaption);
 
-  std::function<void()> onCancel;      // CancelBtn clicked
+  std::function<void()> onCancel;      // CancelBtn clicked, or Esc
   std::function<void()> onCloseQuery;  // the close box or Alt+F4
 
   void SetCaption(const std::string& caption) override;
-  void SetLabel(const std::string& text) override;
-  void SetPosition(int position) override;
-  void Show() override;
-  void Hide() override;
+  void SetLabel(const std::string& text) override { FileLabel.SetText(text); }
+  void SetPosition(int position) override { ProgressBar.SetPosition(position); }
+  void Show() override { ShowWindow(Handle(), SW_SHOW); }
+  void Hide() override { ShowWindow(Handle(), SW_HIDE); }
   void BringToFront() override;
   void Repaint() override;
   int Width() override;
   int TextWidth(const std::string& text) override;
   void ProcessMessages() override { ProcessPendingMessages(); }
 
-  HWND CancelBtn() const { return cancelBtn_; }
-  HWND FileLabel() const { return fileLabel_; }
-  HWND ProgressBar() const { return progressBar_; }
+  Label FileLabel;
+  Button CancelBtn;
+  ui::ProgressBar ProgressBar;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
- private:
-  HWND fileLabel_ = nullptr, cancelBtn_ = nullptr, progressBar_ = nullptr;
 };
 
 }  // namespace vh::ui

@@ -1,8 +1,10 @@
 #include "ui/window.h"
 
+#include <exception>
 #include <stdexcept>
 
 #include "platform/win32/wide.h"
+#include "ui/controls.h"
 
 namespace vh::ui {
 namespace {
@@ -59,18 +61,83 @@ void Window::CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle,
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
-HWND Window::CreateControl(const wchar_t* className, const std::string& text, DWORD style, int x, int y, int width,
-                           int height, int id) {
-  HWND control = CreateWindowExW(0, className, win32::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, Scale(x),
-                                 Scale(y), Scale(width), Scale(height), hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  if (!control) throw std::runtime_error("A control could not be created.");
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  return control;
+int Window::Register(Control& control) {
+  const int id = nextId_++;
+  controls_[id] = &control;
+  return id;
+}
+
+int Window::ShowModal() {
+  // Every other enabled top-level window of the thread waits until this one is done.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM list) {
+        auto* windows = reinterpret_cast<std::vector<HWND>*>(list);
+        if (IsWindowEnabled(w) && IsWindowVisible(w)) windows->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&disabled));
+  for (HWND w : disabled) {
+    if (w != hwnd_) EnableWindow(w, FALSE);
+  }
+  modal_ = true;
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  MSG msg;
+  while (modal_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(hwnd_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (modal_) PostQuitMessage(0);  // the loop met WM_QUIT: pass it on
+  for (HWND w : disabled) {
+    if (w != hwnd_ && IsWindow(w)) EnableWindow(w, TRUE);
+  }
+  ShowWindow(hwnd_, SW_HIDE);
+  modal_ = false;
+  return modalResult_;
+}
+
+void Window::EndModal(int result) {
+  modalResult_ = result;
+  modal_ = false;
+  PostMessageW(hwnd_, WM_NULL, 0, 0);  // wakes the modal loop
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT Window::Route(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam) {
+        auto it = controls_.find(LOWORD(wParam));
+        if (it != controls_.end()) {
+          it->second->OnCommand(HIWORD(wParam));
+          return 0;
+        }
+      }
+      break;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      auto it = controls_.find(static_cast<int>(header->idFrom));
+      if (it != controls_.end()) return it->second->OnNotify(header);
+      break;
+    }
+    case WM_TIMER: {
+      auto it = timers_.find(wParam);
+      if (it != timers_.end()) {
+        if (it->second->onTimer) it->second->onTimer();
+        return 0;
+      }
+      break;
+    }
+    case WM_CTLCOLORSTATIC:
+      break;
+  }
+  return HandleMessage(message, wParam, lParam);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -86,7 +153,15 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     self->hwnd_ = nullptr;
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  return self->HandleMessage(message, wParam, lParam);
+  // An error must not unwind through the system's code: it is shown, and the program goes on.
+  try {
+    return self->Route(message, wParam, lParam);
+  } catch (const std::exception& e) {
+    ShowErrorBox(e.what());
+  } catch (...) {
+    ShowErrorBox("An unexpected error occurred.");
+  }
+  return 0;
 }
 
 void ProcessPendingMessages() {
@@ -101,6 +176,25 @@ void ProcessPendingMessages() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+int RunMessageLoop(const std::function<void()>& idle) {
+  MSG msg;
+  for (;;) {
+    while (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (idle) idle();
+      WaitMessage();
+    }
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return static_cast<int>(msg.wParam);
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void ShowErrorBox(const std::string& text) {
+  MessageBoxW(GetActiveWindow(), win32::Widen(text).c_str(), L"Vesperhollow", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace vh::ui

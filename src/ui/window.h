@@ -1,11 +1,17 @@
 #pragma once
 // The base of the program's windows: owns its HWND, finds itself again from the window's user
-// data and hands every message to a virtual handler.
+// data and hands every message to a virtual handler; commands, notifications and timer ticks
+// go on to the control or timer they belong to.
 #include <windows.h>
 
+#include <functional>
+#include <map>
 #include <string>
 
 namespace vh::ui {
+
+class Control;
+class Timer;
 
 class Window {
  public:
@@ -15,27 +21,45 @@ class Window {
   Window& operator=(const Window&) = delete;
 
   HWND Handle() const { return hwnd_; }
+  HFONT Font() const { return font_; }
   // Pixels at 96 dots per inch, in the window's own dots per inch.
   int Scale(int pixels) const;
+  bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+  // Shows the window and runs a message loop until EndModal; other top-level windows of the
+  // thread are disabled meanwhile. Returns the code given to EndModal.
+  int ShowModal();
+  void EndModal(int result);
 
  protected:
   // A top-level window of a class registered on first use, its client area `width` x `height`
   // (96-dpi pixels), centred on the screen and hidden.
   void CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle, const std::string& caption, int width,
                      int height);
-  // A child control at 96-dpi pixel geometry, in the window's font.
-  HWND CreateControl(const wchar_t* className, const std::string& text, DWORD style, int x, int y, int width,
-                     int height, int id);
-  HFONT Font() const { return font_; }
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  friend class Control;
+  friend class HostedControl;
+  friend class Timer;
+  int Register(Control& control);
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
+
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
+  std::map<int, Control*> controls_;
+  std::map<UINT_PTR, Timer*> timers_;
+  int nextId_ = 100;
+  bool modal_ = false;
+  int modalResult_ = 0;
 };
 
 // Lets every pending message of the thread run; a quit request is put back for the main loop.
 void ProcessPendingMessages();
+// The program's main loop: runs `idle` whenever the queue falls empty; returns at WM_QUIT.
+int RunMessageLoop(const std::function<void()>& idle);
+// The box for an error that escaped an event handler; the program goes on after it.
+void ShowErrorBox(const std::string& text);
 
 }  // namespace vh::ui

@@ -65,7 +65,7 @@ TEST_F(OperationsOnDiskTest, BackupCarriesTimesAndAttributesAndASecondRunCopiesN
 TEST_F(OperationsOnDiskTest, CancelButtonStopsTheRun) {
   Write(source + "\\a.txt", "alpha");
   ui::ProgressWindow& window = windows().Backup.Window();
-  PostMessageW(window.CancelBtn(), BM_CLICK, 0, 0);  // handled at the first pump of the scan
+  PostMessageW(window.CancelBtn.Handle(), BM_CLICK, 0, 0);  // handled at the first pump of the scan
   EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, false, true, log), 2);
   EXPECT_EQ(files.copies, 0);
   EXPECT_EQ(page.lines.back(), "\t\tUser cancelled operation.");

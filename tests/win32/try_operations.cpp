@@ -48,7 +48,7 @@ class SlowWindow : public ProgressView {
   int TextWidth(const std::string& t) override { return window_.TextWidth(t); }
   void ProcessMessages() override {
     Sleep(delayMs_);
-    if (++pumps_ == cancelAt_) PostMessageW(window_.CancelBtn(), BM_CLICK, 0, 0);
+    if (++pumps_ == cancelAt_) PostMessageW(window_.CancelBtn.Handle(), BM_CLICK, 0, 0);
     window_.ProcessMessages();
   }
 

@@ -1,0 +1,135 @@
+#pragma once
+// Thin wrappers over the controls the program's windows use. A control is a child of its
+// window, placed at 96-dpi pixel geometry; its window bounces command messages back to it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vh::ui {
+
+class Window;
+
+class Control {
+ public:
+  Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  HWND Handle() const { return hwnd_; }
+  int Id() const { return id_; }
+  void SetText(const std::string& text);
+  std::string Text() const;
+  void SetEnabled(bool enabled);
+  bool Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+  void SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+  void Repaint() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+  // The help context number the "?" button and F1 show for this control.
+  void SetHelpContext(DWORD context) { SetWindowContextHelpId(hwnd_, context); }
+  // A command (WM_COMMAND) or notification (WM_NOTIFY) the control sent to its window.
+  virtual void OnCommand(int /*code*/) {}
+  virtual LRESULT OnNotify(NMHDR* /*header*/) { return 0; }
+
+ protected:
+  friend class Window;
+  void Create(Window& parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
+              int width, int height, DWORD exStyle = 0);
+  void Place(Window& parent, HWND hwnd, int id, int x, int y, int width, int height);
+
+ private:
+  HWND hwnd_ = nullptr;
+  int id_ = 0;
+};
+
+// A control made by code of its own (a list view, a rich edit) and then placed like the others.
+class HostedControl : public Control {
+ public:
+  void Create(Window& parent, const std::function<HWND(HWND parent, int id)>& make, int x, int y, int width,
+              int height);
+};
+
+class Label : public Control {
+ public:
+  void Create(Window& parent, const std::string& text, int x, int y, int width, int height);
+};
+
+class GroupBox : public Control {
+ public:
+  void Create(Window& parent, const std::string& text, int x, int y, int width, int height);
+};
+
+// A push button, check box or radio button.
+class Button : public Control {
+ public:
+  enum Kind { Push, DefaultPush, CheckBox, Radio };
+  void Create(Window& parent, Kind kind, const std::string& text, int x, int y, int width, int height);
+  bool Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // Sets the state without running onClick.
+  void SetChecked(bool checked) {
+    if (Checked() != checked) SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  // Presses it as the user would: onClick runs.
+  void Click() { SendMessageW(Handle(), BM_CLICK, 0, 0); }
+  void OnCommand(int code) override;
+  std::function<void()> onClick;
+};
+
+class Edit : public Control {
+ public:
+  void Create(Window& parent, const std::string& text, int x, int y, int width, int height, bool readOnly);
+};
+
+class ProgressBar : public Control {
+ public:
+  void Create(Window& parent, int x, int y, int width, int height);
+  void SetPosition(int position) { SendMessageW(Handle(), PBM_SETPOS, position, 0); }
+  int Position() const { return static_cast<int>(SendMessageW(Handle(), PBM_GETPOS, 0, 0)); }
+};
+
+// A horizontal line.
+class Separator : public Control {
+ public:
+  void Create(Window& parent, int x, int y, int width);
+};
+
+// The page control: tabs over the window's client area; each page's controls are shown only
+// while its tab is selected.
+class PageControl : public Control {
+ public:
+  void Create(Window& parent, int x, int y, int width, int height, int tabWidth);
+  int AddPage(const std::string& caption);
+  // Makes `control` part of page `page`.
+  void Attach(int page, Control& control);
+  void SetActivePage(int page);
+  int ActivePage() const { return static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0)); }
+  // The top-left of the pages' area, in 96-dpi pixels relative to the window's client area.
+  POINT PageOrigin() const { return origin_; }
+  LRESULT OnNotify(NMHDR* header) override;
+  std::function<void(int page)> onChange;
+
+ private:
+  void ShowPage(int page);
+  std::vector<std::vector<Control*>> pages_;
+  POINT origin_{0, 0};
+};
+
+// A timer of the window's; its handler runs on the window's thread.
+class Timer {
+ public:
+  void Create(Window& parent, UINT intervalMs);
+  void SetEnabled(bool enabled);
+  bool Enabled() const { return enabled_; }
+  std::function<void()> onTimer;
+
+ private:
+  friend class Window;
+  HWND owner_ = nullptr;
+  UINT_PTR id_ = 0;
+  UINT interval_ = 0;
+  bool enabled_ = false;
+};
+
+}  // namespace vh::ui

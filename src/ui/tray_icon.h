@@ -1,0 +1,42 @@
+#pragma once
+// The program's icon in the notification area, animated while a backup runs.
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <thread>
+
+namespace vh::ui {
+
+// The message the icon sends its window on mouse events (WM_APP + 100).
+constexpr UINT kTrayCallbackMessage = 0x8064;
+constexpr int kTrayFrames = 12;
+
+class TTrayIcon {
+ public:
+  // `frames[0]` is the still icon; all twelve are the animation. Not owned.
+  TTrayIcon(HWND owner, const std::array<HICON, kTrayFrames>& frames);
+  ~TTrayIcon();
+  TTrayIcon(const TTrayIcon&) = delete;
+  TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+  // Adds the still icon, or puts it back when it is there already.
+  void ShowIcon();
+  void RemoveIcon();
+  void StartAnimation();
+  // Waits for the animation to end, then shows the still icon again.
+  void StopAnimation();
+  bool Animating() const { return animator_.joinable(); }
+
+ private:
+  void NotifyTray(DWORD action, HICON icon);
+  // The animation thread: frames 1, 2, ... 11, 0, ... every 50 ms until asked to stop.
+  void Animate();
+
+  HWND owner_;
+  std::array<HICON, kTrayFrames> frames_;
+  std::thread animator_;
+  std::atomic<bool> stop_{false};
+};
+
+}  // namespace vh::ui

@@ -1,0 +1,85 @@
+// The About box on screen, driven through its buttons and keys.
+#include "ui/about_box.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "modal_script.h"
+#include "platform/win32/wide.h"
+
+namespace vh::test {
+namespace {
+
+class AboutBoxTest : public ::testing::Test {
+ protected:
+  AboutBoxTest() {
+    box.openLink = [this](const std::string& target) { opened.push_back(target); };
+  }
+  // The width of a control's text in the font it draws with.
+  static int TextWidth(const ui::Control& control) {
+    HDC dc = GetDC(control.Handle());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control.Handle(), WM_GETFONT, 0, 0)));
+    const std::wstring text = win32::Widen(control.Text());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control.Handle(), dc);
+    return size.cx;
+  }
+
+  ui::TAboutBox box;
+  std::vector<std::string> opened;
+};
+
+TEST_F(AboutBoxTest, ShowsTheProductInBoldWithOkFocusedAndOkCloses) {
+  wchar_t caption[32] = L"";
+  GetWindowTextW(box.Handle(), caption, 32);
+  EXPECT_STREQ(caption, L"Vesperhollow");
+  EXPECT_EQ(box.ProductName.Text(), "Vesperhollow 3.1");
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(box.ProductName.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
+  // Nothing is cut off.
+  for (const ui::Control* label : {&box.ProductName, &box.Comments}) {
+    RECT r;
+    GetClientRect(label->Handle(), &r);
+    EXPECT_LE(TextWidth(*label), r.right) << label->Text();
+  }
+
+  EXPECT_EQ(ShowWith(box, [&] {
+              EXPECT_TRUE(box.Visible());
+              EXPECT_EQ(GetFocus(), box.OKButton.Handle());
+              box.OKButton.Click();
+            }),
+            IDOK);
+  EXPECT_FALSE(box.Visible());
+  EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(AboutBoxTest, LinksOpenTheMakersSiteAndMailAndTheBoxIsReused) {
+  EXPECT_EQ(ShowWith(box, [&] {
+              box.WebBtn.Click();
+              box.EmailBtn.Click();
+              // The focus left on Email: Enter still means OK.
+              PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+            }),
+            IDOK);
+  EXPECT_EQ(opened, (std::vector<std::string>{"https://www.orrindale.example/vesperhollow",
+                                              "mailto:support@orrindale.example"}));
+
+  // Shown again: the focus is back on OK; Escape and the close box end the showing too.
+  EXPECT_EQ(ShowWith(box, [&] {
+              EXPECT_EQ(GetFocus(), box.OKButton.Handle());
+              PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+            }),
+            IDCANCEL);
+  EXPECT_EQ(ShowWith(box, [&] { SendMessageW(box.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }), IDCANCEL);
+  EXPECT_TRUE(IsWindow(box.Handle()));
+}
+
+}  // namespace
+}  // namespace vh::test
