@@ -14,7 +14,7 @@ void Control::Create(Window& parent, const wchar_t* className, const std::string
   const int id = parent.Register(*this);
   Place(parent,
         CreateWindowExW(exStyle, className, win32::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                        parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                        parent.Container(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                         nullptr),
         id, x, y, width, height);
 }
@@ -30,7 +30,7 @@ void Control::Place(Window& parent, HWND hwnd, int id, int x, int y, int width, 
 void HostedControl::Create(Window& parent, const std::function<HWND(HWND, int)>& make, int x, int y, int width,
                            int height) {
   const int id = parent.Register(*this);
-  Place(parent, make(parent.Handle(), id), id, x, y, width, height);
+  Place(parent, make(parent.Container(), id), id, x, y, width, height);
 }
 
 // Unchanged texts and states are not set again: the idle refresh sets them all the time, and
@@ -86,12 +86,29 @@ void Separator::Create(Window& parent, int x, int y, int width) {
   Control::Create(parent, L"STATIC", "", SS_ETCHEDHORZ, x, y, width, 2);
 }
 
+namespace {
+
+// A page's panel hands its controls' commands and notifications on to the window that owns them.
+LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND || message == WM_NOTIFY) return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
 void PageControl::Create(Window& parent, int x, int y, int width, int height, int tabWidth) {
   Control::Create(parent, WC_TABCONTROLW, "", TCS_FIXEDWIDTH | WS_CLIPSIBLINGS | WS_TABSTOP, x, y, width, height);
-  SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(parent.Scale(tabWidth), 0));
-  RECT area{0, 0, width, height};
-  TabCtrl_AdjustRect(Handle(), FALSE, &area);
-  origin_ = {x + area.left, y + area.top};
+  SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(parent.Scale(tabWidth), parent.Scale(18)));
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(GetModuleHandleW(nullptr), L"VesperhollowPage", &wc)) {
+    wc.lpfnWndProc = PanelProcedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"VesperhollowPage";
+    RegisterClassExW(&wc);
+  }
 }
 
 int PageControl::AddPage(const std::string& caption) {
@@ -99,17 +116,31 @@ int PageControl::AddPage(const std::string& caption) {
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = text.data();
-  const int page = static_cast<int>(pages_.size());
+  const int page = static_cast<int>(panels_.size());
   SendMessageW(Handle(), TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&item));
-  pages_.emplace_back();
+  HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, L"VesperhollowPage", L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                               GetParent(Handle()), nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!panel) throw std::runtime_error("A page could not be created.");
+  panels_.push_back(panel);
+  Layout();
   return page;
 }
 
-void PageControl::Attach(int page, Control& control) {
-  pages_.at(page).push_back(&control);
-  control.SetVisible(page == ActivePage());
-  // The pages' controls are the window's children and are drawn over the tab control.
-  SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+void PageControl::Layout() {
+  RECT area;
+  GetWindowRect(Handle(), &area);
+  MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&area), 2);
+  RECT inner = area;
+  TabCtrl_AdjustRect(Handle(), FALSE, &inner);
+  for (HWND panel : panels_) {
+    SetWindowPos(panel, HWND_TOP, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top,
+                 SWP_NOACTIVATE);
+  }
+}
+
+void PageControl::SetBounds(int x, int y, int width, int height) {
+  MoveWindow(Handle(), x, y, width, height, TRUE);
+  Layout();
 }
 
 void PageControl::SetActivePage(int page) {
@@ -118,9 +149,7 @@ void PageControl::SetActivePage(int page) {
 }
 
 void PageControl::ShowPage(int page) {
-  for (size_t p = 0; p < pages_.size(); ++p) {
-    for (Control* control : pages_[p]) control->SetVisible(static_cast<int>(p) == page);
-  }
+  for (size_t p = 0; p < panels_.size(); ++p) ShowWindow(panels_[p], static_cast<int>(p) == page ? SW_SHOW : SW_HIDE);
   if (onChange) onChange(page);
 }
 

@@ -95,25 +95,24 @@ class Separator : public Control {
   void Create(Window& parent, int x, int y, int width);
 };
 
-// The page control: tabs over the window's client area; each page's controls are shown only
-// while its tab is selected.
+// The page control: tabs, and under them one panel a page that holds that page's controls
+// (create them while the window's container is the page's panel).
 class PageControl : public Control {
  public:
   void Create(Window& parent, int x, int y, int width, int height, int tabWidth);
   int AddPage(const std::string& caption);
-  // Makes `control` part of page `page`.
-  void Attach(int page, Control& control);
+  HWND Panel(int page) const { return panels_.at(page); }
   void SetActivePage(int page);
   int ActivePage() const { return static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0)); }
-  // The top-left of the pages' area, in 96-dpi pixels relative to the window's client area.
-  POINT PageOrigin() const { return origin_; }
+  // Moves the tabs (in pixels of the window) and the pages with them.
+  void SetBounds(int x, int y, int width, int height);
   LRESULT OnNotify(NMHDR* header) override;
   std::function<void(int page)> onChange;
 
  private:
+  void Layout();
   void ShowPage(int page);
-  std::vector<std::vector<Control*>> pages_;
-  POINT origin_{0, 0};
+  std::vector<HWND> panels_;
 };
 
 // A timer of the window's; its handler runs on the window's thread.

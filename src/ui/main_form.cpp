@@ -66,9 +66,8 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CreateControlPage() {
-  const POINT o = Pages.PageOrigin();
-  auto in = [&](int boxX, int boxY) { return POINT{o.x + boxX, o.y + boxY}; };
-  auto attach = [&](Control& c) { Pages.Attach(kControlPage, c); };
+  SetContainer(Pages.Panel(kControlPage));
+  auto in = [](int boxX, int boxY) { return POINT{boxX, boxY}; };
 
   POINT b = in(7, 0);
   BackupControlBox.Create(*this, "Backup control", b.x, b.y, 241, 265);
@@ -111,14 +110,6 @@ void TMainForm::CreateControlPage() {
   HelpBtn2.Create(*this, Button::Push, "&Help", b.x + 430, b.y + 302, 75, 25);
   OKBtn2.Create(*this, Button::Push, "OK", b.x + 430, b.y + 330, 75, 25);
 
-  for (Control* c : std::initializer_list<Control*>{
-           &BackupControlBox, &BackupEveryLbl, &BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn, &MinutesRBtn,
-           &HoursRBtn, &EnableTimedBackupsChk, &ControlLine, &StartupChk, &ShutdownChk, &OKBackupChk,
-           &SuppressBackupChk, &BackupNowBtn, &BackupStatusBox, &LastBackupTitleLbl, &LastBackupLbl,
-           &NextBackupInLbl, &NextHoursEdt, &HoursLbl, &NextMinutesEdt, &MinutesLbl, &ModeBox, &BackupStatusLbl,
-           &RestoreControlBox, &PurgeBtn, &RestoreNowBtn, &ShowProgressChk, &AboutBtn, &HelpBtn2, &OKBtn2}) {
-    attach(*c);
-  }
   for (Control* c : std::initializer_list<Control*>{&BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn, &MinutesRBtn,
                                                     &HoursRBtn}) {
     c->SetHelpContext(5);
@@ -150,20 +141,16 @@ void TMainForm::CreateControlPage() {
 }
 
 void TMainForm::CreateSelectPage() {
-  const POINT o = Pages.PageOrigin();
-  StringGrid.Create(*this, &win32::ListViewGrid::Create, o.x + 185, o.y, kDesignWidth - 185 - 2 * o.x, 265);
+  SetContainer(Pages.Panel(kSelectPage));
+  StringGrid.Create(*this, &win32::ListViewGrid::Create, 185, 0, kDesignWidth - 185 - 8, 265);
   grid_ = std::make_unique<win32::ListViewGrid>(StringGrid.Handle());
-  const POINT b{o.x + 186, o.y + 269};
+  const POINT b{186, 269};
   DestGroupBox.Create(*this, "Backup folder", b.x, b.y, 225, 84);
   UserBackupFolderEdit.Create(*this, "", b.x + 8, b.y + 16, 209, 21, true);
   InfoBtn.Create(*this, Button::Push, "&Info", b.x + 8, b.y + 48, 54, 25);
   ChangeBtn.Create(*this, Button::Push, "&Change", b.x + 161, b.y + 48, 54, 25);
-  HelpBtn.Create(*this, Button::Push, "&Help", o.x + 430, o.y + 302, 75, 25);
-  OKBtn.Create(*this, Button::Push, "OK", o.x + 430, o.y + 330, 75, 25);
-  for (Control* c : std::initializer_list<Control*>{&StringGrid, &DestGroupBox, &UserBackupFolderEdit, &InfoBtn,
-                                                    &ChangeBtn, &HelpBtn, &OKBtn}) {
-    Pages.Attach(kSelectPage, *c);
-  }
+  HelpBtn.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
+  OKBtn.Create(*this, Button::Push, "OK", 430, 330, 75, 25);
   StringGrid.SetHelpContext(1);
   DestGroupBox.SetHelpContext(3);
   ChangeBtn.SetHelpContext(3);
@@ -175,21 +162,19 @@ void TMainForm::CreateSelectPage() {
 }
 
 void TMainForm::CreateLogPage() {
-  const POINT o = Pages.PageOrigin();
-  RichEdit.Create(*this, &win32::RichEditPage::Create, o.x, o.y, kDesignWidth - 2 * o.x, 265);
+  SetContainer(Pages.Panel(kLogPage));
+  RichEdit.Create(*this, &win32::RichEditPage::Create, 0, 0, kDesignWidth - 8, 265);
   logPage_ = std::make_unique<win32::RichEditPage>(RichEdit.Handle());
-  LogPanel.Create(*this, "", o.x + 7, o.y + 280, 161, 73);
+  LogPanel.Create(*this, "", 7, 280, 161, 73);
   SetWindowLongW(LogPanel.Handle(), GWL_STYLE, GetWindowLongW(LogPanel.Handle(), GWL_STYLE) | SS_ETCHEDFRAME);
-  ClearLogBtn.Create(*this, Button::Push, "&Clear Log", o.x + 7 + 14, o.y + 280 + 8, 75, 25);
-  EnableLogChk.Create(*this, Button::CheckBox, "Enable logging", o.x + 7 + 14, o.y + 280 + 40, 135, 25);
-  HelpBtn4.Create(*this, Button::Push, "&Help", o.x + 430, o.y + 302, 75, 25);
-  OKBtn4.Create(*this, Button::Push, "OK", o.x + 430, o.y + 330, 75, 25);
+  ClearLogBtn.Create(*this, Button::Push, "&Clear Log", 7 + 14, 280 + 8, 75, 25);
+  EnableLogChk.Create(*this, Button::CheckBox, "Enable logging", 7 + 14, 280 + 40, 135, 25);
+  HelpBtn4.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
+  OKBtn4.Create(*this, Button::Push, "OK", 430, 330, 75, 25);
   for (Control* c : std::initializer_list<Control*>{&RichEdit, &LogPanel, &ClearLogBtn, &EnableLogChk}) {
-    Pages.Attach(kLogPage, *c);
     c->SetHelpContext(31);
   }
-  Pages.Attach(kLogPage, HelpBtn4);
-  Pages.Attach(kLogPage, OKBtn4);
+  SetContainer(nullptr);
   ClearLogBtn.onClick = [this] { Log->Clear(); };
   EnableLogChk.onClick = [this] { EnableLogChk.Checked() ? Log->Enable() : Log->Disable(); };
   HelpBtn4.onClick = [this] { HelpBtnClick(); };
@@ -504,19 +489,20 @@ void TMainForm::FormResize() {
   RECT r;
   GetWindowRect(Handle(), &r);
   const int w = MulDiv(r.right - r.left, 96, static_cast<int>(GetDpiForWindow(Handle())));  // in 96-dpi pixels
-  const POINT o = Pages.PageOrigin();
   RECT client;
   GetClientRect(Handle(), &client);
-  MoveWindow(Pages.Handle(), 0, 0, client.right, client.bottom, TRUE);
+  Pages.SetBounds(0, 0, client.right, client.bottom);
+  RECT page;
+  GetClientRect(Pages.Panel(kControlPage), &page);
+  const int pageWidth = MulDiv(page.right, 96, static_cast<int>(GetDpiForWindow(Handle())));
   auto move = [&](Control& c, int x, int y, int width, int height) {
-    MoveWindow(c.Handle(), Scale(o.x + x), Scale(o.y + y), Scale(width), Scale(height), TRUE);
+    MoveWindow(c.Handle(), Scale(x), Scale(y), Scale(width), Scale(height), TRUE);
   };
-  const int pageWidth = w - (kMinWidth - kDesignWidth) - 2 * o.x;
   for (Button* b : {&AboutBtn, &HelpBtn2, &OKBtn2, &HelpBtn, &OKBtn, &HelpBtn4, &OKBtn4}) {
     RECT br;
     GetWindowRect(b->Handle(), &br);
-    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&br), 2);
-    MoveWindow(b->Handle(), Scale(o.x + w - 100), br.top, br.right - br.left, br.bottom - br.top, TRUE);
+    MapWindowPoints(nullptr, GetParent(b->Handle()), reinterpret_cast<POINT*>(&br), 2);
+    MoveWindow(b->Handle(), Scale(w - 100), br.top, br.right - br.left, br.bottom - br.top, TRUE);
   }
   move(DestGroupBox, 186, 269, w - 305, 84);
   move(UserBackupFolderEdit, 186 + 8, 269 + 16, w - 321, 21);

@@ -22,6 +22,9 @@ class Window {
 
   HWND Handle() const { return hwnd_; }
   HFONT Font() const { return font_; }
+  // Where new controls go: the window itself, or one of its pages.
+  HWND Container() const { return container_ ? container_ : hwnd_; }
+  void SetContainer(HWND container) { container_ = container; }
   // Pixels at 96 dots per inch, in the window's own dots per inch.
   int Scale(int pixels) const;
   bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
@@ -47,6 +50,7 @@ class Window {
   LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND hwnd_ = nullptr;
+  HWND container_ = nullptr;
   HFONT font_ = nullptr;
   std::map<int, Control*> controls_;
   std::map<UINT_PTR, Timer*> timers_;
