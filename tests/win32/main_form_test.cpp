@@ -1,0 +1,218 @@
+// The control window driven through its handlers and messages, on the real file system, with
+// the settings in memory and every box answered from a script.
+#include "ui/main_form.h"
+
+#include "disk_fixture.h"
+#include "fake_settings_store.h"
+
+namespace vh::test {
+namespace {
+
+class MainFormTest : public DiskTest {
+ protected:
+  MainFormTest() : source(folder + "\\docs"), backupFolder(folder + "\\backup") {
+    Write(source + "\\a.txt", "alpha");
+    files.CreateFolder(backupFolder);
+  }
+  // A store with a list of the one source folder, and the settings that point to it.
+  void PrepareStore(int period = 60, bool timed = false, bool startup = false) {
+    Write(MirrorPath(backupFolder, "") + "\\Config.txt", "3.0\r\n" + source + "\r\n1\r\n1\r\n");
+    TSettings s;
+    s.BackupFolder = backupFolder;
+    s.BackupPeriod = period;
+    s.EnableTimedBackups = timed;
+    s.StartUp = startup;
+    s.ShowProgress = false;
+    s.Top = s.Left = 10;
+    s.Width = 530;
+    SaveSettings(settings, s);
+  }
+  ui::TMainForm& Form() {
+    if (!form) {
+      form = std::make_unique<ui::TMainForm>(Operations(), settings, [] {});
+      form->endProcess = [this](int status) { ended = status; };
+      form->chooseBackupFolder = [this](const std::string& start) {
+        asked.push_back(start);
+        return chosen;
+      };
+      form->FormCreate();
+      // Idle refreshes: the first one's unit handler turns the timer on, the next one decides.
+      form->RefreshControls();
+      form->RefreshControls();
+    }
+    return *form;
+  }
+  std::string LastLogLine() {
+    const int count = static_cast<int>(SendMessageW(Form().RichEdit.Handle(), EM_GETLINECOUNT, 0, 0));
+    for (int i = count - 1; i >= 0; --i) {
+      wchar_t buffer[512] = {};
+      *reinterpret_cast<WORD*>(buffer) = 511;
+      const LRESULT n = SendMessageW(Form().RichEdit.Handle(), EM_GETLINE, i, reinterpret_cast<LPARAM>(buffer));
+      std::string line = win32::Narrow(std::wstring(buffer, static_cast<size_t>(n)));
+      while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+      if (!line.empty()) return line;
+    }
+    return "";
+  }
+  static ui::OperationWindows& Operations() {
+    static ui::OperationWindows operations;
+    return operations;
+  }
+  bool Ends(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+  }
+
+  const std::string source, backupFolder;
+  FakeSettingsStore settings;
+  std::unique_ptr<ui::TMainForm> form;
+  std::vector<std::string> asked;
+  std::string chosen;
+  int ended = -1;
+};
+
+TEST_F(MainFormTest, FirstStartAsksForABackupFolderAndShowsTheDefaults) {
+  chosen = backupFolder;
+  ui::TMainForm& f = Form();
+  EXPECT_EQ(asked, std::vector<std::string>{""});
+  EXPECT_EQ(f.BackupFolder(), backupFolder);
+  EXPECT_EQ(f.LastBackupLbl.Text(), "No backups found");
+  EXPECT_EQ(f.BackupPeriodEdt.Text(), "1");
+  EXPECT_TRUE(f.HoursRBtn.Checked());
+  EXPECT_FALSE(f.MinutesRBtn.Checked());
+  EXPECT_EQ(f.BackupStatusLbl.Text(), "Automatic backups enabled");
+  EXPECT_FALSE(f.BackupTimer.Enabled());
+  EXPECT_FALSE(f.NextHoursEdt.Enabled());
+  EXPECT_TRUE(f.ShutdownChk.Checked());
+  EXPECT_FALSE(f.Visible());
+  EXPECT_EQ(settings.Names(kSettingsKey).size(), 0u);  // nothing saved before the end
+}
+
+TEST_F(MainFormTest, StartUpLoadsTheListAndRunsTheStartUpBackup) {
+  PrepareStore(90, true, true);
+  ui::TMainForm& f = Form();
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(Read(MirrorPath(backupFolder, source + "\\a.txt")), "alpha");
+  EXPECT_NE(f.LastBackupLbl.Text(), "No backups found");
+  // A stored 90 minutes shows as 1 hour and becomes 60 at the first refresh.
+  EXPECT_EQ(f.Scheduler.BackupPeriod, 60);
+  EXPECT_EQ(f.Scheduler.MinutesToBackup, 60);
+  EXPECT_TRUE(f.BackupTimer.Enabled());
+  EXPECT_EQ(f.NextMinutesEdt.Text(), "59");
+}
+
+TEST_F(MainFormTest, TimedBackupRunsAndATickDuringAnOperationIsSkipped) {
+  PrepareStore(1, true);
+  ui::TMainForm& f = Form();
+  EXPECT_EQ(f.Scheduler.MinutesToBackup, 1);
+  f.BackupTimerTimer();
+  EXPECT_EQ(Read(MirrorPath(backupFolder, source + "\\a.txt")), "alpha");
+  EXPECT_EQ(f.BusyState, 0);
+  EXPECT_EQ(f.Scheduler.MinutesToBackup, 1);
+
+  f.BusyState = 3;  // a restore runs
+  f.BackupTimerTimer();
+  EXPECT_EQ(LastLogLine(), "\t\tWARNING: Timed backup prevented by current operation.");
+  f.BusyState = 0;
+}
+
+TEST_F(MainFormTest, RestoreAndPurgeAskFirst) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  boxes.Answer(kIdNo);
+  f.RestoreNowBtnClick();
+  EXPECT_EQ(boxes.asked.at(0).text,
+            "Last backup was performed No backups found. Any changes made to files and folders selected for backup "
+            "since then will be lost. \nDo you wish to continue?");
+  EXPECT_EQ(boxes.asked.at(0).style, 0x124u);
+  EXPECT_EQ(LastLogLine(), "");
+
+  boxes.Answer(kIdYes);
+  f.PurgeBtnClick();
+  EXPECT_EQ(boxes.asked.at(1).text,
+            "Purging will delete backups of files and folders that no longer exist.\nDo you wish to continue?");
+  EXPECT_TRUE(Ends(LastLogLine(), "  Purge initiated."));
+  EXPECT_EQ(f.BusyState, 0);
+  EXPECT_TRUE(IsWindowEnabled(f.Handle()));
+}
+
+TEST_F(MainFormTest, BackupNowAndOKPressed) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.BackupNowBtnClick();
+  EXPECT_EQ(Read(MirrorPath(backupFolder, source + "\\a.txt")), "alpha");
+  ShowWindow(f.Handle(), SW_SHOW);
+  f.OKBtnClick();
+  EXPECT_FALSE(f.Visible());
+  EXPECT_EQ(LastLogLine(), "\t\t" + source + "  (incl. sub-folders)");
+}
+
+TEST_F(MainFormTest, TrayClicksAreIgnoredWhileBusy) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.BusyState = 1;
+  SendMessageW(f.Handle(), ui::kTrayCallbackMessage, 0, WM_LBUTTONUP);
+  EXPECT_FALSE(f.Visible());
+  f.BusyState = 0;
+  SendMessageW(f.Handle(), ui::kTrayCallbackMessage, 0, WM_LBUTTONUP);
+  EXPECT_TRUE(f.Visible());
+  SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close button only hides
+  EXPECT_FALSE(f.Visible());
+  EXPECT_EQ(ended, -1);
+}
+
+TEST_F(MainFormTest, ExitAsksThenSavesAndEnds) {
+  PrepareStore(60, true);
+  ui::TMainForm& f = Form();
+  boxes.Answer(kIdNo);
+  f.ExitClick();
+  EXPECT_EQ(boxes.asked.at(0).text,
+            "Exiting Vesperhollow will prevent further timed backups.\nDo you want to exit Vesperhollow?");
+  EXPECT_EQ(ended, -1);
+
+  f.EnableTimedBackupsChk.SetChecked(false);
+  f.SuppressBackupChk.SetChecked(true);  // no shut-down backup
+  boxes.Answer(kIdYes);
+  f.ExitClick();
+  EXPECT_EQ(boxes.asked.at(1).text, "\nDo you want to exit Vesperhollow?");
+  EXPECT_EQ(ended, 0);
+  EXPECT_EQ(settings.Names(kSettingsKey).size(), 15u);
+  EXPECT_EQ(settings.Kind(kSettingsKey, "Height"), ValueKind::Missing);
+}
+
+TEST_F(MainFormTest, EndOfSessionDuringAnOperationSavesButStartsNoBackup) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.BusyState = 2;
+  SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, 0);
+  EXPECT_EQ(ended, 0);
+  EXPECT_EQ(LastLogLine(), "\t\tWARNING: Backup on shutdown prevented by current operation.");
+  EXPECT_FALSE(FileExists(MirrorPath(backupFolder, source + "\\a.txt")));
+  EXPECT_EQ(settings.Names(kSettingsKey).size(), 15u);
+  f.BusyState = 0;
+}
+
+TEST_F(MainFormTest, ChangeRemovesTheOldStoreAndMovesTheLog) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.BackupNowBtnClick();
+  const std::string newFolder = folder + "\\new";
+  files.CreateFolder(newFolder);
+  chosen = newFolder;
+  boxes.Answer(kIdYes);
+  f.ChangeBtnClick();
+  EXPECT_EQ(boxes.asked.at(0).text,
+            "Changing the backup folder will delete any previous backups.\nDo you want to change the backup folder?");
+  EXPECT_EQ(f.BackupFolder(), newFolder);
+  EXPECT_FALSE(FolderExists(backupFolder + "\\$VH_BKS$"));
+  EXPECT_TRUE(FolderExists(backupFolder));
+  EXPECT_TRUE(Ends(LastLogLine(), "  Backup folder selected as " + newFolder));
+  EXPECT_TRUE(FileExists(MirrorPath(newFolder, "") + "\\Log.txt"));
+  EXPECT_EQ(settings.ReadString(kSettingsKey, "BackupFolder"), newFolder);
+
+  f.ChangeBtnClick();  // the same folder again: nothing is asked
+  EXPECT_EQ(boxes.asked.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vh::test
