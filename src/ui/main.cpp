@@ -12,11 +12,10 @@
 #include "ui/backup_folder_dlg.h"
 #include "ui/main_form.h"
 #include "ui/operation_windows.h"
+#include "ui/single_copy.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // Held, unreleased, for the life of the process: a second copy sees it and ends.
-  CreateMutexW(nullptr, TRUE, L"Vesperhollow");
-  if (GetLastError() != ERROR_SUCCESS) {
+  if (!vh::ui::ClaimSingleCopy(L"Vesperhollow")) {
     MessageBoxW(nullptr, L"Vesperhollow is already running.", L"Vesperhollow", MB_OK | MB_ICONEXCLAMATION);
     return 0;
   }

@@ -59,17 +59,23 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   SetMenuDefaultItem(popupMenu_, kConfigure, FALSE);
 }
 
-TMainForm::~TMainForm() {
+TMainForm::~TMainForm() { FormDestroy(); }
+
+void TMainForm::FormDestroy() {
   if (TrayIcon) TrayIcon->RemoveIcon();
   TrayIcon.reset();
   if (popupMenu_) DestroyMenu(popupMenu_);
+  popupMenu_ = nullptr;
 }
+
+void TMainForm::FormShow() { Pages.SetActivePage(kControlPage); }
+
+void TMainForm::HelpRequest(DWORD context) { WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, context); }
 
 void TMainForm::CreateControlPage() {
   SetContainer(Pages.Panel(kControlPage));
-  auto in = [](int boxX, int boxY) { return POINT{boxX, boxY}; };
 
-  POINT b = in(7, 0);
+  POINT b{7, 0};
   BackupControlBox.Create(*this, "Backup control", b.x, b.y, 241, 265);
   BackupEveryLbl.Create(*this, "Backup every ", b.x + 8, b.y + 32, 80, 13);
   BackupPeriodEdt.Create(*this, "1", b.x + 98, b.y + 32, 25, 21, true);
@@ -85,7 +91,7 @@ void TMainForm::CreateControlPage() {
   SuppressBackupChk.Create(*this, Button::CheckBox, "Suppress automatic backups", b.x + 8, b.y + 208, 217, 17);
   BackupNowBtn.Create(*this, Button::Push, "&Backup Now", b.x + 136, b.y + 230, 89, 25);
 
-  b = in(256, 0);
+  b = {256, 0};
   BackupStatusBox.Create(*this, "Backup status", b.x, b.y, 249, 105);
   LastBackupTitleLbl.Create(*this, "Last backup:", b.x + 8, b.y + 32, 75, 13);
   LastBackupLbl.Create(*this, kNoBackupsFound, b.x + 88, b.y + 32, 155, 13);
@@ -95,16 +101,16 @@ void TMainForm::CreateControlPage() {
   NextMinutesEdt.Create(*this, "", b.x + 160, b.y + 60, 25, 21, true);
   MinutesLbl.Create(*this, "minutes", b.x + 191, b.y + 64, 50, 13);
 
-  b = in(256, 112);
+  b = {256, 112};
   ModeBox.Create(*this, "Mode", b.x, b.y, 249, 57);
   BackupStatusLbl.Create(*this, "", b.x + 8, b.y + 28, 233, 13);
 
-  b = in(256, 176);
+  b = {256, 176};
   RestoreControlBox.Create(*this, "Restore control", b.x, b.y, 249, 89);
   PurgeBtn.Create(*this, Button::Push, "&Purge Now", b.x + 145, b.y + 24, 89, 25);
   RestoreNowBtn.Create(*this, Button::Push, "&Restore Now", b.x + 145, b.y + 55, 89, 25);
 
-  b = in(0, 0);
+  b = {0, 0};
   ShowProgressChk.Create(*this, Button::CheckBox, "Show progress", b.x + 7, b.y + 280, 114, 17);
   AboutBtn.Create(*this, Button::Push, "&About", b.x + 430, b.y + 274, 75, 25);
   HelpBtn2.Create(*this, Button::Push, "&Help", b.x + 430, b.y + 302, 75, 25);
@@ -135,7 +141,7 @@ void TMainForm::CreateControlPage() {
   BackupNowBtn.onClick = [this] { BackupNowBtnClick(); };
   PurgeBtn.onClick = [this] { PurgeBtnClick(); };
   RestoreNowBtn.onClick = [this] { RestoreNowBtnClick(); };
-  AboutBtn.onClick = [this] { showAbout_(); };
+  AboutBtn.onClick = [this] { AboutBtnClick(); };
   HelpBtn2.onClick = [this] { HelpBtnClick(); };
   OKBtn2.onClick = [this] { OKBtnClick(); };
 }
@@ -406,7 +412,7 @@ void TMainForm::FormCloseQuery() {
       SetBusyState(kIdle);
     }
   }
-  if (TrayIcon) TrayIcon->RemoveIcon();
+  FormDestroy();  // the process ends here, so the icon must go now
   endProcess(0);
 }
 
@@ -480,7 +486,7 @@ void TMainForm::ShowPopupMenu() {
     case kConfigure: ConfigureClick(); break;
     case kSuppress: SuppressBackupClick(); break;
     case kBackupNow: BackupNowBtnClick(); break;
-    case kAbout: showAbout_(); break;
+    case kAbout: AboutBtnClick(); break;
     case kExit: ExitClick(); break;
   }
 }
@@ -544,13 +550,11 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (Pages.Handle()) FormResize();
       break;
     case WM_SHOWWINDOW:
-      if (wParam) Pages.SetActivePage(kControlPage);
+      if (wParam) FormShow();
       break;
-    case WM_HELP: {
-      auto* info = reinterpret_cast<HELPINFO*>(lParam);
-      WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, info->dwContextId);
+    case WM_HELP:
+      HelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
       return TRUE;
-    }
   }
   return Window::HandleMessage(message, wParam, lParam);
 }

@@ -50,6 +50,11 @@ class TMainForm : public Window {
   void ChangeBtnClick();
   void InfoBtnClick();
   void ExitClick();
+  void AboutBtnClick() { showAbout_(); }
+  // Shows the topic of a control's help context (the "?" button, then a click, or F1).
+  void HelpRequest(DWORD context);
+  void FormShow();
+  void FormDestroy();
   void ConfigureClick();
   void SuppressBackupClick();
   void HelpBtnClick();

@@ -4,14 +4,27 @@
 
 namespace vh::ui {
 
-TTrayIcon::TTrayIcon(HWND owner, const std::array<HICON, kTrayFrames>& frames) : owner_(owner), frames_(frames) {}
+TAnimatedIcon::TAnimatedIcon(const std::array<HICON, 12>& frames, std::function<void(HICON)> show)
+    : frames_(frames), show_(std::move(show)), thread_([this] { Execute(); }) {}
 
-TTrayIcon::~TTrayIcon() {
-  if (animator_.joinable()) {
-    stop_ = true;
-    animator_.join();
+TAnimatedIcon::~TAnimatedIcon() {
+  terminated_ = true;
+  thread_.join();
+}
+
+void TAnimatedIcon::Execute() {
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
+  size_t frame = 0;
+  while (!terminated_) {
+    frame = (frame + 1) % frames_.size();
+    show_(frames_[frame]);
+    Sleep(50);
   }
 }
+
+TTrayIcon::TTrayIcon(HWND owner, const std::array<HICON, kTrayFrames>& frames) : owner_(owner), frames_(frames) {}
+
+TTrayIcon::~TTrayIcon() = default;
 
 void TTrayIcon::NotifyTray(DWORD action, HICON icon) {
   NOTIFYICONDATAW data{};
@@ -33,27 +46,13 @@ void TTrayIcon::ShowIcon() {
 void TTrayIcon::RemoveIcon() { NotifyTray(NIM_DELETE, frames_[0]); }
 
 void TTrayIcon::StartAnimation() {
-  if (animator_.joinable()) return;
-  stop_ = false;
-  animator_ = std::thread([this] { Animate(); });
+  if (animator_) return;
+  animator_ = std::make_unique<TAnimatedIcon>(frames_, [this](HICON frame) { NotifyTray(NIM_MODIFY, frame); });
 }
 
 void TTrayIcon::StopAnimation() {
-  if (animator_.joinable()) {
-    stop_ = true;
-    animator_.join();
-  }
+  animator_.reset();  // waits for the thread: the two never change the icon at once
   ShowIcon();
-}
-
-void TTrayIcon::Animate() {
-  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
-  int frame = 0;
-  while (!stop_) {
-    frame = (frame + 1) % kTrayFrames;
-    NotifyTray(NIM_MODIFY, frames_[frame]);
-    Sleep(50);
-  }
 }
 
 }  // namespace vh::ui

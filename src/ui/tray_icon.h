@@ -4,6 +4,8 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <thread>
 
 namespace vh::ui {
@@ -11,6 +13,23 @@ namespace vh::ui {
 // The message the icon sends its window on mouse events (WM_APP + 100).
 constexpr UINT kTrayCallbackMessage = 0x8064;
 constexpr int kTrayFrames = 12;
+
+// The animation thread: frames 1, 2, ... 11, 0, ... every 50 ms until asked to stop, which it
+// notices within one step. It only reads the frames and modifies the tray icon.
+class TAnimatedIcon {
+ public:
+  TAnimatedIcon(const std::array<HICON, 12>& frames, std::function<void(HICON)> show);
+  ~TAnimatedIcon();  // asks the thread to end and waits for it
+  TAnimatedIcon(const TAnimatedIcon&) = delete;
+  TAnimatedIcon& operator=(const TAnimatedIcon&) = delete;
+
+ private:
+  void Execute();
+  const std::array<HICON, 12>& frames_;
+  std::function<void(HICON)> show_;
+  std::atomic<bool> terminated_{false};
+  std::thread thread_;
+};
 
 class TTrayIcon {
  public:
@@ -26,17 +45,14 @@ class TTrayIcon {
   void StartAnimation();
   // Waits for the animation to end, then shows the still icon again.
   void StopAnimation();
-  bool Animating() const { return animator_.joinable(); }
+  bool Animating() const { return animator_ != nullptr; }
 
  private:
   void NotifyTray(DWORD action, HICON icon);
-  // The animation thread: frames 1, 2, ... 11, 0, ... every 50 ms until asked to stop.
-  void Animate();
 
   HWND owner_;
   std::array<HICON, kTrayFrames> frames_;
-  std::thread animator_;
-  std::atomic<bool> stop_{false};
+  std::unique_ptr<TAnimatedIcon> animator_;
 };
 
 }  // namespace vh::ui

@@ -1,6 +1,7 @@
 // The control window driven through its handlers and messages, on the real file system, with
 // the settings in memory and every box answered from a script.
 #include "ui/main_form.h"
+#include "ui/single_copy.h"
 
 #include "disk_fixture.h"
 #include "fake_settings_store.h"
@@ -161,6 +162,19 @@ TEST_F(MainFormTest, TrayClicksAreIgnoredWhileBusy) {
   EXPECT_EQ(ended, -1);
 }
 
+TEST_F(MainFormTest, EachBackupAnimatesTheTrayIconOnce) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  for (int run = 0; run < 2; ++run) {
+    f.TrayIcon->StartAnimation();
+    f.TrayIcon->StartAnimation();  // one thread a backup
+    EXPECT_TRUE(f.TrayIcon->Animating());
+    Sleep(120);
+    f.TrayIcon->StopAnimation();
+    EXPECT_FALSE(f.TrayIcon->Animating());
+  }
+}
+
 TEST_F(MainFormTest, ExitAsksThenSavesAndEnds) {
   PrepareStore(60, true);
   ui::TMainForm& f = Form();
@@ -212,6 +226,12 @@ TEST_F(MainFormTest, ChangeRemovesTheOldStoreAndMovesTheLog) {
 
   f.ChangeBtnClick();  // the same folder again: nothing is asked
   EXPECT_EQ(boxes.asked.size(), 1u);
+}
+
+TEST(SingleCopyTest, ASecondCopyIsRefused) {
+  const std::wstring name = L"VesperhollowTest" + std::to_wstring(GetCurrentProcessId());
+  EXPECT_TRUE(ui::ClaimSingleCopy(name.c_str()));
+  EXPECT_FALSE(ui::ClaimSingleCopy(name.c_str()));
 }
 
 }  // namespace
