@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <initializer_list>
+
 #include "operations/file_ops.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
@@ -48,14 +50,11 @@ TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   StartGroup(ScanBtn);
 
   // A control inside a box shows the box's help topic.
-  for (Control* c : {static_cast<Control*>(&FolderBox), static_cast<Control*>(&BackupFolderEdit),
-                     static_cast<Control*>(&BrowseBtn)}) {
+  for (Control* c : std::initializer_list<Control*>{&FolderBox, &BackupFolderEdit, &BrowseBtn}) {
     c->SetHelpContext(kFolderBoxHelp);
   }
-  for (Control* c : {static_cast<Control*>(&SearchBox), static_cast<Control*>(&SelectedDriveRBtn),
-                     static_cast<Control*>(&LocalDrivesRBtn), static_cast<Control*>(&AllDrivesRBtn),
-                     static_cast<Control*>(&ScanBtn), static_cast<Control*>(&StopBtn),
-                     static_cast<Control*>(&PathLabel)}) {
+  for (Control* c : std::initializer_list<Control*>{&SearchBox, &SelectedDriveRBtn, &LocalDrivesRBtn, &AllDrivesRBtn,
+                                                    &ScanBtn, &StopBtn, &PathLabel}) {
     c->SetHelpContext(kSearchBoxHelp);
   }
 
@@ -68,8 +67,11 @@ TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   HelpBtn.onClick = [this] { HelpBtnClick(); };
   CancelBtn.onClick = [this] { CancelBtnClick(); };
   OKBtn.onClick = [this] { OKBtnClick(); };
+  FormCreate();
+}
 
-  // FormCreate
+// Stop starts enabled: pressed with no search running, it only says so.
+void TBackupFolderDlg::FormCreate() {
   ChosenFolder.clear();
   LocalDrivesRBtn.SetChecked(true);
 }

@@ -26,6 +26,7 @@ class TBackupFolderDlg : public Window, public SearchView {
   // Ends the process at once, saving nothing; tests put an observer in its place.
   std::function<void(unsigned code)> exitProgram = [](unsigned code) { ExitProcess(code); };
 
+  void FormCreate();
   void FormShow();
   void BrowseBtnClick();
   void ScanBtnClick();

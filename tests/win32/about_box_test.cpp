@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "modal_script.h"
-#include "platform/win32/wide.h"
 
 namespace vh::test {
 namespace {
@@ -19,18 +18,6 @@ class AboutBoxTest : public ::testing::Test {
   AboutBoxTest() {
     box.openLink = [this](const std::string& target) { opened.push_back(target); };
   }
-  // The width of a control's text in the font it draws with.
-  static int TextWidth(const ui::Control& control) {
-    HDC dc = GetDC(control.Handle());
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control.Handle(), WM_GETFONT, 0, 0)));
-    const std::wstring text = win32::Widen(control.Text());
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(control.Handle(), dc);
-    return size.cx;
-  }
-
   ui::TAboutBox box;
   std::vector<std::string> opened;
 };
@@ -47,7 +34,7 @@ TEST_F(AboutBoxTest, ShowsTheProductInBoldWithOkFocusedAndOkCloses) {
   for (const ui::Control* label : {&box.ProductName, &box.Comments}) {
     RECT r;
     GetClientRect(label->Handle(), &r);
-    EXPECT_LE(TextWidth(*label), r.right) << label->Text();
+    EXPECT_LE(TextWidth(label->Handle(), label->Text()), r.right) << label->Text();
   }
 
   EXPECT_EQ(ShowWith(box, [&] {

@@ -1,10 +1,13 @@
 #pragma once
 // Drives a modal window from inside its own message loop: a script runs once the window is up,
-// and what it does goes through the real controls and messages.
+// and what it does goes through the real controls and messages. And a measure of drawn text.
 #include <windows.h>
 
 #include <functional>
 #include <map>
+#include <string>
+
+#include "platform/win32/wide.h"
 
 #include "ui/window.h"
 
@@ -71,6 +74,18 @@ inline int ShowWith(ui::Window& window, std::function<void()> script) {
   for (const auto& [id, step] : detail::PendingSteps()) KillTimer(nullptr, id);
   detail::PendingSteps().clear();
   return result;
+}
+
+// The width of `text` in the font `control` draws with.
+inline int TextWidth(HWND control, const std::string& text) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const std::wstring wide = win32::Widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
 }
 
 }  // namespace vh::test
