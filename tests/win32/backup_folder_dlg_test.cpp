@@ -159,8 +159,14 @@ TEST_F(BackupFolderDlgTest, BrowsedFolderGoesIntoTheEditButIsTakenOnlyByOk) {
   dlg.SetFolder("C:\\Start");
   EXPECT_EQ(Show([&] {
               WhenDialogOpens(dlg.Handle(), [&](HWND browser) {
-                SendMessageW(browser, BFFM_SETSELECTIONW, TRUE,
-                             reinterpret_cast<LPARAM>(win32::Widen(picked).c_str()));
+                // The browser may still be filling its tree when it appears, and then puts its
+                // own selection back: choose again once it has settled.
+                const std::wstring path = win32::Widen(picked);
+                for (int attempt = 0; attempt < 3; ++attempt) {
+                  SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+                  const ULONGLONG until = GetTickCount64() + 150;
+                  while (GetTickCount64() < until) ui::ProcessPendingMessages();
+                }
                 PostMessageW(browser, WM_COMMAND, IDOK, 0);
               });
               dlg.BrowseBtn.Click();
