@@ -35,8 +35,10 @@ void HostedControl::Create(Window& parent, const std::function<HWND(HWND, int)>&
 
 // Unchanged texts and states are not set again: the idle refresh sets them all the time, and
 // each change would repaint and so wake the idle refresh once more.
-void Control::SetText(const std::string& text) {
-  if (Text() != text) SetWindowTextW(hwnd_, win32::Widen(text).c_str());
+bool Control::SetText(const std::string& text) {
+  if (Text() == text) return false;
+  SetWindowTextW(hwnd_, win32::Widen(text).c_str());
+  return true;
 }
 
 std::string Control::Text() const {

@@ -21,7 +21,8 @@ class Control {
 
   HWND Handle() const { return hwnd_; }
   int Id() const { return id_; }
-  void SetText(const std::string& text);
+  // True when the text changed.
+  bool SetText(const std::string& text);
   std::string Text() const;
   void SetEnabled(bool enabled);
   bool Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }

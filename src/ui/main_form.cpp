@@ -330,10 +330,10 @@ void TMainForm::RefreshControls() {
 }
 
 void TMainForm::ShowNextBackup() {
-  NextHoursEdt.SetText(std::to_string(Scheduler.NextHours()));
-  NextMinutesEdt.SetText(std::to_string(Scheduler.NextMinutes()));
-  NextHoursEdt.Repaint();
-  NextMinutesEdt.Repaint();
+  // Painted at once, also while an operation keeps the queue busy; unchanged texts are left be,
+  // or every idle refresh would paint and so wake the next one.
+  if (NextHoursEdt.SetText(std::to_string(Scheduler.NextHours()))) NextHoursEdt.Repaint();
+  if (NextMinutesEdt.SetText(std::to_string(Scheduler.NextMinutes()))) NextMinutesEdt.Repaint();
 }
 
 void TMainForm::SetBusyState(int code) {
