@@ -61,7 +61,8 @@ void GroupBox::Create(Window& parent, const std::string& text, int x, int y, int
 
 void Button::Create(Window& parent, Kind kind, const std::string& text, int x, int y, int width, int height) {
   static const DWORD kStyles[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_AUTOCHECKBOX, BS_RADIOBUTTON};
-  Control::Create(parent, L"BUTTON", text, kStyles[kind] | WS_TABSTOP, x, y, width, height);
+  // A radio button reached by Tab would be chosen by the focus alone, so only a click chooses.
+  Control::Create(parent, L"BUTTON", text, kStyles[kind] | (kind == Radio ? 0 : WS_TABSTOP), x, y, width, height);
 }
 
 void Button::OnCommand(int code) {

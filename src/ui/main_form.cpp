@@ -62,15 +62,23 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
 TMainForm::~TMainForm() { FormDestroy(); }
 
 void TMainForm::FormDestroy() {
-  if (TrayIcon) TrayIcon->RemoveIcon();
+  RemoveTrayIcon();
   TrayIcon.reset();
   if (popupMenu_) DestroyMenu(popupMenu_);
   popupMenu_ = nullptr;
 }
 
+void TMainForm::RemoveTrayIcon() {
+  if (!TrayIcon) return;
+  if (TrayIcon->Animating()) TrayIcon->StopAnimation();  // the thread is done before the icon goes
+  TrayIcon->RemoveIcon();
+}
+
 void TMainForm::FormShow() { Pages.SetActivePage(kControlPage); }
 
-void TMainForm::HelpRequest(DWORD context) { WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, context); }
+void TMainForm::HelpRequest(DWORD context) {
+  WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, context ? context : 22);  // a control without a topic of its own
+}
 
 void TMainForm::CreateControlPage() {
   SetContainer(Pages.Panel(kControlPage));
@@ -321,6 +329,9 @@ void TMainForm::RefreshControls() {
   if (!unit.Checked()) {
     unit.SetChecked(true);
     Scheduler.PeriodInHours() ? HoursRBtnClick() : MinutesRBtnClick();
+    // The handler restarts the timer; with nothing queued the next refresh could be a minute
+    // away, so the timer's rule is applied again now rather than let it tick when it should not.
+    BackupTimer.SetEnabled(EnableTimedBackupsChk.Checked() && !suppressed);
   }
   ShowNextBackup();
   if (BusyState == kIdle) {
@@ -412,7 +423,7 @@ void TMainForm::FormCloseQuery() {
       SetBusyState(kIdle);
     }
   }
-  FormDestroy();  // the process ends here, so the icon must go now
+  RemoveTrayIcon();  // the process ends here, so the icon must go now
   endProcess(0);
 }
 
@@ -526,13 +537,21 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-    if (TrayIcon) TrayIcon->ShowIcon();  // the taskbar came back after Explorer restarted
+    // The taskbar came back after Explorer restarted; an animation goes on once the icon is back.
+    if (TrayIcon && TrayIcon->Animating()) {
+      TrayIcon->StopAnimation();
+      TrayIcon->StartAnimation();
+    } else if (TrayIcon) {
+      TrayIcon->ShowIcon();
+    }
     return 0;
   }
   switch (message) {
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) {
-        ShowWindow(Handle(), SW_HIDE);  // the close button only hides the window
+        // The close button, and a double click on the window's icon too, only hide the window:
+        // the program ends through Exit or the end of the session.
+        ShowWindow(Handle(), SW_HIDE);
         return 0;
       }
       break;

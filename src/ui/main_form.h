@@ -55,6 +55,8 @@ class TMainForm : public Window {
   void HelpRequest(DWORD context);
   void FormShow();
   void FormDestroy();
+  // Stops an animation and takes the icon out of the notification area.
+  void RemoveTrayIcon();
   void ConfigureClick();
   void SuppressBackupClick();
   void HelpBtnClick();

@@ -84,13 +84,7 @@ int Window::ShowModal() {
   modal_ = true;
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
-  MSG msg;
-  while (modal_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageW(hwnd_, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  if (modal_) PostQuitMessage(0);  // the loop met WM_QUIT: pass it on
+  RunLoop([this] { return !modal_; });  // a WM_QUIT met here stays queued for the main loop
   for (HWND w : disabled) {
     if (w != hwnd_ && IsWindow(w)) EnableWindow(w, TRUE);
   }
@@ -129,7 +123,8 @@ LRESULT Window::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: {
       auto it = timers_.find(wParam);
       if (it != timers_.end()) {
-        if (it->second->onTimer) it->second->onTimer();
+        // A tick already queued when the timer was stopped is dropped.
+        if (it->second->Enabled() && it->second->onTimer) it->second->onTimer();
         return 0;
       }
       break;
@@ -178,19 +173,37 @@ void ProcessPendingMessages() {
   }
 }
 
-int RunMessageLoop(const std::function<void()>& idle) {
+namespace {
+std::function<void()> idleHandler;
+}  // namespace
+
+bool RunLoop(const std::function<bool()>& done) {
   MSG msg;
-  for (;;) {
+  while (!done()) {
     while (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-      if (idle) idle();
+      if (idleHandler) idleHandler();
+      if (done()) return false;
       WaitMessage();
     }
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return static_cast<int>(msg.wParam);
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return true;
+    }
     HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
     if (root && IsDialogMessageW(root, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  return false;
+}
+
+int RunMessageLoop(const std::function<void()>& idle) {
+  idleHandler = idle;
+  RunLoop([] { return false; });
+  MSG msg;
+  PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the quit request put back above
+  idleHandler = nullptr;
+  return static_cast<int>(msg.wParam);
 }
 
 void ShowErrorBox(const std::string& text) {

@@ -61,8 +61,12 @@ class Window {
 
 // Lets every pending message of the thread run; a quit request is put back for the main loop.
 void ProcessPendingMessages();
-// The program's main loop: runs `idle` whenever the queue falls empty; returns at WM_QUIT.
+// The program's main loop: runs `idle` whenever the queue falls empty, here and in the modal
+// loops inside it; returns the code of WM_QUIT.
 int RunMessageLoop(const std::function<void()>& idle);
+// Dispatches messages, running the idle work when the queue falls empty, until `done`; true
+// when it met WM_QUIT, which it leaves in the queue.
+bool RunLoop(const std::function<bool()>& done);
 // The box for an error that escaped an event handler; the program goes on after it.
 void ShowErrorBox(const std::string& text);
 

@@ -37,9 +37,7 @@ class MainFormTest : public DiskTest {
         return chosen;
       };
       form->FormCreate();
-      // Idle refreshes: the first one's unit handler turns the timer on, the next one decides.
-      form->RefreshControls();
-      form->RefreshControls();
+      form->RefreshControls();  // as the main loop does once the queue is empty
     }
     return *form;
   }
