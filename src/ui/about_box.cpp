@@ -30,6 +30,7 @@ TAboutBox::TAboutBox() {
   WebBtn.Create(*this, Button::Push, "&Web Site", 16, 95, 75, 25);
   EmailBtn.Create(*this, Button::Push, "&Email", 99, 95, 75, 25);
   OKButton.Create(*this, Button::DefaultPush, "OK", 269, 95, 75, 25);
+  SetDefaultButton(OKButton.Handle());
 
   LOGFONTW font{};
   GetObjectW(Font(), sizeof font, &font);
@@ -53,7 +54,7 @@ TAboutBox::~TAboutBox() {
   if (icon_) DestroyIcon(icon_);
 }
 
-void TAboutBox::FormShow() { focus_ = OKButton.Handle(); }  // given to it when the box is activated
+void TAboutBox::FormShow() { SetDialogFocus(OKButton.Handle()); }  // given to it when the box is activated
 
 void TAboutBox::OKButtonClick() { EndModal(IDOK); }
 
@@ -66,15 +67,6 @@ LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SHOWWINDOW:
       if (wParam) FormShow();
       break;
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (IsChild(Handle(), GetFocus())) focus_ = GetFocus();
-      } else {
-        SetFocus(focus_ && IsWindow(focus_) ? focus_ : OKButton.Handle());
-      }
-      return 0;
-    case DM_GETDEFID:  // Enter presses OK
-      return MAKELRESULT(OKButton.Id(), DC_HASDEFID);
     case WM_COMMAND:
       if (LOWORD(wParam) == IDCANCEL) EndModal(IDCANCEL);  // Escape
       return 0;

@@ -41,7 +41,6 @@ class TAboutBox : public Window {
  private:
   HICON icon_ = nullptr;
   HFONT boldFont_ = nullptr;
-  HWND focus_ = nullptr;  // the control that gets the focus back when the box is activated
 };
 
 }  // namespace vh::ui

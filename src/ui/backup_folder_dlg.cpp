@@ -46,6 +46,7 @@ TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   HelpBtn.Create(*this, Button::Push, "&Help", 363, 136, 75, 25);
   CancelBtn.Create(*this, Button::Push, "Cancel", 363, 168, 75, 25);
   OKBtn.Create(*this, Button::DefaultPush, "OK", 363, 200, 75, 25);
+  SetDefaultButton(OKBtn.Handle());
   StartGroup(SelectedDriveRBtn);
   StartGroup(ScanBtn);
 
@@ -85,7 +86,7 @@ void TBackupFolderDlg::FormShow() {
   closing_ = false;
   PathLabel.SetText("");
   BackupFolderEdit.SetText(ChosenFolder);
-  focus_ = OKBtn.Handle();  // given to it when the dialog is activated
+  SetDialogFocus(OKBtn.Handle());  // given to it when the dialog is activated
 }
 
 void TBackupFolderDlg::SelectScope(Button& scope) {
@@ -158,16 +159,7 @@ void TBackupFolderDlg::StopBtnClick() {
 
 void TBackupFolderDlg::ShowSearching(const std::string& folder) {
   const int limit = Scale(kPathLabelWidth);
-  PathLabel.SetText(ShortenPath(folder, limit, [this](const std::string& text) {
-    HDC dc = GetDC(PathLabel.Handle());
-    HGDIOBJ old = SelectObject(dc, Font());
-    const std::wstring wide = win32::Widen(text);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(PathLabel.Handle(), dc);
-    return static_cast<int>(size.cx);
-  }));
+  PathLabel.SetText(ShortenPath(folder, limit, [this](const std::string& text) { return TextWidth(text); }));
   PathLabel.Repaint();
   ProcessPendingMessages();
 }
@@ -215,16 +207,6 @@ LRESULT TBackupFolderDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_SHOWWINDOW:
       if (wParam) FormShow();
       break;
-    case WM_ACTIVATE:
-      // As a dialog does: the focus goes back to the control that had it.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (IsChild(Handle(), GetFocus())) focus_ = GetFocus();
-      } else {
-        SetFocus(focus_ && IsWindow(focus_) ? focus_ : OKBtn.Handle());
-      }
-      return 0;
-    case DM_GETDEFID:  // Enter presses OK
-      return MAKELRESULT(OKBtn.Id(), DC_HASDEFID);
     case WM_COMMAND:
       if (LOWORD(wParam) == IDCANCEL && CancelBtn.Enabled()) CancelBtnClick();  // Escape
       return 0;

@@ -68,7 +68,6 @@ class TBackupFolderDlg : public Window, public SearchView {
   bool stopRequested_ = false;
   bool searching_ = false;
   bool closing_ = false;
-  HWND focus_ = nullptr;  // the control that gets the focus back when the dialog is activated
 };
 
 }  // namespace vh::ui

@@ -30,16 +30,6 @@ int ProgressWindow::Width() {
   return r.right - r.left;
 }
 
-int ProgressWindow::TextWidth(const std::string& text) {
-  HDC dc = GetDC(FileLabel.Handle());
-  HGDIOBJ old = SelectObject(dc, Font());
-  const std::wstring wide = win32::Widen(text);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(FileLabel.Handle(), dc);
-  return size.cx;
-}
 
 LRESULT ProgressWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

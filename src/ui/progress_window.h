@@ -24,7 +24,7 @@ class ProgressWindow : public Window, public ProgressView {
   void BringToFront() override;
   void Repaint() override;
   int Width() override;
-  int TextWidth(const std::string& text) override;
+  int TextWidth(const std::string& text) override { return Window::TextWidth(text); }
   void ProcessMessages() override { ProcessPendingMessages(); }
 
   Label FileLabel;

@@ -61,6 +61,17 @@ void Window::CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle,
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
+int Window::TextWidth(const std::string& text) const {
+  HDC dc = GetDC(hwnd_);
+  HGDIOBJ old = SelectObject(dc, font_);
+  const std::wstring wide = win32::Widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return size.cx;
+}
+
 int Window::Register(Control& control) {
   const int id = nextId_++;
   controls_[id] = &control;
@@ -129,7 +140,16 @@ LRESULT Window::Route(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     }
-    case WM_CTLCOLORSTATIC:
+    case WM_ACTIVATE:
+      if (!defaultButton_) break;
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (IsChild(hwnd_, GetFocus())) focus_ = GetFocus();
+      } else {
+        SetFocus(focus_ && IsWindow(focus_) ? focus_ : defaultButton_);
+      }
+      return 0;
+    case DM_GETDEFID:
+      if (defaultButton_) return MAKELRESULT(GetDlgCtrlID(defaultButton_), DC_HASDEFID);
       break;
   }
   return HandleMessage(message, wParam, lParam);

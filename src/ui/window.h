@@ -27,6 +27,8 @@ class Window {
   void SetContainer(HWND container) { container_ = container; }
   // Pixels at 96 dots per inch, in the window's own dots per inch.
   int Scale(int pixels) const;
+  // The width of a text in the window's font, in pixels.
+  int TextWidth(const std::string& text) const;
   bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
 
   // Shows the window and runs a message loop until EndModal; other top-level windows of the
@@ -40,6 +42,10 @@ class Window {
   void CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle, const std::string& caption, int width,
                      int height);
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Makes the window behave as a dialog: Enter presses `button`, and the control that had the
+  // focus gets it back when the window is activated again (the default button at first).
+  void SetDefaultButton(HWND button) { defaultButton_ = focus_ = button; }
+  void SetDialogFocus(HWND control) { focus_ = control; }
 
  private:
   friend class Control;
@@ -55,6 +61,8 @@ class Window {
   std::map<int, Control*> controls_;
   std::map<UINT_PTR, Timer*> timers_;
   int nextId_ = 100;
+  HWND defaultButton_ = nullptr;
+  HWND focus_ = nullptr;
   bool modal_ = false;
   int modalResult_ = 0;
 };
