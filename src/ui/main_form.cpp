@@ -221,11 +221,15 @@ void TMainForm::FormCreate() {
   EnableLogChk.Checked() ? Log->Enable() : Log->Disable();
   FormResize();
   if (StartupChk.Checked() && !SuppressBackupChk.Checked()) {
-    SetBusyState(kAutomaticBackup);
-    Log->AddLine("Backup on startup initiated for the following files and folders:", true);
-    PerformBackup(false);
-    SetBusyState(kIdle);
+    AutomaticBackup("Backup on startup initiated for the following files and folders:");
   }
+}
+
+void TMainForm::AutomaticBackup(const std::string& heading) {
+  SetBusyState(kAutomaticBackup);
+  Log->AddLine(heading, true);
+  PerformBackup(false);
+  SetBusyState(kIdle);
 }
 
 void TMainForm::LoadSettings() {
@@ -354,13 +358,11 @@ void TMainForm::SetBusyState(int code) {
   EnableWindow(Handle(), code == kIdle);
 }
 
-std::string TMainForm::Now() const { return DateTimeStamp(); }
-
 void TMainForm::PerformBackup(bool ask) {
   TrayIcon->StartAnimation();
   const int result = operations_.Backup->RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, *Log);
   if (result != 2) {
-    LastBackupLbl.SetText(Now());
+    LastBackupLbl.SetText(DateTimeStamp());
     LastBackupLbl.Repaint();
   }
   TrayIcon->StopAnimation();
@@ -376,10 +378,7 @@ void TMainForm::BackupNowBtnClick() {
 void TMainForm::OKBtnClick() {
   ShowWindow(Handle(), SW_HIDE);
   if (OKBackupChk.Checked() && !SuppressBackupChk.Checked()) {
-    SetBusyState(kAutomaticBackup);
-    Log->AddLine("User pressed Ok - Backup initiated for the following files and folders:", true);
-    PerformBackup(false);
-    SetBusyState(kIdle);
+    AutomaticBackup("User pressed Ok - Backup initiated for the following files and folders:");
   }
 }
 
@@ -417,10 +416,7 @@ void TMainForm::FormCloseQuery() {
       // go through temporary files, so stopping here loses nothing, but no second run starts.
       Log->AddLine("WARNING: Backup on shutdown prevented by current operation.", false);
     } else if (ShutdownChk.Checked() && !SuppressBackupChk.Checked()) {
-      SetBusyState(kAutomaticBackup);
-      Log->AddLine("Backup on shutdown initiated for the following files and folders:", true);
-      PerformBackup(false);
-      SetBusyState(kIdle);
+      AutomaticBackup("Backup on shutdown initiated for the following files and folders:");
     }
   }
   RemoveTrayIcon();  // the process ends here, so the icon must go now

@@ -42,6 +42,8 @@ class TMainForm : public Window {
   void ShowNextBackup();
   void SetBusyState(int code);
   void PerformBackup(bool ask);
+  // A start-up, shut-down or OK-pressed backup: busy, its heading, the run, idle again.
+  void AutomaticBackup(const std::string& heading);
   void BackupNowBtnClick();
   void OKBtnClick();
   void RestoreNowBtnClick();
@@ -102,7 +104,6 @@ class TMainForm : public Window {
   void CreateSelectPage();
   void CreateLogPage();
   void FormResize();
-  std::string Now() const;
 
   OperationWindows& operations_;
   SettingsStore& settingsStore_;
