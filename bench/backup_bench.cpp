@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fake_controls.h"
 #include "log/message_log.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_system.h"
@@ -16,18 +17,6 @@
 namespace {
 
 using namespace vh;
-
-class MemoryPage : public TextPage {
- public:
-  std::vector<std::string> Lines() const override { return lines_; }
-  void SetLines(const std::vector<std::string>& lines) override { lines_ = lines; }
-  void Append(const std::string& line) override { lines_.push_back(line); }
-  void RemoveFirst(int count) override { lines_.erase(lines_.begin(), lines_.begin() + count); }
-  void ScrollToEnd() override {}
-
- private:
-  std::vector<std::string> lines_;
-};
 
 void RemoveTree(FileSystem& fs, const std::string& path) {
   std::vector<DirEntry> entries;
@@ -59,7 +48,7 @@ int main(int argc, char** argv) {
   }
   TSourceList list;
   list.Add(source, true, 1);
-  MemoryPage page;
+  test::FakeTextPage page;
   TMessageLog log(page);
   ui::OperationWindows windows;
 

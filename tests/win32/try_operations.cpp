@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fake_controls.h"
 #include "log/message_log.h"
 #include "operations/backup.h"
 #include "platform/win32/wide.h"
@@ -17,19 +18,12 @@ namespace {
 using namespace vh;
 
 // The log, printed as it grows.
-class PrintedPage : public TextPage {
+class PrintedPage : public test::FakeTextPage {
  public:
-  std::vector<std::string> Lines() const override { return lines_; }
-  void SetLines(const std::vector<std::string>& lines) override { lines_ = lines; }
   void Append(const std::string& line) override {
-    lines_.push_back(line);
+    FakeTextPage::Append(line);
     std::printf("%s\n", line.c_str());
   }
-  void RemoveFirst(int count) override { lines_.erase(lines_.begin(), lines_.begin() + count); }
-  void ScrollToEnd() override {}
-
- private:
-  std::vector<std::string> lines_;
 };
 
 // The real window, slowed down at every pump, with Cancel pressed at the pump given.
