@@ -135,6 +135,23 @@ TEST_F(MainFormTest, RestoreAndPurgeAskFirst) {
   EXPECT_TRUE(IsWindowEnabled(f.Handle()));
 }
 
+TEST_F(MainFormTest, SuppressingStopsTheTimerButNotBackupNow) {
+  PrepareStore(60, true);
+  ui::TMainForm& f = Form();
+  EXPECT_TRUE(f.BackupTimer.Enabled());
+  f.SuppressBackupClick();  // as the popup menu's item does
+  f.RefreshControls();
+  EXPECT_FALSE(f.BackupTimer.Enabled());
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&f.EnableTimedBackupsChk, &f.StartupChk, &f.ShutdownChk,
+                                                           &f.OKBackupChk, &f.NextHoursEdt, &f.NextMinutesEdt}) {
+    EXPECT_FALSE(c->Enabled());
+  }
+  EXPECT_TRUE(f.EnableTimedBackupsChk.Checked());  // the options keep their states
+  EXPECT_EQ(f.BackupStatusLbl.Text(), "Automatic backups disabled");
+  f.BackupNowBtnClick();
+  EXPECT_EQ(Read(MirrorPath(backupFolder, source + "\\a.txt")), "alpha");
+}
+
 TEST_F(MainFormTest, BackupNowAndOKPressed) {
   PrepareStore();
   ui::TMainForm& f = Form();
