@@ -34,6 +34,10 @@ class TFileOps {
   uint8_t Cancelled = 0;
   // The index at which the last CopyFiles met a full disk; -1 when it did not.
   int DiskFullAt = -1;
+  // What the last run left out: how many items it named as not done, and whether it stopped
+  // before going through its list (a full disk, the backup drive gone).
+  int LastRunFailures = 0;
+  bool LastRunHalted = false;
 
  protected:
   // Caption, first label and an empty bar, then the window in front (unless quiet).
