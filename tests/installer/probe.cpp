@@ -5,7 +5,7 @@
 //
 //   probe seed FOLDER                      settings key and a store in FOLDER, as a user would have
 //   probe snapshot FOLDER                  prints the settings key and every file of the store
-//   probe installed VERSION logon|nologon  one installation, of VERSION, and what it put where
+//   probe installed VERSION logon|nologon  one installation, of VERSION, as listed and as laid out
 //   probe removed                          nothing of the installation is left
 //   probe start                            runs the Run value's command; the copy reaches the tray
 //   probe second-start                     a second copy says so and ends; the first stays
@@ -94,24 +94,27 @@ std::wstring ShortcutTarget(const std::wstring& link) {
   return target;
 }
 
-// The installed products named Vesperhollow, for this user or the machine, each as "{code} version":
-// what "Installed apps" lists.
-std::vector<std::string> Installations() {
-  std::vector<std::string> found;
+// An installed product named Vesperhollow, for this user or the machine: what "Installed apps" lists.
+struct Installation {
+  std::string product, version, publisher, icon;
+};
+
+std::vector<Installation> Installations() {
+  std::vector<Installation> found;
   wchar_t product[39];
   MSIINSTALLCONTEXT context;
   for (DWORD i = 0; MsiEnumProductsExW(nullptr, nullptr, MSIINSTALLCONTEXT_ALL, i, product, &context, nullptr,
                                        nullptr) == ERROR_SUCCESS;
        ++i) {
     auto info = [&](const wchar_t* property) {
-      wchar_t value[256] = L"";
+      wchar_t value[512] = L"";
       DWORD size = ARRAYSIZE(value);
       MsiGetProductInfoExW(product, nullptr, context, property, value, &size);
       return Narrow(value);
     };
-    if (info(INSTALLPROPERTY_PRODUCTNAME) == "Vesperhollow") {
-      found.push_back(Narrow(product) + " " + info(INSTALLPROPERTY_VERSIONSTRING));
-    }
+    if (info(INSTALLPROPERTY_PRODUCTNAME) != "Vesperhollow") continue;
+    found.push_back({Narrow(product), info(INSTALLPROPERTY_VERSIONSTRING), info(INSTALLPROPERTY_PUBLISHER),
+                     info(INSTALLPROPERTY_PRODUCTICON)});
   }
   return found;
 }
@@ -223,10 +226,13 @@ void Snapshot(const std::string& folder) {
 
 void Installed(const std::string& version, bool logOn) {
   const auto found = Installations();
-  if (found.size() != 1 || found[0].substr(found[0].find(' ') + 1) != version) {
+  if (found.size() != 1 || found[0].version != version) {
     std::string list;
-    for (const auto& f : found) list += " (" + f + ")";
+    for (const auto& f : found) list += " (" + f.product + " " + f.version + ")";
     Fail("expected one installation of " + version + ", found " + std::to_string(found.size()) + ":" + list);
+  } else {
+    if (found[0].publisher != "Orrindale") Fail("the publisher shown is \"" + found[0].publisher + "\"");
+    if (found[0].icon.empty() || !Exists(Widen(found[0].icon))) Fail("no icon is shown: \"" + found[0].icon + "\"");
   }
   if (!Exists(ExePath())) Fail("no program at " + Narrow(ExePath()));
   if (!Exists(ShortcutPath())) {
