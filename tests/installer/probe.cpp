@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -211,8 +212,15 @@ void Snapshot(const std::string& folder) {
       DWORD nameSize = ARRAYSIZE(name), type = 0, dataSize = 0;
       BYTE data[2048];
       dataSize = sizeof data;
-      if (RegEnumValueW(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
-      std::string value = type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data))
+      const LONG status = RegEnumValueW(key, i, name, &nameSize, nullptr, &type, data, &dataSize);
+      if (status == ERROR_NO_MORE_ITEMS) break;
+      if (status != ERROR_SUCCESS) {
+        lines.push_back("unreadable value " + std::to_string(i));  // the comparison then fails
+        continue;
+      }
+      DWORD number = 0;
+      if (type == REG_DWORD && dataSize == sizeof number) std::memcpy(&number, data, sizeof number);
+      std::string value = type == REG_DWORD ? std::to_string(number)
                                             : Narrow(std::wstring(reinterpret_cast<wchar_t*>(data), dataSize / 2));
       value.erase(std::find(value.begin(), value.end(), '\0'), value.end());
       lines.push_back("value " + Narrow(name) + " " + std::to_string(type) + " " + value);
