@@ -62,7 +62,9 @@ TSettings LoadSettings(SettingsStore& store, StringList& notes) {
   flag("ShutDown", s.ShutDown);
   flag("OKBackup", s.OKBackup);
   flag("ShowProgress", s.ShowProgress);
+  const size_t before = notes.size();
   text("BackupFolder", s.BackupFolder, kMaxFolderChars);
+  s.BackupFolderUnreadable = notes.size() > before;
   flag("ShowFiles", s.ShowFiles);
   flag("SystemFiles", s.SystemFiles);
   flag("EnableLog", s.EnableLog);

@@ -26,6 +26,8 @@ struct TSettings {
   std::string LastBackup = kNoBackupsFound;
   // The window's position and width; none until saved once (the window keeps its design place).
   std::optional<int> Top, Left, Width;
+  // Read, not saved: a backup folder was stored but could not be read, so this is no first start.
+  bool BackupFolderUnreadable = false;
 };
 
 // Reads the settings. A missing key, or one of another version, gives the defaults. Under a

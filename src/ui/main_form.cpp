@@ -87,10 +87,12 @@ void TMainForm::FormCreate() {
   Log = std::make_unique<TMessageLog>(*logPage_);
   SetBusyState(kIdle);
   LoadSettings();
-  // Only a first start, with no backup folder yet, asks for one: a drive that is not there yet,
-  // or a list file that cannot be read, is told in the log and read later, with no window that
-  // would hold up an unattended start.
-  if (BackupFolder().empty()) UserBackupFolderEdit.SetText(chooseBackupFolder ? chooseBackupFolder("") : std::string());
+  // Only a first start, with no backup folder yet, asks for one. A drive that is not there yet,
+  // a list file that cannot be read or a stored folder that cannot be read is told in the log
+  // (the list read later), with no window that would hold up an unattended start.
+  if (BackupFolder().empty() && !settings_.BackupFolderUnreadable) {
+    UserBackupFolderEdit.SetText(chooseBackupFolder ? chooseBackupFolder("") : std::string());
+  }
   LoadBackupList();
   LoadLog(*Log, BackupFolder());
   EnableLogChk.Checked() ? Log->Enable() : Log->Disable();

@@ -88,7 +88,7 @@ TEST_F(SettingsTest, EachBadValueKeepsItsDefaultIsNamedAndTheOthersLoad) {
       {"missing number", [&] { store.Remove(kSettingsKey, "Width"); },
        [](const TSettings& s) { return !s.Width; }, "WARNING: The setting \"Width\"" + unread},
       {"binary folder", [&] { store.PutOther(kSettingsKey, "BackupFolder", "\x01\x02"); },
-       [](const TSettings& s) { return s.BackupFolder.empty(); }, "WARNING: The setting \"BackupFolder\"" + unread},
+       [](const TSettings& s) { return s.BackupFolder.empty() && s.BackupFolderUnreadable; }, "WARNING: The setting \"BackupFolder\"" + unread},
       {"huge folder", [&] { store.PutString(kSettingsKey, "BackupFolder", std::string(40000, 'x')); },
        [](const TSettings& s) { return s.BackupFolder.empty(); }, "WARNING: The setting \"BackupFolder\"" + unread},
       {"number for a text", [&] { store.PutDword(kSettingsKey, "LastBackup", 3); },
@@ -112,6 +112,7 @@ TEST_F(SettingsTest, EachBadValueKeepsItsDefaultIsNamedAndTheOthersLoad) {
     const TSettings back = LoadSettings(store, notes);
     EXPECT_EQ(notes, StringList{c.note});
     EXPECT_TRUE(c.holds(back));
+    EXPECT_EQ(back.BackupFolderUnreadable, c.note.find("BackupFolder") != std::string::npos);
     EXPECT_TRUE(back.StartUp);
     EXPECT_TRUE(back.OKBackup);
     EXPECT_EQ(back.Top, 10);

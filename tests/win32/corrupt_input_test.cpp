@@ -119,6 +119,12 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
        [] {},
        {"\"BackupPeriod\" could not be read", "\"ShutDown\" could not be read", "\"LastBackup\" could not be read",
         "\"Width\" could not be read"}},
+      {"backup folder of the wrong type",
+       [&] {
+         const BYTE bytes[] = {'E', 0, ':', 0};
+         PutRaw("BackupFolder", REG_BINARY, bytes, 4);
+       },
+       [] {}, {"\"BackupFolder\" could not be read"}},
       {"period of 0", [&] { registry.WriteDword(kSettingsKey, "BackupPeriod", 0); }, [] {},
        {"\"BackupPeriod\" was 0 minutes, out of range; 1 is used."}},
       {"period of 999999", [&] { registry.WriteDword(kSettingsKey, "BackupPeriod", 999999); }, [] {},
