@@ -20,21 +20,20 @@ bool TBackupListFile::Load(TSourceList& list, const std::string& backupFolder, b
     if (!backupFolder.empty()) notes.push_back("WARNING: " + message + " It is loaded once the drive is back.");
     return false;
   }
-  return Read(list, grid, notes);
+  const bool read = Read(list, notes);
+  list.ShowInGrid(grid);
+  return read;
 }
 
 void TBackupListFile::CatchUp(TSourceList& list, const std::string& backupFolder, Grid& grid, StringList& notes) {
   std::string message;
   if (read_ || backupFolder != folder_ || !CheckBackupDrive(false, backupFolder, message, "")) return;
-  Read(list, grid, notes);
+  if (Read(list, notes)) list.ShowInGrid(grid);
 }
 
-bool TBackupListFile::Read(TSourceList& list, Grid& grid, StringList& notes) {
+bool TBackupListFile::Read(TSourceList& list, StringList& notes) {
   const std::string fileName = BackupListFileName(folder_);
-  if (!FileExists(fileName)) {
-    list.ShowInGrid(grid);
-    return false;
-  }
+  if (!FileExists(fileName)) return false;
   DirEntry entry;
   std::string bytes, damage;
   if (Files().Stat(fileName, entry) && entry.size > kMaxListFileBytes) {
@@ -52,7 +51,6 @@ bool TBackupListFile::Read(TSourceList& list, Grid& grid, StringList& notes) {
     notes.push_back("WARNING: The backup list file is damaged: " + damage + ". It is kept until the list is changed:");
     notes.push_back(fileName);
   }
-  list.ShowInGrid(grid);
   return true;
 }
 
@@ -64,7 +62,7 @@ bool TBackupListFile::Save(TSourceList& list, const std::string& backupFolder, G
     read_ = true;
     keptText_.reset();
   }
-  if (!read_) Read(list, grid, notes);
+  if (!read_ && Read(list, notes)) list.ShowInGrid(grid);
   const std::string fileName = BackupListFileName(backupFolder);
   // Never less over a file than it holds: one not read, or a damaged one the user left alone.
   if ((!read_ && FileExists(fileName)) || (keptText_ && list.Text() == *keptText_)) return false;

@@ -32,7 +32,8 @@ class TBackupListFile {
   bool Save(TSourceList& list, const std::string& backupFolder, Grid& grid, StringList& notes);
 
  private:
-  bool Read(TSourceList& list, Grid& grid, StringList& notes);
+  // Adds the file's entries to the list; true when the file was read.
+  bool Read(TSourceList& list, StringList& notes);
 
   std::string folder_;                  // the backup folder the rest is about
   bool read_ = false;                   // the file has been read, or written from the list
