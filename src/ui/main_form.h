@@ -114,13 +114,12 @@ class TMainForm : public Window {
   void CreateSelectPage();
   void CreateLogPage();
   void FormResize();
+  // Adds lines for the log as detail lines, and forgets them.
+  void LogNotes(StringList& notes);
 
   OperationWindows& operations_;
   SettingsStore& settingsStore_;
   std::function<void()> showAbout_;
-  // Adds lines for the log as detail lines, and forgets them.
-  void LogNotes(StringList& notes);
-
   TSettings settings_;  // the values this window does not show yet keep their stored state
   TBackupListFile listFile_;
   StringList startupNotes_;  // what start-up found wrong, logged once the log is attached
