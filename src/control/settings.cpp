@@ -1,10 +1,22 @@
 #include "control/settings.h"
 
-namespace vh {
+#include "common/text_lines.h"
+#include "control/scheduler.h"
 
-TSettings LoadSettings(SettingsStore& store, StringList& unreadable) {
+namespace vh {
+namespace {
+// No path on the platform is longer, and no date and time needs more.
+constexpr size_t kMaxFolderChars = 32767;
+constexpr size_t kMaxLastBackupChars = 255;
+
+std::string Unreadable(const char* name) {
+  return std::string("WARNING: The setting \"") + name + "\" could not be read; its default is used.";
+}
+}  // namespace
+
+TSettings LoadSettings(SettingsStore& store, StringList& notes) {
   TSettings s;
-  unreadable.clear();
+  notes.clear();
   const std::string key = kSettingsKey;
   if (!store.KeyExists(key) || store.Kind(key, "Version") != ValueKind::String ||
       store.ReadString(key, "Version") != kSettingsVersion) {
@@ -13,7 +25,7 @@ TSettings LoadSettings(SettingsStore& store, StringList& unreadable) {
   auto number = [&](const char* name, int& target) {
     uint32_t value;
     if (store.ReadDword(key, name, value)) target = static_cast<int32_t>(value);
-    else unreadable.push_back(name);
+    else notes.push_back(Unreadable(name));
   };
   auto flag = [&](const char* name, bool& target) {
     int value = target;
@@ -22,21 +34,41 @@ TSettings LoadSettings(SettingsStore& store, StringList& unreadable) {
   };
   auto place = [&](const char* name, std::optional<int>& target) {
     int value = 0;
-    const size_t before = unreadable.size();
+    const size_t before = notes.size();
     number(name, value);
-    if (unreadable.size() == before) target = value;
+    if (notes.size() == before) target = value;
+  };
+  // A missing text is empty, as it always was; one of another kind, or too long to be what
+  // this program wrote, keeps its default.
+  auto text = [&](const char* name, std::string& target, size_t maxChars) {
+    const ValueKind kind = store.Kind(key, name);
+    if (kind == ValueKind::Missing) {
+      target.clear();
+      return;
+    }
+    std::string value = kind == ValueKind::String ? store.ReadString(key, name) : std::string();
+    if (kind != ValueKind::String || CharCount(value) > maxChars) notes.push_back(Unreadable(name));
+    else target = std::move(value);
   };
   number("BackupPeriod", s.BackupPeriod);
+  if (s.BackupPeriod < 1 || s.BackupPeriod > kMaxBackupPeriod) {
+    const int given = s.BackupPeriod;
+    s.BackupPeriod = given < 1 ? 1 : kMaxBackupPeriod;
+    notes.push_back("WARNING: The setting \"BackupPeriod\" was " + std::to_string(given) + " minutes, out of range; " +
+                    std::to_string(s.BackupPeriod) + " is used.");
+  }
   flag("EnableTimedBackups", s.EnableTimedBackups);
   flag("StartUp", s.StartUp);
   flag("ShutDown", s.ShutDown);
   flag("OKBackup", s.OKBackup);
   flag("ShowProgress", s.ShowProgress);
-  s.BackupFolder = store.ReadString(key, "BackupFolder");
+  const size_t before = notes.size();
+  text("BackupFolder", s.BackupFolder, kMaxFolderChars);
+  s.BackupFolderUnreadable = notes.size() > before;
   flag("ShowFiles", s.ShowFiles);
   flag("SystemFiles", s.SystemFiles);
   flag("EnableLog", s.EnableLog);
-  s.LastBackup = store.ReadString(key, "LastBackup");
+  text("LastBackup", s.LastBackup, kMaxLastBackupChars);
   place("Top", s.Top);
   place("Left", s.Left);
   place("Width", s.Width);
@@ -61,12 +93,6 @@ void SaveSettings(SettingsStore& store, const TSettings& s) {
   number("Top", s.Top.value_or(0));
   number("Left", s.Left.value_or(0));
   number("Width", s.Width.value_or(0));
-}
-
-std::string UnreadableSettingsMessage(const StringList& unreadable) {
-  std::string names;
-  for (const std::string& name : unreadable) names += (names.empty() ? "\"" : ", \"") + name + "\"";
-  return "These settings could not be read from the registry and start from their defaults: " + names + ".";
 }
 
 }  // namespace vh

@@ -26,15 +26,16 @@ struct TSettings {
   std::string LastBackup = kNoBackupsFound;
   // The window's position and width; none until saved once (the window keeps its design place).
   std::optional<int> Top, Left, Width;
+  // Read, not saved: a backup folder was stored but could not be read, so this is no first start.
+  bool BackupFolderUnreadable = false;
 };
 
 // Reads the settings. A missing key, or one of another version, gives the defaults. Under a
-// current key a number that is missing or of another kind keeps its default and is named in
-// `unreadable`, so one bad value does not lose the others.
-TSettings LoadSettings(SettingsStore& store, StringList& unreadable);
+// current key a value that is missing (a number) or of another kind keeps its default, and a
+// period out of range is brought into it; each is told in a line of `notes` for the log, so one
+// bad value neither loses the others nor stops an unattended start.
+TSettings LoadSettings(SettingsStore& store, StringList& notes);
 // Writes every value, "Version" first.
 void SaveSettings(SettingsStore& store, const TSettings& settings);
-// What the user is told about values that could not be read.
-std::string UnreadableSettingsMessage(const StringList& unreadable);
 
 }  // namespace vh

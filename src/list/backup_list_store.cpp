@@ -1,5 +1,6 @@
 #include "list/backup_list_store.h"
 
+#include "platform/system.h"
 #include "store/drive_checks.h"
 #include "store/store_paths.h"
 
@@ -9,26 +10,68 @@ std::string BackupListFileName(const std::string& backupFolder) {
   return JoinPath(MirrorPath(backupFolder, ""), kConfigFileName);
 }
 
-bool SaveBackupList(const TSourceList& list, const std::string& backupFolder) {
+bool TBackupListFile::Load(TSourceList& list, const std::string& backupFolder, bool ask, Grid& grid,
+                           StringList& notes) {
+  folder_ = backupFolder;
+  read_ = false;
+  keptText_.reset();
   std::string message;
-  if (!CheckBackupDrive(true, backupFolder, message, " Backup list changes can not be saved.")) return false;
-  const std::string root = MirrorPath(backupFolder, "");
-  if (!FolderExists(root)) ForceFolders(root);
-  return list.SaveToFile(BackupListFileName(backupFolder));
+  if (!CheckBackupDrive(ask, backupFolder, message, " Backup list can not be loaded.")) {
+    if (!backupFolder.empty()) notes.push_back("WARNING: " + message + " It is loaded once the drive is back.");
+    return false;
+  }
+  const bool read = Read(list, notes);
+  list.ShowInGrid(grid);
+  return read;
 }
 
-bool LoadBackupList(TSourceList& list, const std::string& backupFolder, Grid& grid) {
+void TBackupListFile::CatchUp(TSourceList& list, const std::string& backupFolder, Grid& grid, StringList& notes) {
   std::string message;
-  if (!CheckBackupDrive(true, backupFolder, message, " Backup list can not be loaded.")) return false;
-  const std::string fileName = BackupListFileName(backupFolder);
-  bool loaded = false;
-  if (FileExists(fileName)) {
-    loaded = list.LoadFromFile(fileName);
+  if (read_ || backupFolder != folder_ || !CheckBackupDrive(false, backupFolder, message, "")) return;
+  if (Read(list, notes)) list.ShowInGrid(grid);
+}
+
+bool TBackupListFile::Read(TSourceList& list, StringList& notes) {
+  const std::string fileName = BackupListFileName(folder_);
+  if (!FileExists(fileName)) return false;
+  DirEntry entry;
+  std::string bytes, damage;
+  if (Files().Stat(fileName, entry) && entry.size > kMaxListFileBytes) {
+    damage = "it is too large to be a backup list";
+  } else if (!Files().ReadFile(fileName, bytes)) {
+    notes.push_back("WARNING: The backup list could not be read; it is read again before the next backup:");
+    notes.push_back(fileName);
+    return false;
   } else {
-    list.Clear();
+    list.AddAll(ParseListText(bytes, damage));
   }
-  list.ShowInGrid(grid);
-  return loaded;
+  read_ = true;
+  if (!damage.empty()) {
+    keptText_ = list.Text();
+    notes.push_back("WARNING: The backup list file is damaged: " + damage + ". It is kept until the list is changed:");
+    notes.push_back(fileName);
+  }
+  return true;
+}
+
+bool TBackupListFile::Save(TSourceList& list, const std::string& backupFolder, Grid& grid, StringList& notes) {
+  std::string message;
+  if (!CheckBackupDrive(true, backupFolder, message, " Backup list changes can not be saved.")) return false;
+  if (backupFolder != folder_) {
+    folder_ = backupFolder;
+    read_ = true;
+    keptText_.reset();
+  }
+  if (!read_ && Read(list, notes)) list.ShowInGrid(grid);
+  const std::string fileName = BackupListFileName(backupFolder);
+  // Never less over a file than it holds: one not read, or a damaged one the user left alone.
+  if ((!read_ && FileExists(fileName)) || (keptText_ && list.Text() == *keptText_)) return false;
+  const std::string root = MirrorPath(backupFolder, "");
+  if (!FolderExists(root)) ForceFolders(root);
+  if (!list.SaveToFile(fileName)) return false;
+  read_ = true;
+  keptText_.reset();
+  return true;
 }
 
 }  // namespace vh

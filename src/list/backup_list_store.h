@@ -1,18 +1,43 @@
 #pragma once
 // The backup list kept as "Config.txt" in the store root of the backup folder.
+#include <optional>
 #include <string>
 
+#include "common/string_list.h"
 #include "list/source_list.h"
 #include "platform/grid.h"
 
 namespace vh {
 
+// A bigger file is not a list this program wrote; reading it would hold up start-up and log-off.
+constexpr uint64_t kMaxListFileBytes = 1u << 20;
+
 std::string BackupListFileName(const std::string& backupFolder);
-// Saves the list once the backup drive can be reached (the user may retry or cancel); false
-// when nothing was saved.
-bool SaveBackupList(const TSourceList& list, const std::string& backupFolder);
-// Loads the list and shows it in the grid; true when a list file was found and read. When the
-// drive stays unreachable the list and the grid are left as they are.
-bool LoadBackupList(TSourceList& list, const std::string& backupFolder, Grid& grid);
+
+// The list's bond with its file. Until the file has been read, the list holds only what the user
+// added meanwhile and the file is never written over: every save, and every backup through
+// CatchUp, first tries to read it, and its entries join the list. A damaged file is read as far
+// as it reads, and kept as it is until the user changes the list. What went wrong is told in
+// lines for the log, in `notes`.
+class TBackupListFile {
+ public:
+  // Reads the list of `backupFolder`'s store; true when a list file was read. `ask`: whether an
+  // unreachable drive may be retried in a box.
+  bool Load(TSourceList& list, const std::string& backupFolder, bool ask, Grid& grid, StringList& notes);
+  // Reads the file, without a box, when it has not been read yet and its drive is there.
+  void CatchUp(TSourceList& list, const std::string& backupFolder, Grid& grid, StringList& notes);
+  // Saves the list once its drive can be reached (the user may retry or cancel). False when
+  // nothing was written: no drive, a file not read, or a damaged file and the list unchanged.
+  // A backup folder other than the one loaded starts a new store: the list is written as it is.
+  bool Save(TSourceList& list, const std::string& backupFolder, Grid& grid, StringList& notes);
+
+ private:
+  // Adds the file's entries to the list; true when the file was read.
+  bool Read(TSourceList& list, StringList& notes);
+
+  std::string folder_;                  // the backup folder the rest is about
+  bool read_ = false;                   // the file has been read, or written from the list
+  std::optional<std::string> keptText_; // a damaged file's list as read, not saved over unchanged
+};
 
 }  // namespace vh

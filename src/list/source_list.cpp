@@ -32,6 +32,16 @@ int TSourceList::Add(const std::string& path, bool subs, int isFolder) {
   return Add(std::make_unique<TSource>(path, subs, isFolder));
 }
 
+void TSourceList::AddAll(std::vector<TSource> entries) {
+  for (TSource& entry : entries) {
+    if (!entry.Path.empty()) items_.push_back(std::make_unique<TSource>(std::move(entry)));
+  }
+  // Stable, so of equal paths the one listed or met first stays.
+  std::stable_sort(items_.begin(), items_.end(), [](const auto& a, const auto& b) { return a->Path < b->Path; });
+  items_.erase(std::unique(items_.begin(), items_.end(), [](const auto& a, const auto& b) { return a->Path == b->Path; }),
+               items_.end());
+}
+
 bool TSourceList::Delete(int index) {
   if (!Item(index)) return false;
   items_.erase(items_.begin() + index);
@@ -56,29 +66,53 @@ void TSourceList::ShowInGrid(Grid& grid) const {
   }
 }
 
-bool TSourceList::SaveToFile(const std::string& fileName) const {
+std::string TSourceList::Text() const {
   std::vector<std::string> lines{"3.0"};
   for (const auto& entry : items_) {
     lines.push_back(entry->Path);
     lines.push_back(entry->Subs ? "1" : "0");
     lines.push_back(entry->IsFolder == 1 ? "1" : "0");
   }
-  return Files().WriteFile(fileName, JoinLines(lines));
+  return JoinLines(lines);
 }
+
+bool TSourceList::SaveToFile(const std::string& fileName) const { return Files().WriteFile(fileName, Text()); }
 
 bool TSourceList::LoadFromFile(const std::string& fileName) {
   std::string bytes;
   if (!FileExists(fileName) || !Files().ReadFile(fileName, bytes)) return false;
-  const std::vector<std::string> lines = DecodeTextLines(bytes);
-  auto lineAt = [&](size_t i) { return i < lines.size() ? lines[i] : std::string(); };
+  std::string damage;
   Clear();
-  // Line 0 is the version, not tested; then three lines an entry, a missing line read as empty.
-  for (size_t i = 1; i < lines.size(); i += 3) {
-    const std::string path = lineAt(i);
-    if (CharCount(path) > kMaxPathChars) continue;
-    Add(path, lineAt(i + 1) == "1", lineAt(i + 2) == "1" ? 1 : 0);
-  }
+  AddAll(ParseListText(bytes, damage));
   return true;
+}
+
+std::vector<TSource> ParseListText(const std::string& bytes, std::string& damage) {
+  damage.clear();
+  std::vector<TSource> entries;
+  if (bytes.find('\0') != std::string::npos) {
+    damage = "it holds binary data";
+    return entries;
+  }
+  const std::vector<std::string> lines = DecodeTextLines(bytes);
+  if (lines.empty()) {
+    damage = "it is empty";
+    return entries;
+  }
+  if (lines[0] != "3.0") damage = "its first line is not \"3.0\"";
+  if (damage.empty() && ((lines.size() - 1) % 3 != 0 || (bytes.back() != '\n' && bytes.back() != '\r'))) {
+    damage = "it ends inside an entry";
+  }
+  auto lineAt = [&](size_t i) { return i < lines.size() ? lines[i] : std::string(); };
+  auto isFlag = [&](size_t i) { return i >= lines.size() || lines[i] == "0" || lines[i] == "1"; };
+  // Line 0 is the version; then three lines an entry, a missing line read as empty.
+  for (size_t i = 1; i < lines.size(); i += 3) {
+    const std::string& path = lines[i];
+    const bool entry = !path.empty() && CharCount(path) <= kMaxPathChars;
+    if (damage.empty() && (!entry || !isFlag(i + 1) || !isFlag(i + 2))) damage = "it holds lines that are not entries";
+    if (entry) entries.emplace_back(path, lineAt(i + 1) == "1", lineAt(i + 2) == "1" ? 1 : 0);
+  }
+  return entries;
 }
 
 }  // namespace vh

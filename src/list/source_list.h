@@ -25,9 +25,14 @@ class TSourceList {
   // already listed path.
   int Add(std::unique_ptr<TSource> entry);
   int Add(const std::string& path, bool subs, int isFolder);
+  // Adds many entries at once, in sorted order, each path once: an entry already listed, or met
+  // first, wins. As Add one by one, without its cost for a long list.
+  void AddAll(std::vector<TSource> entries);
   bool Delete(int index);
   void Clear() { items_.clear(); }
   void ShowInGrid(Grid& grid) const;
+  // The list in the "Config.txt" format.
+  std::string Text() const;
   // False when the file could not be written whole; an existing file is then left as it was.
   bool SaveToFile(const std::string& fileName) const;
   // Replaces the list by the file's content; false (list untouched) when it cannot be read.
@@ -36,5 +41,10 @@ class TSourceList {
  private:
   std::vector<std::unique_ptr<TSource>> items_;
 };
+
+// The entries of a "Config.txt" text, read as the file has always been read (three lines an entry,
+// a flag "1" or not), and what is wrong with the text: empty when it is as this program writes it.
+// A text with nulls in it is not a list and gives no entries.
+std::vector<TSource> ParseListText(const std::string& bytes, std::string& damage);
 
 }  // namespace vh

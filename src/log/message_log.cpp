@@ -1,6 +1,6 @@
 #include "log/message_log.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "common/text_lines.h"
 #include "platform/system.h"
@@ -8,6 +8,24 @@
 #include "store/store_paths.h"
 
 namespace vh {
+namespace {
+// Enough for 200 lines of 126 characters of up to 4 bytes each: the end of a file is read, not
+// the file, so a huge or damaged one costs no more than a good one.
+constexpr uint64_t kLogTailBytes = kMaxLogLines * (kMaxLogLineChars * 4 + 2);
+
+// The last lines of a file's end, each within the line limit and free of nulls (which would end
+// the page's text early).
+std::vector<std::string> LastLines(const std::string& bytes, bool whole) {
+  std::vector<std::string> lines = DecodeTextLines(bytes);
+  if (!whole && !lines.empty()) lines.erase(lines.begin());  // cut at its start
+  if (lines.size() > kMaxLogLines) lines.erase(lines.begin(), lines.end() - kMaxLogLines);
+  for (std::string& line : lines) {
+    std::replace(line.begin(), line.end(), '\0', ' ');
+    line = FirstChars(line, kMaxLogLineChars);
+  }
+  return lines;
+}
+}  // namespace
 
 std::string DateTimeStamp() {
   LocaleClock& locale = Locale();
@@ -18,41 +36,87 @@ std::string DateTimeStamp() {
   return stamp;
 }
 
-void TMessageLog::AddLine(const std::string& text, bool heading) {
-  if (disabled_) return;
-  const std::string line = FirstChars(heading ? DateTimeStamp() + "  " + text : "\t\t" + text, kMaxLogLineChars);
-  if (heading) page_.Append("");
-  page_.Append(line);
-
-  // Whole entries go from the top: the empty line, the heading and its detail lines.
-  std::vector<std::string> lines = page_.Lines();
+size_t LinesToTrim(const std::vector<std::string>& lines) {
   size_t drop = 0;
   while (lines.size() - drop > kMaxLogLines) {
     while (drop < lines.size() && lines[drop].empty()) ++drop;
     while (drop < lines.size() && !lines[drop].empty()) ++drop;
   }
-  if (drop > 0) {
-    page_.RemoveFirst(static_cast<int>(drop));
-    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(drop));
-  }
-  page_.ScrollToEnd();
-  Save(lines);
+  return drop;
 }
 
-void TMessageLog::Save(const std::vector<std::string>& lines) {
+void TMessageLog::SetFileName(const std::string& fileName) {
+  fileName_ = fileName;
+  fileRead_ = true;
+  unsaved_ = page_.Lines().size();
+  failureShown_ = false;
+}
+
+void TMessageLog::AddLine(const std::string& text, bool heading) {
+  if (disabled_) return;
+  const std::string line = FirstChars(heading ? DateTimeStamp() + "  " + text : "\t\t" + text, kMaxLogLineChars);
+  if (heading) page_.Append("");
+  page_.Append(line);
+  unsaved_ += heading ? 2 : 1;
+
+  const size_t drop = LinesToTrim(page_.Lines());
+  if (drop > 0) page_.RemoveFirst(static_cast<int>(drop));
+  page_.ScrollToEnd();
+  Save();
+}
+
+void TMessageLog::Attach(const std::string& fileName) {
+  fileName_ = fileName;
+  unsaved_ = page_.Lines().size();
+  failureShown_ = false;
+  fileRead_ = MergeFile();
+}
+
+bool TMessageLog::MergeFile() {
+  std::string bytes;
+  bool whole = false;
+  if (!Files().ReadFileEnd(fileName_, kLogTailBytes, bytes, whole)) return false;
+  std::vector<std::string> lines = LastLines(bytes, whole);
+  const std::vector<std::string> own = page_.Lines();
+  lines.insert(lines.end(), own.begin(), own.end());
+  lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(LinesToTrim(lines)));
+  page_.SetLines(lines);
+  page_.ScrollToEnd();
+  return true;
+}
+
+void TMessageLog::Save() {
+  if (fileName_.empty()) return;  // detached: the page only
   if (!FileExists(fileName_)) {
     std::string message;
-    if (fileName_.empty() || !CheckBackupDrive(false, fileName_, message, "")) return;
+    // Gone with its drive: the whole page goes to the file when the drive is back.
+    if (!CheckBackupDrive(false, fileName_, message, "")) return;
     const std::string folder = FolderOf(fileName_);
     if (!folder.empty()) ForceFolders(folder);
+    fileRead_ = true;  // nothing there to keep
+  } else if (!fileRead_) {
+    fileRead_ = MergeFile();
   }
-  // A file that cannot be written keeps its last good copy; the next line catches it up.
-  Files().WriteFile(fileName_, JoinLines(lines));
-}
-
-void TMessageLog::Load() {
-  std::string bytes;
-  if (FileExists(fileName_) && Files().ReadFile(fileName_, bytes)) page_.SetLines(DecodeTextLines(bytes));
+  std::vector<std::string> lines = page_.Lines();
+  unsaved_ = std::min(unsaved_, lines.size());
+  if (fileRead_ && Files().WriteFile(fileName_, JoinLines(lines))) {
+    unsaved_ = 0;
+    failureShown_ = false;
+    return;
+  }
+  // A rewrite needs room for a second copy; the new lines alone may still fit at the end. The
+  // file then holds more than 200 lines until the next rewrite.
+  if (fileRead_ && FileExists(fileName_) &&
+      Files().AppendFile(fileName_, JoinLines({lines.end() - static_cast<std::ptrdiff_t>(unsaved_), lines.end()}))) {
+    unsaved_ = 0;
+    return;
+  }
+  // Said once on the page, not per line; the file keeps what it held and catches up later.
+  if (failureShown_) return;
+  failureShown_ = true;
+  page_.Append(kLogNotWritten);
+  ++unsaved_;
+  page_.ScrollToEnd();
 }
 
 void TMessageLog::Clear() {
@@ -60,13 +124,15 @@ void TMessageLog::Clear() {
   if (fileName_.empty() || !CheckBackupDrive(true, fileName_, message, "")) return;
   page_.SetLines({});
   Files().Delete(fileName_);
+  fileRead_ = true;
+  unsaved_ = 0;
+  failureShown_ = false;
 }
 
 bool LoadLog(TMessageLog& log, const std::string& backupFolder) {
   const std::string fileName = JoinPath(MirrorPath(backupFolder, ""), kLogFileName);
   if (backupFolder.empty() || !FileExists(fileName)) return false;
-  log.SetFileName(fileName);
-  log.Load();
+  log.Attach(fileName);
   return true;
 }
 

@@ -10,17 +10,24 @@ namespace vh {
 constexpr size_t kMaxLogLineChars = 126;
 constexpr size_t kMaxLogLines = 200;
 
+// Shown on the page, once, when "Log.txt" cannot be written.
+inline const char* const kLogNotWritten =
+    "\t\tWARNING: Log.txt could not be written; it is brought up to date when it can be.";
+
 class TMessageLog {
  public:
   explicit TMessageLog(TextPage& page) : page_(page) {}
 
-  void SetFileName(const std::string& fileName) { fileName_ = fileName; }
+  // Names the file the page is written to from the next line on, replacing what it holds.
+  void SetFileName(const std::string& fileName);
   const std::string& FileName() const { return fileName_; }
   // A heading: an empty line, then date and time, two blanks and the text. Otherwise a detail
   // line: two TABs and the text. Does nothing while disabled.
   void AddLine(const std::string& text, bool heading);
-  // Replaces the page by the file's lines when the file can be read.
-  void Load();
+  // Attaches the log to an existing file: its last lines come first on the page, then those
+  // the page already held. A file that cannot be read now is read before it is first written,
+  // and never written over unread.
+  void Attach(const std::string& fileName);
   // Empties the page and deletes the file, once the file's drive can be reached.
   void Clear();
   void Disable() { disabled_ = true; }
@@ -29,10 +36,15 @@ class TMessageLog {
   void ScrollToEnd() { page_.ScrollToEnd(); }
 
  private:
-  void Save(const std::vector<std::string>& lines);
+  // Puts the file's lines in front of the page's; false when the file cannot be read.
+  bool MergeFile();
+  void Save();
 
   std::string fileName_;
   bool disabled_ = false;
+  bool fileRead_ = true;   // the page holds all the file holds (or the file is the page's to replace)
+  size_t unsaved_ = 0;     // lines at the end of the page that the file does not hold yet
+  bool failureShown_ = false;
   TextPage& page_;
 };
 
@@ -40,8 +52,12 @@ class TMessageLog {
 // (the time left out at the stroke of midnight).
 std::string DateTimeStamp();
 
-// Attaches the log to "Log.txt" in the backup folder's store and loads it, when that file
-// exists; false (file name unchanged) otherwise.
+// How many lines go from the top so that at most 200 stay: whole entries (the empty line, the
+// heading and its detail lines) at a time.
+size_t LinesToTrim(const std::vector<std::string>& lines);
+
+// Attaches the log to "Log.txt" in the backup folder's store, when that file exists; false (file
+// name unchanged) otherwise.
 bool LoadLog(TMessageLog& log, const std::string& backupFolder);
 
 }  // namespace vh

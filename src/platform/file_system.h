@@ -54,6 +54,12 @@ class FileSystem {
   virtual bool ReadFile(const std::string& path, std::string& content) = 0;
   // Replaces a file's content whole or not at all: on failure an existing file is left as it was.
   virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
+  // Reads at most the last `maxBytes` of a file, whatever its size; `whole` tells whether that
+  // is all of it.
+  virtual bool ReadFileEnd(const std::string& path, uint64_t maxBytes, std::string& content, bool& whole) = 0;
+  // Adds to the end of an existing file; on failure the file keeps the length it had. Needs room
+  // for the new bytes only, where a rewrite needs room for the whole file.
+  virtual bool AppendFile(const std::string& path, const std::string& content) = 0;
   // Bit 0 is A:, bit 25 is Z:.
   virtual uint32_t DriveMask() = 0;
   virtual bool IsRemoteDrive(const std::string& drive) = 0;

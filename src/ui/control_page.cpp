@@ -167,13 +167,24 @@ void TMainForm::SetBusyState(int code) {
 }
 
 void TMainForm::PerformBackup(bool ask) {
+  CatchUpWithStore();
   TrayIcon->StartAnimation();
-  const int result = operations_.Backup->RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, *Log);
-  if (result != 2) {
+  TBackup& backup = *operations_.Backup;
+  const int result = backup.RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, *Log);
+  const TBackupOutcome outcome{result, backup.LastRunFailures, backup.LastRunHalted};
+  if (MovesLastBackup(outcome)) {
     LastBackupLbl.SetText(DateTimeStamp());
     LastBackupLbl.Repaint();
   }
   TrayIcon->StopAnimation();
+  ShowOutcome(outcome);
+}
+
+void TMainForm::ShowOutcome(const TBackupOutcome& outcome) {
+  if (outcome.result == 2) return;  // the user stopped it and knows
+  TrayIcon->SetTip(TrayTip(DateTimeStamp(), Complete(outcome)));
+  const std::string balloon = BalloonText(outcome);
+  if (!balloon.empty() && !Visible()) TrayIcon->ShowBalloon(kAppCaption, balloon);
 }
 
 void TMainForm::BackupNowBtnClick() {

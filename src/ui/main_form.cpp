@@ -87,12 +87,20 @@ void TMainForm::FormCreate() {
   Log = std::make_unique<TMessageLog>(*logPage_);
   SetBusyState(kIdle);
   LoadSettings();
-  if (!LoadBackupList()) {
+  // Only a first start, with no backup folder yet, asks for one. A drive that is not there yet,
+  // a list file that cannot be read or a stored folder that cannot be read is told in the log
+  // (the list read later), with no window that would hold up an unattended start.
+  if (BackupFolder().empty() && !settings_.BackupFolderUnreadable) {
     UserBackupFolderEdit.SetText(chooseBackupFolder ? chooseBackupFolder("") : std::string());
-    LoadBackupList();  // a new backup folder simply starts with an empty list
   }
+  LoadBackupList();
   LoadLog(*Log, BackupFolder());
   EnableLogChk.Checked() ? Log->Enable() : Log->Disable();
+  if (!startupNotes_.empty()) {
+    Log->AddLine("WARNING: Start-up found these problems:", true);
+    LogNotes(startupNotes_);
+  }
+  TrayIcon->SetTip(TrayTip(LastBackupLbl.Text(), std::nullopt));
   FormResize();
   if (StartupChk.Checked() && !SuppressBackupChk.Checked()) {
     AutomaticBackup("Backup on startup initiated for the following files and folders:");
@@ -100,11 +108,9 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::LoadSettings() {
-  StringList unreadable;
-  settings_ = vh::LoadSettings(settingsStore_, unreadable);
-  if (!unreadable.empty()) {
-    Boxes().Show(UnreadableSettingsMessage(unreadable), kAppCaption, kMbOk | kMbIconExclamation);
-  }
+  StringList notes;
+  settings_ = vh::LoadSettings(settingsStore_, notes);
+  startupNotes_.insert(startupNotes_.end(), notes.begin(), notes.end());
   Scheduler.BackupPeriod = settings_.BackupPeriod;
   EnableTimedBackupsChk.SetChecked(settings_.EnableTimedBackups);
   StartupChk.SetChecked(settings_.StartUp);
@@ -146,6 +152,7 @@ void TMainForm::SaveSettings() {
 void TMainForm::FormCloseQuery() {
   const bool busy = BusyState != kIdle;
   if (!BackupFolder().empty()) {
+    CatchUpWithStore();
     SaveSettings();
     SaveBackupList();
     if (busy) {
@@ -154,6 +161,7 @@ void TMainForm::FormCloseQuery() {
       Log->AddLine("WARNING: Backup on shutdown prevented by current operation.", false);
     } else if (ShutdownChk.Checked() && !SuppressBackupChk.Checked()) {
       AutomaticBackup("Backup on shutdown initiated for the following files and folders:");
+      SaveSettings();  // the time of this backup, for the next start to show
     }
   }
   RemoveTrayIcon();  // the process ends here, so the icon must go now
@@ -173,6 +181,23 @@ void TMainForm::ExitClick() {
 void TMainForm::ConfigureClick() {
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
+}
+
+void TMainForm::BalloonClick() {
+  ConfigureClick();
+  Pages.SetActivePage(kLogPage);
+}
+
+void TMainForm::LogNotes(StringList& notes) {
+  for (const std::string& note : notes) Log->AddLine(note, false);
+  notes.clear();
+}
+
+void TMainForm::CatchUpWithStore() {
+  StringList notes;
+  listFile_.CatchUp(BackupList, BackupFolder(), *grid_, notes);
+  if (Log->FileName().empty()) LoadLog(*Log, BackupFolder());
+  LogNotes(notes);
 }
 
 void TMainForm::SuppressBackupClick() { SuppressBackupChk.SetChecked(!SuppressBackupChk.Checked()); }
@@ -228,6 +253,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (BusyState != kIdle) return 0;  // the icon does not react while an operation runs
     if (lParam == WM_LBUTTONUP) ConfigureClick();
     if (lParam == WM_RBUTTONDOWN) ShowPopupMenu();
+    if (lParam == NIN_BALLOONUSERCLICK) BalloonClick();
     return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {

@@ -5,8 +5,10 @@
 #include <functional>
 #include <memory>
 
+#include "control/backup_outcome.h"
 #include "control/scheduler.h"
 #include "control/settings.h"
+#include "list/backup_list_store.h"
 #include "list/source_list.h"
 #include "log/message_log.h"
 #include "platform/settings_store.h"
@@ -42,6 +44,14 @@ class TMainForm : public Window {
   void ShowNextBackup();
   void SetBusyState(int code);
   void PerformBackup(bool ask);
+  // Before a backup or a save: a backup list or log that could not be read at start-up is read
+  // now, if it can be.
+  void CatchUpWithStore();
+  // The tray icon's tip after a run, and its balloon when the run left something out while the
+  // window is hidden.
+  void ShowOutcome(const TBackupOutcome& outcome);
+  // A click on the balloon: the Log page, newest line in view.
+  void BalloonClick();
   // A start-up, shut-down or OK-pressed backup: busy, its heading, the run, idle again.
   void AutomaticBackup(const std::string& heading);
   void BackupNowBtnClick();
@@ -104,11 +114,15 @@ class TMainForm : public Window {
   void CreateSelectPage();
   void CreateLogPage();
   void FormResize();
+  // Adds lines for the log as detail lines, and forgets them.
+  void LogNotes(StringList& notes);
 
   OperationWindows& operations_;
   SettingsStore& settingsStore_;
   std::function<void()> showAbout_;
   TSettings settings_;  // the values this window does not show yet keep their stored state
+  TBackupListFile listFile_;
+  StringList startupNotes_;  // what start-up found wrong, logged once the log is attached
   std::array<HICON, kTrayFrames> trayFrames_{};
   HMENU popupMenu_ = nullptr;
   std::unique_ptr<win32::RichEditPage> logPage_;

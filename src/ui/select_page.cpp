@@ -31,9 +31,13 @@ void TMainForm::CreateSelectPage() {
   OKBtn.onClick = [this] { OKBtnClick(); };
 }
 
-bool TMainForm::LoadBackupList() { return vh::LoadBackupList(BackupList, BackupFolder(), *grid_); }
+bool TMainForm::LoadBackupList() { return listFile_.Load(BackupList, BackupFolder(), false, *grid_, startupNotes_); }
 
-void TMainForm::SaveBackupList() { vh::SaveBackupList(BackupList, BackupFolder()); }
+void TMainForm::SaveBackupList() {
+  StringList notes;
+  listFile_.Save(BackupList, BackupFolder(), *grid_, notes);
+  LogNotes(notes);
+}
 
 void TMainForm::ChangeBtnClick() {
   const std::string old = BackupFolder();

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/wide.h"
+
 namespace vh::ui {
 
 TAnimatedIcon::TAnimatedIcon(const std::array<HICON, 12>& frames, std::function<void(HICON)> show)
@@ -26,28 +28,47 @@ TTrayIcon::TTrayIcon(HWND owner, const std::array<HICON, kTrayFrames>& frames) :
 
 TTrayIcon::~TTrayIcon() = default;
 
-void TTrayIcon::NotifyTray(DWORD action, HICON icon) {
+bool TTrayIcon::NotifyTray(DWORD action, HICON icon, UINT flags) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
   data.hWnd = owner_;
   data.uID = 0;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uFlags = flags;
   data.uCallbackMessage = kTrayCallbackMessage;
   data.hIcon = icon;
-  lstrcpynW(data.szTip, L"Vesperhollow", ARRAYSIZE(data.szTip));
-  Shell_NotifyIconW(action, &data);
+  // Only the GUI thread changes the tip, never while the animation runs.
+  if (flags & NIF_TIP) lstrcpynW(data.szTip, tip_.c_str(), ARRAYSIZE(data.szTip));
+  return Shell_NotifyIconW(action, &data) != FALSE;
 }
 
 void TTrayIcon::ShowIcon() {
-  NotifyTray(NIM_ADD, frames_[0]);
-  NotifyTray(NIM_MODIFY, frames_[0]);
+  NotifyTray(NIM_ADD, frames_[0], NIF_MESSAGE | NIF_ICON | NIF_TIP);
+  NotifyTray(NIM_MODIFY, frames_[0], NIF_MESSAGE | NIF_ICON | NIF_TIP);
 }
 
-void TTrayIcon::RemoveIcon() { NotifyTray(NIM_DELETE, frames_[0]); }
+void TTrayIcon::RemoveIcon() { NotifyTray(NIM_DELETE, frames_[0], 0); }
+
+void TTrayIcon::SetTip(const std::string& tip) {
+  tip_ = win32::Widen(tip);
+  if (!animator_) NotifyTray(NIM_MODIFY, frames_[0], NIF_TIP);
+}
+
+bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner_;
+  data.uID = 0;
+  data.uFlags = NIF_INFO;
+  data.dwInfoFlags = NIIF_WARNING;
+  lstrcpynW(data.szInfoTitle, win32::Widen(title).c_str(), ARRAYSIZE(data.szInfoTitle));
+  lstrcpynW(data.szInfo, win32::Widen(text).c_str(), ARRAYSIZE(data.szInfo));
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
 
 void TTrayIcon::StartAnimation() {
   if (animator_) return;
-  animator_ = std::make_unique<TAnimatedIcon>(frames_, [this](HICON frame) { NotifyTray(NIM_MODIFY, frame); });
+  // The frames change the icon alone: the tip and the callback stay as they are.
+  animator_ = std::make_unique<TAnimatedIcon>(frames_, [this](HICON frame) { NotifyTray(NIM_MODIFY, frame, NIF_ICON); });
 }
 
 void TTrayIcon::StopAnimation() {

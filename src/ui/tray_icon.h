@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 
 namespace vh::ui {
@@ -46,11 +47,17 @@ class TTrayIcon {
   // Waits for the animation to end, then shows the still icon again.
   void StopAnimation();
   bool Animating() const { return animator_ != nullptr; }
+  // The text shown while the pointer rests on the icon; cut to what the tip holds.
+  void SetTip(const std::string& tip);
+  // A notification from the icon; clicking it sends NIN_BALLOONUSERCLICK. False when the shell
+  // took none.
+  bool ShowBalloon(const std::string& title, const std::string& text);
 
  private:
-  void NotifyTray(DWORD action, HICON icon);
+  bool NotifyTray(DWORD action, HICON icon, UINT flags);
 
   HWND owner_;
+  std::wstring tip_ = L"Vesperhollow";
   std::array<HICON, kTrayFrames> frames_;
   std::unique_ptr<TAnimatedIcon> animator_;
 };

@@ -211,9 +211,33 @@ bool FakeFileSystem::WriteFile(const std::string& path, const std::string& conte
   if (!ParentFolder(path) || !Readable(path) || (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
     return false;
   }
+  // All or nothing: the old content stays, and the room the failed copy took is free again.
+  const auto room = room_.find(Key(DrivePart(path)));
+  if (room != room_.end() && content.size() > room->second) return false;
   uint64_t bytes = content.size();
-  if (!TakeRoom(path, bytes)) return false;  // all or nothing: the old content stays
+  TakeRoom(path, bytes);
   nodes_[Key(path)] = Node{node ? node->path : path, false, node ? node->attributes : kAttrArchive, content, {}, now_};
+  return true;
+}
+
+bool FakeFileSystem::ReadFileEnd(const std::string& path, uint64_t maxBytes, std::string& content, bool& whole) {
+  Call("ReadFileEnd", path);
+  const Node* node = Find(path);
+  if (!node || node->folder || !Readable(path)) return false;
+  whole = node->content.size() <= maxBytes;
+  content = whole ? node->content : node->content.substr(node->content.size() - maxBytes);
+  return true;
+}
+
+bool FakeFileSystem::AppendFile(const std::string& path, const std::string& content) {
+  Call("AppendFile", path);
+  Node* node = Find(path);
+  if (!node || node->folder || !Readable(path) || (node->attributes & kAttrReadOnly)) return false;
+  uint64_t bytes = content.size();
+  if (!TakeRoom(path, bytes)) return false;
+  node->content += content;
+  node->size.reset();
+  node->lastWrite = now_;
   return true;
 }
 

@@ -61,6 +61,8 @@ class FakeFileSystem : public FileSystem {
   bool CreateFolder(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& content) override;
   bool WriteFile(const std::string& path, const std::string& content) override;
+  bool ReadFileEnd(const std::string& path, uint64_t maxBytes, std::string& content, bool& whole) override;
+  bool AppendFile(const std::string& path, const std::string& content) override;
   uint32_t DriveMask() override;
   bool IsRemoteDrive(const std::string& drive) override;
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fake_system.h"
 
 namespace vh::test {
@@ -15,54 +17,146 @@ class BackupListStoreTest : public ::testing::Test {
   }
   FakeSystem sys;
   TSourceList list;
+  TBackupListFile file;
   FakeGrid grid;
+  StringList notes;
   const std::string config = "E:\\B\\$VH_BKS$\\PC1\\joe\\Config.txt";
+  const std::string twoEntries = "3.0\r\nC:\\A\r\n1\r\n1\r\nC:\\B\\f.txt\r\n0\r\n0\r\n";
 };
 
 TEST_F(BackupListStoreTest, SaveCreatesTheStoreRootAndLoadReadsItBack) {
-  ASSERT_TRUE(SaveBackupList(list, "E:\\B"));
+  ASSERT_TRUE(file.Save(list, "E:\\B", grid, notes));
   EXPECT_EQ(sys.files.Content(config), "3.0\r\nC:\\Docs\r\n1\r\n1\r\n");
 
   TSourceList loaded;
-  EXPECT_TRUE(LoadBackupList(loaded, "E:\\B\\", grid));
+  TBackupListFile other;
+  EXPECT_TRUE(other.Load(loaded, "E:\\B\\", true, grid, notes));
   ASSERT_EQ(loaded.Count(), 1);
   EXPECT_EQ(grid.Cell(0, 1), "C:\\Docs");
   EXPECT_TRUE(sys.boxes.asked.empty());
+  EXPECT_TRUE(notes.empty());
 }
 
-TEST_F(BackupListStoreTest, NoListFileEmptiesTheList) {
-  EXPECT_FALSE(LoadBackupList(list, "E:\\B", grid));
-  EXPECT_EQ(list.Count(), 0);
+TEST_F(BackupListStoreTest, NoListFileLeavesTheListEmpty) {
+  TSourceList empty;
+  EXPECT_FALSE(file.Load(empty, "E:\\B", false, grid, notes));
+  EXPECT_EQ(empty.Count(), 0);
   EXPECT_EQ(grid.rows, 2);
+  EXPECT_TRUE(notes.empty());
 }
 
-TEST_F(BackupListStoreTest, UnreachableDriveAsksAndOnCancelChangesNothing) {
-  ASSERT_TRUE(SaveBackupList(list, "E:\\B"));
+TEST_F(BackupListStoreTest, UnreachableDriveOnSaveAsksAndOnCancelChangesNothing) {
+  ASSERT_TRUE(file.Save(list, "E:\\B", grid, notes));
   sys.files.Unplug("E:");
   sys.boxes.Answer(kIdCancel);
-  TSourceList other;
-  other.Add("C:\\Other", false, 0);
-  EXPECT_FALSE(SaveBackupList(other, "E:\\B"));
-  sys.boxes.Answer(kIdCancel);
-  EXPECT_FALSE(LoadBackupList(other, "E:\\B", grid));
-  EXPECT_EQ(other.Item(0)->Path, "C:\\Other");
-  EXPECT_EQ(grid.rows, 0);  // the grid was not touched
-  ASSERT_EQ(sys.boxes.asked.size(), 2u);
+  list.Add("C:\\Other", false, 0);
+  EXPECT_FALSE(file.Save(list, "E:\\B", grid, notes));
+  ASSERT_EQ(sys.boxes.asked.size(), 1u);
   EXPECT_EQ(sys.boxes.asked[0].text, "Backup drive (E:) not accessible. Backup list changes can not be saved.");
-  EXPECT_EQ(sys.boxes.asked[1].text, "Backup drive (E:) not accessible. Backup list can not be loaded.");
-
   sys.files.Plug("E:");
   EXPECT_EQ(sys.files.Content(config), "3.0\r\nC:\\Docs\r\n1\r\n1\r\n");
-  EXPECT_FALSE(SaveBackupList(list, ""));  // no backup folder: nothing saved, no box
-  EXPECT_EQ(sys.boxes.asked.size(), 2u);
+  EXPECT_FALSE(file.Save(list, "", grid, notes));  // no backup folder: nothing saved, no box
+  EXPECT_EQ(sys.boxes.asked.size(), 1u);
 }
 
 TEST_F(BackupListStoreTest, FullDiskKeepsThePreviousListFile) {
-  ASSERT_TRUE(SaveBackupList(list, "E:\\B"));
+  ASSERT_TRUE(file.Save(list, "E:\\B", grid, notes));
   list.Add("C:\\A much longer path that will not fit", true, 1);
   sys.files.DiskFullAfter("E:", 10);
-  EXPECT_FALSE(SaveBackupList(list, "E:\\B"));
+  EXPECT_FALSE(file.Save(list, "E:\\B", grid, notes));
   EXPECT_EQ(sys.files.Content(config), "3.0\r\nC:\\Docs\r\n1\r\n1\r\n");
+}
+
+// A list file that could not be read at start-up is never written over with less, no box waits
+// for an answer, and each case is told in the log.
+TEST_F(BackupListStoreTest, AListThatCouldNotBeLoadedIsNeverWipedAndIsLoadedLater) {
+  struct Case {
+    const char* name;
+    std::string content;
+    std::function<void()> spoil, mend;
+    size_t entries;  // loaded at start-up
+    std::string note;
+  };
+  const Case cases[] = {
+      {"drive absent", twoEntries, [&] { sys.files.Unplug("E:"); }, [&] { sys.files.Plug("E:"); }, 0,
+       "WARNING: Backup drive (E:) not accessible. Backup list can not be loaded. It is loaded once the drive is back."},
+      {"file locked", twoEntries, [&] { sys.files.FailOpen(config); },
+       [&] {
+         sys.files = FakeFileSystem();
+         sys.files.AddDrive("E:");
+         sys.files.AddFile(config, twoEntries);
+       },
+       0, "WARNING: The backup list could not be read; it is read again before the next backup:"},
+      {"binary", std::string("3.0\r\n\0\x01\x02", 8), [] {}, [] {}, 0,
+       "WARNING: The backup list file is damaged: it holds binary data. It is kept until the list is changed:"},
+      {"wrong version", "4.0\r\nC:\\A\r\n1\r\n1\r\n", [] {}, [] {}, 1,
+       "WARNING: The backup list file is damaged: its first line is not \"3.0\". It is kept until the list is changed:"},
+      {"truncated", "3.0\r\nC:\\A\r\n1\r\n1\r\nC:\\B", [] {}, [] {}, 2,
+       "WARNING: The backup list file is damaged: it ends inside an entry. It is kept until the list is changed:"},
+      {"huge", "3.0\r\n" + std::string(kMaxListFileBytes, 'x') + "\r\n1\r\n1\r\n", [] {}, [] {}, 0,
+       "WARNING: The backup list file is damaged: it is too large to be a backup list. It is kept until the list is "
+       "changed:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sys.files = FakeFileSystem();
+    sys.files.AddDrive("E:");
+    sys.files.AddFile(config, c.content);
+    c.spoil();
+    TSourceList loaded;
+    TBackupListFile store;
+    notes.clear();
+    store.Load(loaded, "E:\\B", false, grid, notes);
+    EXPECT_EQ(static_cast<size_t>(loaded.Count()), c.entries);
+    ASSERT_FALSE(notes.empty());
+    EXPECT_EQ(notes[0], c.note);
+    EXPECT_TRUE(sys.boxes.asked.empty());
+
+    // Exit before anything changed: the file stays as it was (an absent drive is asked for).
+    if (!sys.files.Exists(config)) sys.boxes.Answer(kIdCancel);
+    store.Save(loaded, "E:\\B", grid, notes);
+    sys.boxes.asked.clear();
+    c.mend();
+    EXPECT_EQ(sys.files.Content(config), c.content);
+
+    // The drive came, or the file was let go: it is read before the next backup.
+    store.CatchUp(loaded, "E:\\B", grid, notes);
+    if (c.content == twoEntries) {
+      EXPECT_EQ(loaded.Count(), 2);
+      store.Save(loaded, "E:\\B", grid, notes);
+      EXPECT_EQ(sys.files.Content(config), twoEntries);
+    }
+    // The user changes the list: only now is a damaged file replaced.
+    loaded.Add("C:\\New", true, 1);
+    EXPECT_TRUE(store.Save(loaded, "E:\\B", grid, notes));
+    EXPECT_EQ(sys.files.Content(config), loaded.Text());
+    EXPECT_EQ(static_cast<size_t>(loaded.Count()), (c.content == twoEntries ? 2 : c.entries) + 1);
+  }
+}
+
+TEST_F(BackupListStoreTest, WhatTheUserAddedBeforeTheFileWasReadJoinsItsEntries) {
+  sys.files.AddFile(config, twoEntries);
+  sys.files.Unplug("E:");
+  TSourceList loaded;
+  file.Load(loaded, "E:\\B", false, grid, notes);
+  loaded.Add("C:\\B\\f.txt", true, 1);  // the user's version of an entry the file also has
+  loaded.Add("C:\\C", true, 1);
+  sys.files.Plug("E:");
+  ASSERT_TRUE(file.Save(loaded, "E:\\B", grid, notes));
+  EXPECT_EQ(sys.files.Content(config), "3.0\r\nC:\\A\r\n1\r\n1\r\nC:\\B\\f.txt\r\n1\r\n1\r\nC:\\C\r\n1\r\n1\r\n");
+  EXPECT_EQ(grid.rows, 4);
+}
+
+TEST_F(BackupListStoreTest, ANewBackupFolderGetsTheListAsItIs) {
+  sys.files.AddFile(config, twoEntries);
+  sys.files.Unplug("E:");
+  TSourceList loaded;
+  file.Load(loaded, "E:\\B", false, grid, notes);
+  sys.files.AddDrive("F:");
+  sys.files.AddFile("F:\\$VH_BKS$\\PC1\\joe\\Config.txt", "3.0\r\nC:\\Old\r\n1\r\n1\r\n");
+  loaded.Add("C:\\Mine", true, 1);
+  ASSERT_TRUE(file.Save(loaded, "F:\\", grid, notes));
+  EXPECT_EQ(sys.files.Content("F:\\$VH_BKS$\\PC1\\joe\\Config.txt"), "3.0\r\nC:\\Mine\r\n1\r\n1\r\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/text_lines.h"
 #include "fake_system.h"
 
 namespace vh::test {
@@ -134,13 +135,62 @@ TEST_F(MessageLogTest, ClearAsksForAMissingDriveAndCancelKeepsEverything) {
   EXPECT_TRUE(sys.files.Exists(logFile));
 }
 
-TEST_F(MessageLogTest, UnwritableFileLeavesTheOldCopyAndGoesOn) {
+TEST_F(MessageLogTest, AFileThatCannotBeWrittenIsToldOnceKeptWholeAndCaughtUp) {
   log.AddLine("one", true);
   const std::string before = sys.files.Content(logFile);
-  sys.files.DiskFullAfter("E:", 5);
+  sys.files.FailOpen(logFile);  // held open by another program
   log.AddLine("two", false);
+  log.AddLine("three", false);
   EXPECT_EQ(sys.files.Content(logFile), before);
-  EXPECT_EQ(page.lines.size(), 3u);
+  EXPECT_EQ(page.lines, (std::vector<std::string>{"", "12/7/1999 10:15:32 AM  one", "\t\ttwo", kLogNotWritten,
+                                                  "\t\tthree"}));
+  sys.files = FakeFileSystem();  // released
+  sys.files.AddDrive("E:");
+  sys.files.AddFile(logFile, before);
+  log.AddLine("four", false);
+  EXPECT_EQ(FileLines(), page.lines);
+
+  // A nearly full disk has no room for a second copy, but the new line still reaches the end.
+  sys.files.DiskFullAfter("E:", 20);
+  log.AddLine("disk full", false);
+  EXPECT_EQ(sys.files.Content(logFile), JoinLines(page.lines));
+  sys.files.DiskFullAfter("E:", 0);
+  log.AddLine("no room at all", false);
+  EXPECT_EQ(page.lines.back(), kLogNotWritten);
+  EXPECT_EQ(SplitLines(sys.files.Content(logFile)).back(), "\t\tdisk full");
+}
+
+TEST_F(MessageLogTest, AttachPutsTheLastLinesOfTheFileBeforeThePage) {
+  log.SetFileName("");
+  log.AddLine("before the drive came", true);
+  std::string huge(3'000'000, 'x');  // a damaged start: one line of 3 MB, nulls and all
+  huge[2'999'990] = '\0';
+  huge += "\r\n";
+  for (int i = 0; i < 1000; ++i) huge += "\r\n1/1/2000  entry " + std::to_string(i) + "\r\n\t\tdetail " + std::to_string(i) + "\r\n";
+  sys.files.AddFile(logFile, huge);
+  ASSERT_TRUE(LoadLog(log, "E:\\B"));
+  // The last 200 lines of the file, less the part entry that makes room for the page's own.
+  ASSERT_EQ(page.lines.size(), 200u);
+  EXPECT_EQ(page.lines[1], "1/1/2000  entry 934");
+  EXPECT_EQ(page.lines[197], "\t\tdetail 999");
+  EXPECT_EQ(page.lines[199], "12/7/1999 10:15:32 AM  before the drive came");
+  log.AddLine("next", false);
+  EXPECT_EQ(FileLines(), page.lines);
+}
+
+TEST_F(MessageLogTest, AFileThatCouldNotBeReadIsNeverWrittenOverUnread) {
+  sys.files.AddFile(logFile, "\r\n1/1/2000  old\r\n");
+  sys.files.FailOpen(logFile);
+  ASSERT_TRUE(LoadLog(log, "E:\\B"));
+  log.AddLine("new", true);
+  EXPECT_EQ(sys.files.Content(logFile), "\r\n1/1/2000  old\r\n");
+  EXPECT_EQ(page.lines.back(), kLogNotWritten);
+  sys.files = FakeFileSystem();
+  sys.files.AddDrive("E:");
+  sys.files.AddFile(logFile, "\r\n1/1/2000  old\r\n");
+  log.AddLine("later", false);
+  EXPECT_EQ(FileLines(), (std::vector<std::string>{"", "1/1/2000  old", "", "12/7/1999 10:15:32 AM  new",
+                                                   kLogNotWritten, "\t\tlater"}));
 }
 
 TEST_F(MessageLogTest, LoadLogAttachesAnExistingFileOnly) {
@@ -154,7 +204,8 @@ TEST_F(MessageLogTest, LoadLogAttachesAnExistingFileOnly) {
   sys.files.AddFile(logFile, "\r\n1/1/2000  old\r\n\t\tdetail caf\xE9\r\n");
   EXPECT_TRUE(LoadLog(fresh, "E:\\B\\"));
   EXPECT_EQ(fresh.FileName(), logFile);
-  EXPECT_EQ(other.lines, (std::vector<std::string>{"", "1/1/2000  old", "\t\tdetail café"}));
+  EXPECT_EQ(other.lines, (std::vector<std::string>{"", "1/1/2000  old", "\t\tdetail café", "",
+                                                   "12/7/1999 10:15:32 AM  page only"}));
 }
 
 TEST_F(MessageLogTest, NewFileNameGetsTheWholePageAtTheNextLine) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fake_settings_store.h"
 
 namespace vh::test {
@@ -10,7 +12,7 @@ namespace {
 class SettingsTest : public ::testing::Test {
  protected:
   FakeSettingsStore store;
-  StringList unreadable;
+  StringList notes;
 };
 
 TEST_F(SettingsTest, MissingOrStaleKeyGivesTheDefaults) {
@@ -21,7 +23,7 @@ TEST_F(SettingsTest, MissingOrStaleKeyGivesTheDefaults) {
       store.PutDword(kSettingsKey, "BackupPeriod", 5);
       store.PutString(kSettingsKey, "LastBackup", "1/1/2001");
     }
-    const TSettings s = LoadSettings(store, unreadable);
+    const TSettings s = LoadSettings(store, notes);
     EXPECT_EQ(s.BackupPeriod, 60);
     EXPECT_FALSE(s.EnableTimedBackups);
     EXPECT_FALSE(s.StartUp);
@@ -31,7 +33,7 @@ TEST_F(SettingsTest, MissingOrStaleKeyGivesTheDefaults) {
     EXPECT_TRUE(s.EnableLog);
     EXPECT_EQ(s.LastBackup, "No backups found");
     EXPECT_FALSE(s.Top.has_value());
-    EXPECT_TRUE(unreadable.empty());
+    EXPECT_TRUE(notes.empty());
   }
 }
 
@@ -51,7 +53,7 @@ TEST_F(SettingsTest, SavesTheFifteenValuesAndReadsThemBack) {
   EXPECT_EQ(store.Kind(kSettingsKey, "Height"), ValueKind::Missing);
   EXPECT_EQ(store.ReadString(kSettingsKey, "Version"), "3.0");
 
-  const TSettings back = LoadSettings(store, unreadable);
+  const TSettings back = LoadSettings(store, notes);
   EXPECT_EQ(back.BackupPeriod, 3540);
   EXPECT_TRUE(back.EnableTimedBackups);
   EXPECT_FALSE(back.ShutDown);
@@ -63,26 +65,58 @@ TEST_F(SettingsTest, SavesTheFifteenValuesAndReadsThemBack) {
 
   s.BackupPeriod = 1;
   SaveSettings(store, s);
-  EXPECT_EQ(LoadSettings(store, unreadable).BackupPeriod, 1);
+  EXPECT_EQ(LoadSettings(store, notes).BackupPeriod, 1);
 }
 
-TEST_F(SettingsTest, AnUnreadableNumberKeepsItsDefaultAndTheOthersLoad) {
-  TSettings s;
-  s.BackupPeriod = 15;
-  s.StartUp = true;
-  s.Top = s.Left = s.Width = 10;
-  SaveSettings(store, s);
-  store.PutString(kSettingsKey, "ShutDown", "yes");
-  store.Remove(kSettingsKey, "Width");
-  store.PutDword(kSettingsKey, "OKBackup", 7);  // any non-zero value is true
-  const TSettings back = LoadSettings(store, unreadable);
-  EXPECT_EQ(unreadable, (StringList{"ShutDown", "Width"}));
-  EXPECT_TRUE(back.ShutDown);
-  EXPECT_FALSE(back.Width.has_value());
-  EXPECT_EQ(back.BackupPeriod, 15);
-  EXPECT_TRUE(back.StartUp);
-  EXPECT_TRUE(back.OKBackup);
-  EXPECT_NE(UnreadableSettingsMessage(unreadable).find("\"ShutDown\", \"Width\""), std::string::npos);
+TEST_F(SettingsTest, EachBadValueKeepsItsDefaultIsNamedAndTheOthersLoad) {
+  TSettings good;
+  good.BackupPeriod = 15;
+  good.StartUp = true;
+  good.BackupFolder = "E:\\B";
+  good.LastBackup = "1/1/2001";
+  good.Top = good.Left = good.Width = 10;
+  const std::string unread = " could not be read; its default is used.";
+  struct Case {
+    const char* name;
+    std::function<void()> plant;
+    std::function<bool(const TSettings&)> holds;
+    std::string note;
+  };
+  const Case cases[] = {
+      {"text for a number", [&] { store.PutString(kSettingsKey, "ShutDown", "yes"); },
+       [](const TSettings& s) { return s.ShutDown; }, "WARNING: The setting \"ShutDown\"" + unread},
+      {"missing number", [&] { store.Remove(kSettingsKey, "Width"); },
+       [](const TSettings& s) { return !s.Width; }, "WARNING: The setting \"Width\"" + unread},
+      {"binary folder", [&] { store.PutOther(kSettingsKey, "BackupFolder", "\x01\x02"); },
+       [](const TSettings& s) { return s.BackupFolder.empty() && s.BackupFolderUnreadable; }, "WARNING: The setting \"BackupFolder\"" + unread},
+      {"huge folder", [&] { store.PutString(kSettingsKey, "BackupFolder", std::string(40000, 'x')); },
+       [](const TSettings& s) { return s.BackupFolder.empty(); }, "WARNING: The setting \"BackupFolder\"" + unread},
+      {"number for a text", [&] { store.PutDword(kSettingsKey, "LastBackup", 3); },
+       [](const TSettings& s) { return s.LastBackup == "No backups found"; },
+       "WARNING: The setting \"LastBackup\"" + unread},
+      {"period 0", [&] { store.PutDword(kSettingsKey, "BackupPeriod", 0); },
+       [](const TSettings& s) { return s.BackupPeriod == 1; },
+       "WARNING: The setting \"BackupPeriod\" was 0 minutes, out of range; 1 is used."},
+      {"period negative", [&] { store.PutDword(kSettingsKey, "BackupPeriod", 0xFFFFFFFF); },
+       [](const TSettings& s) { return s.BackupPeriod == 1; },
+       "WARNING: The setting \"BackupPeriod\" was -1 minutes, out of range; 1 is used."},
+      {"period too long", [&] { store.PutDword(kSettingsKey, "BackupPeriod", 999999); },
+       [](const TSettings& s) { return s.BackupPeriod == 3540; },
+       "WARNING: The setting \"BackupPeriod\" was 999999 minutes, out of range; 3540 is used."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SaveSettings(store, good);
+    store.PutDword(kSettingsKey, "OKBackup", 7);  // any non-zero value is true
+    c.plant();
+    const TSettings back = LoadSettings(store, notes);
+    EXPECT_EQ(notes, StringList{c.note});
+    EXPECT_TRUE(c.holds(back));
+    EXPECT_EQ(back.BackupFolderUnreadable, c.note.find("BackupFolder") != std::string::npos);
+    EXPECT_TRUE(back.StartUp);
+    EXPECT_TRUE(back.OKBackup);
+    EXPECT_EQ(back.Top, 10);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The control window driven through its handlers and messages, on the real file system, with
 // the settings in memory and every box answered from a script.
+#include <windows.h>
+#include <shellapi.h>
+
 #include "ui/main_form.h"
 #include "ui/single_copy.h"
 
@@ -175,6 +178,25 @@ TEST_F(MainFormTest, TrayClicksAreIgnoredWhileBusy) {
   SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close button only hides
   EXPECT_FALSE(f.Visible());
   EXPECT_EQ(ended, -1);
+}
+
+TEST_F(MainFormTest, TheBalloonIsShownAndItsClickOpensTheLogPage) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  EXPECT_TRUE(f.TrayIcon->ShowBalloon("Vesperhollow", "2 items could not be backed up. Click here to see the log."));
+  SendMessageW(f.Handle(), ui::kTrayCallbackMessage, 0, NIN_BALLOONUSERCLICK);
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(f.Pages.ActivePage(), 2);
+}
+
+// The time of the shut-down backup is what the next start shows.
+TEST_F(MainFormTest, TheShutDownBackupsTimeIsSaved) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, 0);
+  EXPECT_EQ(ended, 0);
+  EXPECT_NE(settings.ReadString(kSettingsKey, "LastBackup"), "No backups found");
+  EXPECT_EQ(settings.ReadString(kSettingsKey, "LastBackup"), f.LastBackupLbl.Text());
 }
 
 TEST_F(MainFormTest, EachBackupAnimatesTheTrayIconOnce) {

@@ -1,4 +1,7 @@
 // The store, the list and the log on the real file system, with scripted answers to the boxes.
+#include <algorithm>
+
+#include "common/text_lines.h"
 #include "disk_fixture.h"
 #include "fake_controls.h"
 #include "list/backup_list_store.h"
@@ -18,14 +21,17 @@ TEST_F(StoreOnDiskTest, ConfigFileWrittenAndReadBack) {
   TSourceList list;
   list.Add("C:\\Docs", true, 1);
   list.Add("C:\\Τεκμήρια\\ノート.txt", false, 0);
-  ASSERT_TRUE(SaveBackupList(list, backupFolder));
+  TBackupListFile listFile;
+  FakeGrid grid;
+  StringList notes;
+  ASSERT_TRUE(listFile.Save(list, backupFolder, grid, notes));
   std::string bytes;
   ASSERT_TRUE(files.ReadFile(BackupListFileName(backupFolder), bytes));
   EXPECT_EQ(bytes, "3.0\r\nC:\\Docs\r\n1\r\n1\r\nC:\\Τεκμήρια\\ノート.txt\r\n0\r\n0\r\n");
 
   TSourceList loaded;
-  FakeGrid grid;
-  ASSERT_TRUE(LoadBackupList(loaded, backupFolder + "\\", grid));
+  TBackupListFile other;
+  ASSERT_TRUE(other.Load(loaded, backupFolder + "\\", true, grid, notes));
   ASSERT_EQ(loaded.Count(), 2);
   EXPECT_EQ(loaded.Item(1)->Path, "C:\\Τεκμήρια\\ノート.txt");
   EXPECT_GT(FolderSize(MirrorPath(backupFolder, "")), 0.0);
@@ -52,6 +58,32 @@ TEST_F(StoreOnDiskTest, LogFileWrittenInTheLocalesFormatAndReadBack) {
   TMessageLog again(reread);
   ASSERT_TRUE(LoadLog(again, backupFolder));
   EXPECT_EQ(reread.lines, page.lines);
+}
+
+// Another program holding "Log.txt" open: one that lets others write still gets the new lines at
+// the end; one that shares nothing gets them once it lets go, and meanwhile the page says so.
+TEST_F(StoreOnDiskTest, LogFileHeldOpenByAnotherProgram) {
+  FakeTextPage page;
+  TMessageLog log(page);
+  const std::string logFile = JoinPath(MirrorPath(backupFolder, ""), kLogFileName);
+  log.SetFileName(logFile);
+  log.AddLine("first", true);
+  const std::wstring wide = win32::LongPath(logFile);
+  HANDLE reader = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  log.AddLine("while read", false);
+  CloseHandle(reader);
+  EXPECT_EQ(Read(logFile), JoinLines(page.lines));
+
+  HANDLE locker = CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+  log.AddLine("while locked", false);
+  log.AddLine("still locked", false);
+  CloseHandle(locker);
+  EXPECT_EQ(std::count(page.lines.begin(), page.lines.end(), kLogNotWritten), 1);
+  log.AddLine("let go", false);
+  EXPECT_EQ(Read(logFile), JoinLines(page.lines));
 }
 
 TEST_F(StoreOnDiskTest, DriveChecksSeeADriveComeAndGo) {

@@ -207,6 +207,53 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& cont
   return ok;
 }
 
+bool Win32FileSystem::ReadFileEnd(const std::string& path, uint64_t maxBytes, std::string& content, bool& whole) {
+  Handle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  const uint64_t total = static_cast<uint64_t>(size.QuadPart);
+  const uint64_t start = total > maxBytes ? total - maxBytes : 0;
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(start);
+  if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return false;
+  std::string data;
+  try {
+    data.resize(static_cast<size_t>(std::min<uint64_t>(total - start, maxBytes)));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  size_t done = 0;
+  while (done < data.size()) {
+    const DWORD part = static_cast<DWORD>(std::min<size_t>(data.size() - done, kChunk));
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), data.data() + done, part, &got, nullptr)) return false;
+    if (got == 0) break;  // the file shrank meanwhile
+    done += got;
+  }
+  data.resize(done);
+  content.swap(data);
+  whole = start == 0;
+  return true;
+}
+
+bool Win32FileSystem::AppendFile(const std::string& path, const std::string& content) {
+  // Others may read the file meanwhile; a writer that shares nothing makes this fail.
+  Handle file(CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  LARGE_INTEGER end;
+  const LARGE_INTEGER zero{};
+  if (!SetFilePointerEx(file.get(), zero, &end, FILE_END)) return false;
+  if (WriteAll(file.get(), content) && FlushFileBuffers(file.get())) return file.Close();
+  // A part written before the disk filled goes again: the file keeps what it held, no less.
+  SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
+  SetEndOfFile(file.get());
+  return false;
+}
+
 uint32_t Win32FileSystem::DriveMask() {
   uint32_t mask = GetLogicalDrives();
   // Wine's drive list is fixed when its mount manager starts, so a drive that appears later is

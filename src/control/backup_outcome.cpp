@@ -1,0 +1,44 @@
+#include "control/backup_outcome.h"
+
+#include "common/text_lines.h"
+#include "control/settings.h"
+
+namespace vh {
+namespace {
+constexpr size_t kMaxTipChars = 127;
+
+std::string Items(int count) { return std::to_string(count) + (count == 1 ? " item" : " items"); }
+}  // namespace
+
+bool MovesLastBackup(const TBackupOutcome& outcome) { return outcome.result != 2 && !outcome.halted; }
+
+bool Complete(const TBackupOutcome& outcome) {
+  return outcome.result == 0 && outcome.failures == 0 && !outcome.halted;
+}
+
+std::string TrayTip(const std::string& lastEnded, std::optional<bool> complete) {
+  std::string tip = "Vesperhollow";
+  if (lastEnded.empty() || lastEnded == kNoBackupsFound) {
+    tip += "\n" + std::string(kNoBackupsFound);
+  } else {
+    const std::string state = complete ? (*complete ? ", complete" : ", incomplete") : "";
+    tip += "\nLast backup ended " + FirstChars(lastEnded, kMaxTipChars - 31 - 12) + state;  // room for the words around it
+  }
+  return FirstChars(tip, kMaxTipChars);
+}
+
+std::string BalloonText(const TBackupOutcome& outcome) {
+  if (outcome.result == 2 || Complete(outcome)) return "";
+  std::string text;
+  if (outcome.halted) {
+    text = "The backup stopped before it was complete";
+    text += outcome.failures > 0 ? ": " + Items(outcome.failures) + " not backed up." : ".";
+  } else if (outcome.failures > 0) {
+    text = Items(outcome.failures) + " could not be backed up.";
+  } else {
+    text = "The backup did not complete.";
+  }
+  return text + " Click here to see the log.";
+}
+
+}  // namespace vh

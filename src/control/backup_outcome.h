@@ -1,0 +1,26 @@
+#pragma once
+// What a backup run came to, and what the user is told of it without opening the log: the last
+// backup time, the tray icon's tip and its balloon.
+#include <optional>
+#include <string>
+
+namespace vh {
+
+struct TBackupOutcome {
+  int result = 0;     // 0 done, 1 failures or a halt, 2 cancelled
+  int failures = 0;   // items named as not backed up
+  bool halted = false;  // stopped before it went through its list
+};
+
+// A run counts as a backup performed unless it was cancelled or halted before its end; one
+// whose only failures are named files does.
+bool MovesLastBackup(const TBackupOutcome& outcome);
+bool Complete(const TBackupOutcome& outcome);
+// "Vesperhollow", then when the last backup ended and, once a run of this session told it,
+// whether it was complete. At most 127 characters, as the tip holds.
+std::string TrayTip(const std::string& lastEnded, std::optional<bool> complete);
+// The balloon's text after a run that failed or left something out; empty when there is nothing
+// to tell (a complete run, or one the user cancelled).
+std::string BalloonText(const TBackupOutcome& outcome);
+
+}  // namespace vh

@@ -1,0 +1,47 @@
+#include "control/backup_outcome.h"
+
+#include <gtest/gtest.h>
+
+namespace vh::test {
+namespace {
+
+TEST(BackupOutcomeTest, WhatEachRunTellsTheUser) {
+  struct Case {
+    TBackupOutcome outcome;
+    bool moves, complete;
+    std::string balloon;
+  };
+  const Case cases[] = {
+      {{0, 0, false}, true, true, ""},
+      {{1, 1, false}, true, false, "1 item could not be backed up. Click here to see the log."},
+      {{1, 3, false}, true, false, "3 items could not be backed up. Click here to see the log."},
+      {{1, 12, true}, false, false,
+       "The backup stopped before it was complete: 12 items not backed up. Click here to see the log."},
+      {{1, 0, true}, false, false, "The backup stopped before it was complete. Click here to see the log."},
+      // A full disk reported only by its heading still counts as left out.
+      {{0, 0, true}, false, false, "The backup stopped before it was complete. Click here to see the log."},
+      {{2, 0, false}, false, false, ""},
+      {{2, 4, true}, false, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.outcome.result << " " << c.outcome.failures << " " << c.outcome.halted);
+    EXPECT_EQ(MovesLastBackup(c.outcome), c.moves);
+    EXPECT_EQ(Complete(c.outcome), c.complete);
+    EXPECT_EQ(BalloonText(c.outcome), c.balloon);
+  }
+}
+
+TEST(BackupOutcomeTest, TheTipSaysWhenTheLastBackupEndedAndWhetherItWasComplete) {
+  EXPECT_EQ(TrayTip("No backups found", std::nullopt), "Vesperhollow\nNo backups found");
+  EXPECT_EQ(TrayTip("12/7/1999 10:15:32 AM", std::nullopt), "Vesperhollow\nLast backup ended 12/7/1999 10:15:32 AM");
+  EXPECT_EQ(TrayTip("12/7/1999 10:15:32 AM", true),
+            "Vesperhollow\nLast backup ended 12/7/1999 10:15:32 AM, complete");
+  EXPECT_EQ(TrayTip("12/7/1999 10:15:32 AM", false),
+            "Vesperhollow\nLast backup ended 12/7/1999 10:15:32 AM, incomplete");
+  const std::string tip = TrayTip(std::string(255, 'x'), false);
+  EXPECT_EQ(tip.size(), 127u);
+  EXPECT_EQ(tip.substr(tip.size() - 12), ", incomplete");
+}
+
+}  // namespace
+}  // namespace vh::test
