@@ -145,6 +145,62 @@ CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& t
   return CopyResult::Failed;
 }
 
+CopyResult Win32FileSystem::CopyInto(const std::string& source, const std::string& target) {
+  Handle from(CreateFileW(LongPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!from.valid()) return CopyResult::Failed;
+  FILETIME written;
+  LARGE_INTEGER size;
+  if (!GetFileTime(from.get(), nullptr, nullptr, &written) || !GetFileSizeEx(from.get(), &size)) {
+    return CopyResult::Failed;
+  }
+  // Opened, never created or truncated: the file stays the one the user had.
+  Handle to(CreateFileW(LongPath(target).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                        OPEN_EXISTING, 0, nullptr));
+  if (!to.valid()) return CopyResult::Failed;
+  LARGE_INTEGER had;
+  if (!GetFileSizeEx(to.get(), &had)) return CopyResult::Failed;
+  auto full = [] {
+    const DWORD error = GetLastError();
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+  };
+  // Room first: zeros past the old end take the disk space (setting the end alone may leave a
+  // sparse hole); the old content is not touched until all of it is there.
+  if (size.QuadPart > had.QuadPart) {
+    LARGE_INTEGER at{};
+    at.QuadPart = had.QuadPart;
+    const std::string zeros(static_cast<size_t>(std::min<int64_t>(size.QuadPart - had.QuadPart, kChunk)), '\0');
+    bool ok = SetFilePointerEx(to.get(), at, nullptr, FILE_BEGIN) != FALSE;
+    for (int64_t left = size.QuadPart - had.QuadPart; ok && left > 0;) {
+      DWORD done = 0;
+      const DWORD part = static_cast<DWORD>(std::min<int64_t>(left, kChunk));
+      ok = ::WriteFile(to.get(), zeros.data(), part, &done, nullptr) && done == part;
+      left -= done;
+    }
+    ok = ok && FlushFileBuffers(to.get());
+    if (!ok) {
+      const bool diskFull = full();
+      SetFilePointerEx(to.get(), at, nullptr, FILE_BEGIN);
+      SetEndOfFile(to.get());
+      return diskFull ? CopyResult::DiskFull : CopyResult::Failed;
+    }
+  }
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(to.get(), start, nullptr, FILE_BEGIN)) return CopyResult::Failed;
+  std::string chunk(kChunk, '\0');
+  for (int64_t left = size.QuadPart; left > 0;) {
+    DWORD got = 0;
+    if (!::ReadFile(from.get(), chunk.data(), kChunk, &got, nullptr) || got == 0) return CopyResult::Failed;
+    DWORD done = 0;
+    if (!::WriteFile(to.get(), chunk.data(), got, &done, nullptr) || done != got) {
+      return full() ? CopyResult::DiskFull : CopyResult::Failed;
+    }
+    left -= got;
+  }
+  if (!SetEndOfFile(to.get()) || !SetFileTime(to.get(), nullptr, nullptr, &written)) return CopyResult::Failed;
+  return to.Close() ? CopyResult::Ok : CopyResult::Failed;
+}
+
 bool Win32FileSystem::Delete(const std::string& path) {
   return DeleteFileW(LongPath(path).c_str()) != FALSE;
 }
