@@ -202,7 +202,10 @@ CopyResult Win32FileSystem::CopyInto(const std::string& source, const std::strin
 }
 
 bool Win32FileSystem::Delete(const std::string& path) {
-  return DeleteFileW(LongPath(path).c_str()) != FALSE;
+  const std::wstring wide = LongPath(path);
+  // Wine removes the file only when it closes it, and a refusal then (a read-only drive) is not
+  // told: a file still there was not deleted, whatever the call said.
+  return DeleteFileW(wide.c_str()) != FALSE && GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32FileSystem::RemoveFolder(const std::string& path) {
