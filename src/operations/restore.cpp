@@ -38,7 +38,7 @@ void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const st
   // "Log.txt" and work folder are the store's own. Below them every name is a backup.
   const bool storeRoot = path == MirrorPath(backupFolder, "");
   std::vector<DirEntry> entries;
-  if (!Files().List(path, entries) && !storeRoot) Skip(kNotRead, path);
+  if (!fs.List(path, entries) && !storeRoot) Skip(kNotRead, path);
   for (const DirEntry& entry : entries) {
     if (Cancelled) break;
     if (storeRoot && !IsDriveFolder(entry)) continue;
