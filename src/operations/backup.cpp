@@ -10,6 +10,8 @@ namespace {
 
 constexpr const char* kNotStorable =
     "WARNING: The following backup list entries could lead outside the backup store and were not backed up:";
+constexpr const char* kInsideStore =
+    "WARNING: The following backup list entries lie inside the backup store and were not backed up:";
 constexpr const char* kNotFollowed = "WARNING: The following links were not followed:";
 constexpr const char* kNotListed = "WARNING: The following folders could not be read and were not backed up:";
 constexpr const char* kSourceGone =
@@ -120,6 +122,9 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
     const std::string mirror = MirrorPath(backupFolder, entry.Path);
     if (mirror.empty()) {
       Skip(kNotStorable, entry.Path);  // left in the list as it is, for the user to mend
+    } else if (SameText(entry.Path.substr(0, activeStore_.size()), activeStore_) &&
+               (entry.Path.size() == activeStore_.size() || entry.Path[activeStore_.size()] == '\\')) {
+      Skip(kInsideStore, entry.Path);  // its mirror would grow inside what is being scanned
     } else if (OnDrives(drives, entry.Path)) {
       Skip(kUnreachable, entry.Path);
     } else if (stop_ == Stop::StoreGone) {

@@ -195,12 +195,16 @@ TEST_F(BackupTest, EntriesThatCouldLeadOutsideTheStoreAreRefusedAndAnyFileNameIs
   list.Add("C:\\d", true, 1);
   list.Add("Docs", true, 1);
   list.Add("C:\\d\\..\\..\\..\\..\\..\\..\\outside", true, 1);
+  sys.files.AddFolder(store + "\\C");
+  list.Add("E:\\b\\$vh_bks$\\PC1", true, 1);
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(LogTexts(),
-            (Lines{"C:\\d  (incl. sub-folders)",
+            (Lines{"C:\\d  (incl. sub-folders)", "E:\\b\\$vh_bks$\\PC1  (incl. sub-folders)",
                    "WARNING: The following backup list entries could lead outside the backup store and were not backed up:",
-                   "C:\\d\\..\\..\\..\\..\\..\\..\\outside", "Docs"}));
-  EXPECT_EQ(list.Count(), 3);  // kept for the user to mend
+                   "C:\\d\\..\\..\\..\\..\\..\\..\\outside", "Docs",
+                   "WARNING: The following backup list entries lie inside the backup store and were not backed up:",
+                   "E:\\b\\$vh_bks$\\PC1"}));
+  EXPECT_EQ(list.Count(), 4);  // kept for the user to mend
   EXPECT_EQ(sys.files.Content("E:\\outside\\o.txt"), "the user's");
   for (const std::string name : {"notes.$VH_TMP$", "~vh1.tmp", "copy", longName.c_str()}) {
     EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\" + name)), name) << name;

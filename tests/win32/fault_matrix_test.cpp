@@ -132,11 +132,17 @@ bool KillBackupPartWay(FaultMatrixTest& t, const std::string& source, const std:
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
   std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=FaultMatrixChild.*";
   SetEnvironmentVariableW(L"VH_MATRIX_CHILD", win32::Widen(source + "|" + backupFolder).c_str());
+  // The child's own test report would only clutter this one's.
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = nul;
   PROCESS_INFORMATION child{};
-  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                       &startup, &child) != FALSE;
+  CloseHandle(nul);
   SetEnvironmentVariableW(L"VH_MATRIX_CHILD", nullptr);
   if (!started) return false;
   const std::string copy = JoinPath(WorkFolderOf(backupFolder), "copy");
@@ -232,6 +238,17 @@ const Row kRows[] = {
     {"full disk at the first file", "VH_SMALL_DRIVE", [](FaultMatrixTest& t, const std::string& d) { return FullDiskAt(t, d, 0); }},
     {"full disk at a middle file", "VH_SMALL_DRIVE", [](FaultMatrixTest& t, const std::string& d) { return FullDiskAt(t, d, 1); }},
     {"full disk at the last file", "VH_SMALL_DRIVE", [](FaultMatrixTest& t, const std::string& d) { return FullDiskAt(t, d, 2); }},
+    {"full disk while a restore writes into a file", "VH_SMALL_DRIVE",
+     [](FaultMatrixTest& t, const std::string& dir) {
+       // The user's file lies on the small drive; its backup is larger than the drive.
+       const std::string backupFolder = dir + "\\backup";
+       const std::string users = FaultMatrixTest::Env("VH_SMALL_DRIVE") + "\\b\\doc.bin";
+       t.Write(users, "the user's file as it is now");
+       t.Keep(users);
+       t.WriteBig(MirrorPath(backupFolder, users), 2 << 20);
+       t.Restore(backupFolder);
+       return Outcome{1, true, {"WARNING: Restore disk full.", users}};
+     }},
     {"copy cut off part-way, then the next run", nullptr,
      [](FaultMatrixTest& t, const std::string& dir) {
        const std::string source = dir + "\\big.bin", backupFolder = dir + "\\backup";
