@@ -8,6 +8,17 @@
 namespace vh {
 namespace {
 
+constexpr const char* kNotStorable =
+    "WARNING: The following backup list entries could lead outside the backup store and were not backed up:";
+constexpr const char* kInsideStore =
+    "WARNING: The following backup list entries lie inside the backup store and were not backed up:";
+constexpr const char* kNotFollowed = "WARNING: The following links were not followed:";
+constexpr const char* kNotListed = "WARNING: The following folders could not be read and were not backed up:";
+constexpr const char* kSourceGone =
+    "WARNING: The following were not backed up in full: their drive went away during the backup:";
+constexpr const char* kUnreachable = "WARNING: Files and folders on inaccessible drives not backed up.";
+constexpr const char* kNotCopied = "WARNING: The following files and folders could not be backed up:";
+
 bool NewerByMoreThanThreshold(int64_t source, int64_t mirror) {
   return source > mirror && static_cast<uint64_t>(source) - static_cast<uint64_t>(mirror) >
                                 static_cast<uint64_t>(kChangeThreshold);
@@ -18,16 +29,22 @@ bool NewerByMoreThanThreshold(int64_t source, int64_t mirror) {
 void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std::string& source,
                             const std::string& mirror, bool subs) {
   view_.ProcessMessages();
-  if (Cancelled) return;
-  // A drive that goes away stops the scan below it quietly. A failed lookup is where that shows,
-  // so the drives are asked only then, which spares an unchanged file two queries.
+  if (Cancelled || stop_ != Stop::None) return;
+  // A failed lookup is where a drive that went away shows, so the drives are asked only then,
+  // which spares an unchanged file two queries.
   FileSystem& fs = Files();
   DirEntry found;
-  if (DrivePart(source).empty() || !fs.Stat(source, found)) return;  // gone, or its drive is
+  if (!fs.Stat(source, found)) {
+    if (!DriveReachable(DrivePart(source))) stop_ = Stop::SourceGone;
+    return;  // else deleted since its folder was listed
+  }
   if (!(found.attributes & kAttrDirectory)) {
     DirEntry mirrored;
     const bool mirrorIsFile = fs.Stat(mirror, mirrored) && !(mirrored.attributes & kAttrDirectory);
-    if (!mirrorIsFile && !DriveReachable(DrivePart(mirror))) return;
+    if (!mirrorIsFile && !DriveReachable(DrivePart(mirror))) {
+      stop_ = Stop::StoreGone;
+      return;
+    }
     if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) {
       sources.push_back(source);
       targets.push_back(mirror);
@@ -35,30 +52,39 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
     return;
   }
   // A junction or folder link is never walked into: it may loop back or lead out of the tree.
-  if ((found.attributes & kAttrReparsePoint) || !DriveReachable(DrivePart(mirror))) return;
+  if (found.attributes & kAttrReparsePoint) {
+    Skip(kNotFollowed, source);
+    return;
+  }
+  if (!DriveReachable(DrivePart(mirror))) {
+    stop_ = Stop::StoreGone;
+    return;
+  }
   ForceFolders(mirror);
   std::vector<DirEntry> entries;
-  fs.List(source, entries);
+  if (!fs.List(source, entries)) {
+    if (!DriveReachable(DrivePart(source))) stop_ = Stop::SourceGone;
+    else Skip(kNotListed, source);
+    return;
+  }
   for (const DirEntry& entry : entries) {
-    if (Cancelled) break;
+    if (Cancelled || stop_ != Stop::None) break;
+    const std::string path = JoinPath(source, entry.name);
     if (entry.attributes & kAttrDirectory) {
-      // A store met inside a selected folder is not backed up into itself.
-      if (!subs || SameText(entry.name, kMarkerFolder)) continue;
+      // The store being written is not backed up into itself; any other is the user's data.
+      if (!subs || SameText(path, activeStore_)) continue;
     }
-    if (IsTempFileName(entry.name)) {
-      // Such a name is how the store marks an unfinished copy, so it cannot hold a backup.
-      skipped_.push_back(JoinPath(source, entry.name));
-      continue;
-    }
-    ScanForBackup(sources, targets, JoinPath(source, entry.name), JoinPath(mirror, entry.name), subs);
+    ScanForBackup(sources, targets, path, JoinPath(mirror, entry.name), subs);
   }
 }
 
 int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                        TMessageLog& log) {
+  StartRun();
   std::string message;
   if (!CheckBackupDrive(ask, backupFolder, message, "")) {
     log.AddLine("WARNING: Process halted. " + message, false);
+    LastRunHalted = true;
     return 1;
   }
   if (list.Count() == 0) {
@@ -72,7 +98,7 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   const bool sourcesReachable = CheckSourceDrives(ask, answer, list, drives, message);
   for (int i = 0; i < list.Count(); ++i) {
     const TSource& entry = *list.Item(i);
-    if (OnDrives(drives, entry.Path)) continue;
+    if (!IsStorablePath(entry.Path) || OnDrives(drives, entry.Path)) continue;
     if (Files().Attributes(entry.Path) != kAttrInvalid) {
       log.AddLine(entry.Path + (entry.Subs ? "  (incl. sub-folders)" : ""), false);
     } else {
@@ -85,26 +111,53 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
     view_.Hide();
     return 2;  // nothing was done, so no last-backup time either
   }
-  if (!sourcesReachable) {
-    log.AddLine("WARNING: " + message, false);
-    log.AddLine("WARNING: Files and folders on inaccessible drives not backed up.", false);
-  }
+  if (!sourcesReachable) log.AddLine("WARNING: " + message, false);
 
-  StringList sources, targets, failures;
-  skipped_.clear();
+  StringList sources, targets, failures, notReached;
   Cancelled = 0;
+  stop_ = Stop::None;
+  activeStore_ = JoinPath(backupFolder, kMarkerFolder);
   for (int i = 0; i < list.Count() && !Cancelled; ++i) {
     const TSource& entry = *list.Item(i);
-    if (entry.Path.empty() || OnDrives(drives, entry.Path)) continue;
-    ScanForBackup(sources, targets, entry.Path, MirrorPath(backupFolder, entry.Path), entry.Subs);
+    const std::string mirror = MirrorPath(backupFolder, entry.Path);
+    if (mirror.empty()) {
+      Skip(kNotStorable, entry.Path);  // left in the list as it is, for the user to mend
+    } else if (SameText(entry.Path.substr(0, activeStore_.size()), activeStore_) &&
+               (entry.Path.size() == activeStore_.size() || entry.Path[activeStore_.size()] == '\\')) {
+      Skip(kInsideStore, entry.Path);  // its mirror would grow inside what is being scanned
+    } else if (OnDrives(drives, entry.Path)) {
+      Skip(kUnreachable, entry.Path);
+    } else if (stop_ == Stop::StoreGone) {
+      notReached.push_back(entry.Path);
+    } else {
+      ScanForBackup(sources, targets, entry.Path, mirror, entry.Subs);
+      if (stop_ == Stop::SourceGone) {
+        Skip(kSourceGone, entry.Path);
+        stop_ = Stop::None;  // the other drives may still be there
+      } else if (stop_ == Stop::StoreGone) {
+        notReached.push_back(entry.Path);
+      }
+    }
   }
+  if (stop_ == Stop::StoreGone) {
+    log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
+    LastRunHalted = true;
+  }
+  ClearWorkFolder(backupFolder);  // what a run cut off before left there
+  UseWorkFolder(WorkFolderOf(backupFolder));
   const int copied = CopyFiles(sources, targets, failures, quiet, true);
-  failures.insert(failures.end(), skipped_.begin(), skipped_.end());
+  ClearWorkFolder(backupFolder);
   if (copied == 1) {
     log.AddLine("WARNING: BACKUP DISK FULL.", true);
     Boxes().Show("Backup disk full. Try selecting fewer files for backup.", kAppCaption, kMbOk | kMbIconExclamation);
+    // Everything from the file the disk had no room for on is named as not copied.
+    failures.insert(failures.end(), sources.begin() + DiskFullAt, sources.end());
+    LastRunHalted = true;
+  } else if (!failures.empty() && !DriveReachable(DrivePart(backupFolder))) {
+    LastRunHalted = true;  // the copies failed because the backup drive went away
   }
-  return Finish(log, failures, "WARNING: The following files and folders could not be backed up:");
+  failures.insert(failures.end(), notReached.begin(), notReached.end());
+  return Finish(log, failures, kNotCopied);
 }
 
 }  // namespace vh

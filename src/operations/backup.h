@@ -21,7 +21,10 @@ class TBackup : public TFileOps {
                      const std::string& mirror, bool subs);
 
  private:
-  StringList skipped_;  // files the scan met but the store cannot hold
+  // Why a scan stopped short of its list: a source drive or the backup drive went away.
+  enum class Stop { None, SourceGone, StoreGone };
+  Stop stop_ = Stop::None;
+  std::string activeStore_;  // the marker folder of the store being written
 };
 
 }  // namespace vh

@@ -29,11 +29,35 @@ void CutFirstFolder(std::string& dir) {
 
 }  // namespace
 
-bool IsStoreFileName(const std::string& name) { return name == kLogFileName || name == kConfigFileName; }
+std::string WorkFolderOf(const std::string& backupFolder) {
+  const std::string root = MirrorPath(backupFolder, "");
+  return root.empty() ? root : JoinPath(root, kWorkFolder);
+}
 
-bool IsTempFileName(const std::string& name) {
-  const std::string suffix = kTempSuffix;
-  return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+void ClearWorkFolder(const std::string& backupFolder) {
+  const std::string folder = WorkFolderOf(backupFolder);
+  std::vector<DirEntry> entries;
+  if (folder.empty() || !Files().List(folder, entries)) return;
+  for (const DirEntry& entry : entries) {
+    if (!(entry.attributes & kAttrDirectory)) RemoveTemp(JoinPath(folder, entry.name));
+  }
+  Files().RemoveFolder(folder);
+}
+
+void TFileOps::StartRun() {
+  LastRunFailures = 0;
+  LastRunHalted = false;
+  skipped_.clear();
+}
+
+void TFileOps::Skip(const std::string& heading, const std::string& path) {
+  for (auto& [known, paths] : skipped_) {
+    if (known == heading) {
+      paths.push_back(path);
+      return;
+    }
+  }
+  skipped_.emplace_back(heading, StringList{path});
 }
 
 uint64_t TFileOps::ItemSize(const std::string& path) {
@@ -88,23 +112,44 @@ void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint
   view_.Repaint();
 }
 
-// Copies into a temporary file beside the target and puts it in place only once it is whole and
-// carries the source's attributes: a failed copy never touches the copy it was to replace.
+// A short name, so that a target name of up to 255 characters still leaves room for it.
+std::string TFileOps::TempFor(const std::string& target) {
+  FileSystem& fs = Files();
+  if (!workFolder_.empty()) {
+    ForceFolders(workFolder_);
+    const std::string temp = JoinPath(workFolder_, "copy");
+    RemoveTemp(temp);  // only an unfinished copy of ours can be in the work folder
+    return temp;
+  }
+  // Beside the user's files: a name nobody has taken, never anything already there.
+  std::string temp;
+  for (int n = 1; temp.empty() || fs.Attributes(temp) != kAttrInvalid; ++n) {
+    temp = FolderOf(target) + "~vh" + std::to_string(n) + ".tmp";
+  }
+  return temp;
+}
+
+// A new file or mirror is filled under a temporary name and put in place only once it is whole
+// and carries the source's attributes: a failed copy never touches the copy it was to replace.
+// A restore over a file that is there writes into it, so that it stays the same file.
 bool TFileOps::CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull) {
   FileSystem& fs = Files();
   const std::string folder = FolderOf(target);
   if (!folder.empty()) ForceFolders(folder);
-  std::string temp = target + kTempSuffix;
-  if (backingUp) {
-    RemoveTemp(temp);  // in the store, only an unfinished copy of ours has that name
-  } else {
-    // Beside the user's files a file of that name may be the user's own: it is left alone.
-    for (int n = 1; fs.Attributes(temp) != kAttrInvalid; ++n) temp = target + "." + std::to_string(n) + kTempSuffix;
+  const uint32_t attributes = fs.Attributes(source);
+  const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
+  if (!backingUp && IsFileAttr(fs.Attributes(target))) {
+    const uint32_t old = fs.Attributes(target);
+    fs.SetAttributes(target, kAttrArchive);  // a read-only file would refuse the write
+    const CopyResult result = fs.CopyInto(source, target);
+    fs.SetAttributes(target, result == CopyResult::Ok ? carried : old);
+    diskFull = result == CopyResult::DiskFull;
+    return result == CopyResult::Ok;
   }
+  const std::string temp = TempFor(target);
   const CopyResult result = fs.Copy(source, temp);
   if (result == CopyResult::Ok) {
-    const uint32_t attributes = fs.Attributes(source);
-    fs.SetAttributes(temp, attributes == kAttrInvalid ? kAttrArchive : attributes);
+    fs.SetAttributes(temp, carried);
     // Read-only, hidden and system targets could not be replaced otherwise.
     const uint32_t old = fs.Attributes(target);
     if (IsFileAttr(old)) fs.SetAttributes(target, kAttrArchive);
@@ -185,12 +230,19 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
 
 int TFileOps::Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading) {
   if (Cancelled) log.AddLine("User cancelled operation.", false);
+  LastRunFailures = static_cast<int>(failures.size());
+  for (const auto& [heading, paths] : skipped_) {
+    log.AddLine(heading, false);
+    for (const std::string& path : paths) log.AddLine(path, false);
+    LastRunFailures += static_cast<int>(paths.size());
+  }
   if (!failures.empty()) {
     log.AddLine(failureHeading, false);
     for (const std::string& failure : failures) log.AddLine(failure, false);
   }
+  skipped_.clear();
   if (Cancelled) return 2;
-  return failures.empty() ? 0 : 1;
+  return LastRunFailures == 0 && !LastRunHalted ? 0 : 1;
 }
 
 void TFileOps::CollectTree(StringList& removals, const std::string& path) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/string_list.h"
 #include "log/message_log.h"
@@ -18,6 +20,9 @@ class TFileOps {
 
   // 0 done (or nothing to do), 1 the target disk became full (stopped at that item), 2 an item
   // failed (listed) or the lists differ in length, 3 cancelled without failures.
+  // A copy over an existing mirror (backing up) is all or nothing: it is filled in the store's
+  // work folder (UseWorkFolder) or beside the target, and takes the mirror's place only when
+  // whole. A restore writes into a file that is there, so that it stays the user's file.
   int CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
                 bool backingUp);
   // Removes files and (empty) folders in list order; files that could not go are listed.
@@ -47,20 +52,31 @@ class TFileOps {
   int Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading);
   // Appends a file, or a folder after everything below it, to `removals`.
   void CollectTree(StringList& removals, const std::string& path);
+  // Forgets what the last run left out; every run starts with it.
+  void StartRun();
+  // An item the run leaves out for a reason of its own; logged by Finish under `heading`, which
+  // says why, and counted as not done.
+  void Skip(const std::string& heading, const std::string& path);
+  // Where the next backup copies are filled: the store's work folder (empty: beside the target).
+  void UseWorkFolder(const std::string& folder) { workFolder_ = folder; }
   ProgressView& view_;
 
  private:
   void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
                 float total, int limit);
   bool CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull);
+  std::string TempFor(const std::string& target);
+  std::vector<std::pair<std::string, StringList>> skipped_;  // heading -> paths, in the order met
+  std::string workFolder_;
 };
+
+// The store's work folder of a backup folder (see kWorkFolder).
+std::string WorkFolderOf(const std::string& backupFolder);
+// Removes what unfinished copies left in the store's work folder, then the folder when empty.
+void ClearWorkFolder(const std::string& backupFolder);
 
 // A path with leading folders left out ("C:\...\report.doc") until its width, as `textWidth`
 // measures it, fits `limit` pixels.
 std::string ShortenPath(const std::string& path, int limit, const std::function<int(const std::string&)>& textWidth);
-
-// The file names the store keeps beside its mirrors, never backed up, restored or purged.
-bool IsStoreFileName(const std::string& name);
-bool IsTempFileName(const std::string& name);
 
 }  // namespace vh

@@ -23,6 +23,7 @@ int TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog
 
 int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
                                 bool quiet, TMessageLog& log) {
+  StartRun();
   if (first < 0 || first >= list.Count() || count > list.Count() - first) return 1;
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups...", kPreparing);
@@ -30,6 +31,13 @@ int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, c
   StringList removals;
   for (int i = first; i < first + count; ++i) {
     const std::string mirror = MirrorPath(backupFolder, list.Item(i)->Path);
+    if (mirror.empty()) {
+      // "C:\.." would otherwise name the store itself, or what lies outside it.
+      Skip("WARNING: The following backup list entries could lead outside the backup store; "
+           "no backups were removed for them:",
+           list.Item(i)->Path);
+      continue;
+    }
     CollectTree(removals, mirror);
     if (!FolderExists(mirror)) continue;
     // The parents follow, nearest first; each goes only if it has become empty.
@@ -43,6 +51,7 @@ int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, c
 }
 
 int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+  StartRun();
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing all previous backups...", kPreparing);
   const std::string root = MirrorPath(backupFolder, "");
@@ -58,6 +67,7 @@ int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMess
 }
 
 int TDelete::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) {
+  StartRun();
   if (!FolderExists(mirrorFolder)) return 1;
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups of sub-folders...", kPreparing);

@@ -6,6 +6,11 @@
 #include "store/store_paths.h"
 
 namespace vh {
+namespace {
+constexpr const char* kNoPlace =
+    "WARNING: The following backups have no place to be restored to and were left alone:";
+constexpr const char* kNotRead = "WARNING: The following backup folders could not be read and were not restored:";
+}  // namespace
 
 bool IsDriveFolder(const DirEntry& entry) {
   const char c = entry.name.size() == 1 ? entry.name[0] : 0;
@@ -20,23 +25,29 @@ void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const st
   const uint32_t attributes = fs.Attributes(path);
   if (IsFileAttr(attributes)) {
     const std::string source = SourcePathOf(backupFolder, path);
-    if (!OnDrives(unreachable, source)) {
+    if (source.empty()) {
+      Skip(kNoPlace, path);
+    } else if (!OnDrives(unreachable, source)) {
       mirrors.push_back(path);
       targets.push_back(source);
     }
     return;
   }
   if (!IsFolderAttr(attributes) || (attributes & kAttrReparsePoint)) return;
-  // Only the drive folders of the store root have a place to go back to.
+  // Only the drive folders of the store root have a place to go back to; its "Config.txt",
+  // "Log.txt" and work folder are the store's own. Below them every name is a backup.
   const bool storeRoot = path == MirrorPath(backupFolder, "");
   std::vector<DirEntry> entries;
-  fs.List(path, entries);
+  if (!fs.List(path, entries) && !storeRoot) Skip(kNotRead, path);
   for (const DirEntry& entry : entries) {
     if (Cancelled) break;
-    if (IsStoreFileName(entry.name) || IsTempFileName(entry.name)) continue;
     if (storeRoot && !IsDriveFolder(entry)) continue;
     const std::string mirror = JoinPath(path, entry.name);
     const std::string source = SourcePathOf(backupFolder, mirror);
+    if (source.empty()) {
+      Skip(kNoPlace, mirror);
+      continue;
+    }
     if (OnDrives(unreachable, source)) continue;
     // Folders come back during the scan, so empty ones are restored too.
     if (entry.attributes & kAttrDirectory) ForceFolders(source);
@@ -45,10 +56,11 @@ void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const st
 }
 
 int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+  StartRun();
   std::string message;
   StringList unreachable;
   switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message)) {
-    case StoreDrives::Halted: return 1;
+    case StoreDrives::Halted: LastRunHalted = true; return 1;
     case StoreDrives::Aborted: return 2;  // nothing was done
     case StoreDrives::Ignored: log.AddLine(message + " Files not restored to these drives.", false); break;
     case StoreDrives::Reachable: break;
@@ -62,6 +74,12 @@ int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLo
     // What the full disk kept from being restored is listed with the failures.
     log.AddLine("WARNING: Restore disk full. Process halted.", false);
     failures.insert(failures.end(), targets.begin() + DiskFullAt, targets.end());
+    LastRunHalted = true;
+  }
+  if (!DriveReachable(DrivePart(backupFolder))) {
+    // The backup drive went away: what was not read or copied by then was not restored.
+    log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
+    LastRunHalted = true;
   }
   return Finish(log, failures, "WARNING: The following files and folders could not be restored:");
 }

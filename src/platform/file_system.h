@@ -26,8 +26,7 @@ struct DirEntry {
 
 enum class CopyResult { Ok, DiskFull, Failed };
 
-// Suffix of the temporary file a copy or a write fills before it takes the target's place; such
-// a file left by a crash is never taken for a backup.
+// Suffix of the temporary file WriteFile fills before it takes the target's place.
 inline const char* const kTempSuffix = ".$VH_TMP$";
 
 class FileSystem {
@@ -43,6 +42,11 @@ class FileSystem {
   virtual bool Stat(const std::string& path, DirEntry& out) = 0;
   // Copies a file over an existing one, keeping content and last-write time.
   virtual CopyResult Copy(const std::string& source, const std::string& target) = 0;
+  // Writes a file's content into an existing file, which stays the same file (its permissions,
+  // other data streams, hard links and creation time are kept), and gives it the source's
+  // last-write time. The room is taken before any byte is written, so a full disk leaves the
+  // target as it was; a read that fails part-way may leave it partly written (Failed).
+  virtual CopyResult CopyInto(const std::string& source, const std::string& target) = 0;
   // Renames a file over an existing one (not across drives).
   virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
   // Deletes a file (a read-only file is refused, as the platform does).

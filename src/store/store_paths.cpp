@@ -8,25 +8,56 @@
 
 namespace vh {
 
+namespace {
+
+bool IsBadNameChar(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+}
+
+// A name the file system would take as another: "." and "..", or one it would cut ("a.", "a ").
+bool EndsInDotOrBlank(const std::string& name) { return !name.empty() && (name.back() == '.' || name.back() == ' '); }
+
+}  // namespace
+
+bool IsDeviceName(const std::string& name) {
+  std::string base = name.substr(0, name.find('.'));
+  std::transform(base.begin(), base.end(), base.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+  if (std::find(std::begin(kDevices), std::end(kDevices), base) != std::end(kDevices)) return true;
+  return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) && base[3] >= '1' &&
+         base[3] <= '9';
+}
+
 std::string FolderSafeName(const std::string& name) {
   std::string safe = name;
   for (char& c : safe) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
+    if (IsBadNameChar(c)) c = '_';
   }
   for (size_t i = safe.size(); i > 0 && (safe[i - 1] == '.' || safe[i - 1] == ' '); --i) {
     safe[i - 1] = '_';
   }
-  std::string upper = safe;
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  const std::string base = upper.substr(0, upper.find('.'));
-  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
-  bool device = std::find(std::begin(kDevices), std::end(kDevices), base) != std::end(kDevices);
-  device = device || (base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) &&
-                      base[3] >= '1' && base[3] <= '9');
-  if (safe.empty() || device) safe += '_';
+  if (safe.empty() || IsDeviceName(safe)) safe += '_';
   return safe;
+}
+
+bool IsStorablePath(const std::string& path) {
+  if (path.size() < 2 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':') return false;
+  if (path.size() == 2) return true;                   // "C:", a whole drive
+  if (path[2] != '\\') return false;                 // "C:Docs" is relative to a current folder
+  const std::string rest = path.substr(3);
+  if (rest.empty()) return true;                      // "C:\"
+  size_t begin = 0;
+  for (;;) {
+    const size_t end = rest.find('\\', begin);
+    const std::string name = rest.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    // A trailing "\" after a folder name is how a folder may be given; an empty name elsewhere is not.
+    if (name.empty()) return end == std::string::npos && begin > 0;
+    if (EndsInDotOrBlank(name) || IsDeviceName(name)) return false;
+    if (std::any_of(name.begin(), name.end(), IsBadNameChar)) return false;
+    if (end == std::string::npos) return true;
+    begin = end + 1;
+  }
 }
 
 std::string LocalComputerName() { return FolderSafeName(Ident().ComputerName()); }
@@ -39,16 +70,22 @@ std::string MirrorPath(const std::string& backupFolder, const std::string& sourc
   path += kMarkerFolder;
   path += '\\' + LocalComputerName() + '\\' + LocalUserName();
   if (sourcePath.empty()) return path;
+  // Text read from disk is not trusted: "C:\..", "Docs", "\\srv\x" would lead elsewhere.
+  if (!IsStorablePath(sourcePath)) return {};
   std::string rest = sourcePath;
-  if (rest.size() >= 2) rest.erase(1, 1);  // the drive colon: C:\Docs -> C\Docs
+  rest.erase(1, 1);  // the drive colon: C:\Docs -> C\Docs
   return path + '\\' + rest;
 }
 
 std::string SourcePathOf(const std::string& backupFolder, const std::string& mirrorPath) {
   const std::string root = MirrorPath(backupFolder, "");
-  std::string source = mirrorPath.size() > root.size() ? mirrorPath.substr(root.size() + 1) : "";
-  if (!source.empty()) source = source.substr(0, 1) + ":" + source.substr(1);
-  return source;
+  if (root.empty() || mirrorPath.size() <= root.size() + 1 || mirrorPath.compare(0, root.size(), root) != 0 ||
+      mirrorPath[root.size()] != '\\') {
+    return {};
+  }
+  std::string rest = mirrorPath.substr(root.size() + 1);
+  const std::string source = rest.substr(0, 1) + ":" + rest.substr(1);
+  return IsStorablePath(source) ? source : std::string();
 }
 
 std::string DrivePart(const std::string& path) {

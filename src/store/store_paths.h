@@ -9,11 +9,23 @@ inline const char* const kMarkerFolder = "$VH_BKS$";
 inline const char* const kConfigFileName = "Config.txt";
 inline const char* const kLogFileName = "Log.txt";
 
+// Folder of the store root where copies are filled before they take a mirror's place. No mirror
+// can live there (mirrors live below one-letter drive folders), so whatever is in it is a
+// leftover of an unfinished copy and never anyone's file.
+inline const char* const kWorkFolder = "$VH_TMP$";
+
 // The mirror of a source path; with an empty source path, the store root; with an empty backup
-// folder, empty text.
+// folder, or a source path that could lead outside the store (see IsStorablePath), empty text.
 std::string MirrorPath(const std::string& backupFolder, const std::string& sourcePath);
-// The source path whose mirror is `mirrorPath`: the reverse of MirrorPath.
+// The source path whose mirror is `mirrorPath`: the reverse of MirrorPath. Empty text for a path
+// that is not below the store root's drive folders or would not map back to a storable path.
 std::string SourcePathOf(const std::string& backupFolder, const std::string& mirrorPath);
+// A full drive-letter path ("C:", "C:\", "C:\Docs\a.txt") whose every name is a plain one: no
+// "." or "..", no empty name, no device name (NUL, COM1, ...), no ":" (a stream), no wildcard or
+// "/", no name ending in "." or a blank. Only such a path maps to a place inside the store.
+bool IsStorablePath(const std::string& path);
+// NUL, CON, PRN, AUX, COM1-9, LPT1-9, with or without an extension, in any case.
+bool IsDeviceName(const std::string& name);
 // The names as folder names of the store: see FolderSafeName.
 std::string LocalComputerName();
 std::string LocalUserName();

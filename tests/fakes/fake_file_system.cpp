@@ -38,7 +38,7 @@ void FakeFileSystem::AddFile(const std::string& path, const std::string& content
                              uint32_t attributes) {
   const std::string parent = FolderOf(path);
   if (!nodes_.count(Key(parent))) AddFolder(parent);
-  nodes_[Key(path)] = Node{path, false, attributes & ~kAttrDirectory, content, {}, lastWrite};
+  nodes_[Key(path)] = Node{path, false, attributes & ~kAttrDirectory, content, {}, lastWrite, nextId_++};
 }
 
 void FakeFileSystem::SetSize(const std::string& path, uint64_t size) { nodes_.at(Key(path)).size = size; }
@@ -56,6 +56,8 @@ const FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) const 
 }
 
 FakeFileSystem::Node* FakeFileSystem::ParentFolder(const std::string& path) {
+  // As the platform: a name of more than 255 characters cannot be made.
+  if (path.size() - path.rfind('\\') - 1 > 255) return nullptr;
   std::string parent = FolderOf(path);
   if (parent.empty() || Key(parent) == Key(path)) return nullptr;
   Node* node = Find(parent);
@@ -82,6 +84,10 @@ std::string FakeFileSystem::Content(const std::string& path) const {
 int64_t FakeFileSystem::LastWrite(const std::string& path) const {
   const Node* node = Find(path);
   return node ? node->lastWrite : -1;
+}
+int FakeFileSystem::Identity(const std::string& path) const {
+  const Node* node = Find(path);
+  return node ? node->id : 0;
 }
 
 std::vector<std::string> FakeFileSystem::PathsBelow(const std::string& root) const {
@@ -111,7 +117,7 @@ bool FakeFileSystem::List(const std::string& folder, std::vector<DirEntry>& out)
   Call("List", folder);
   out.clear();
   const Node* dir = Find(folder);
-  if (!dir || !dir->folder) return false;
+  if (!dir || !dir->folder || !Readable(folder)) return false;
   const std::string prefix = Key(folder) + "\\";
   for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.rfind(prefix, 0) == 0; ++it) {
     if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
@@ -159,6 +165,7 @@ CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& ta
   }
   Node copy = *from;
   copy.path = target;
+  copy.id = nextId_++;
   uint64_t bytes = copy.content.size();
   const bool fits = TakeRoom(target, bytes);
   if (!fits) {
@@ -168,6 +175,21 @@ CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& ta
   }
   nodes_[Key(target)] = copy;
   return fits ? CopyResult::Ok : CopyResult::DiskFull;
+}
+
+CopyResult FakeFileSystem::CopyInto(const std::string& source, const std::string& target) {
+  Call("CopyInto", source);
+  const Node* from = Find(source);
+  Node* to = Find(target);
+  if (!from || from->folder || !Readable(source) || failCopy_.count(Key(source))) return CopyResult::Failed;
+  if (!to || to->folder || !Readable(target) || (to->attributes & kAttrReadOnly)) return CopyResult::Failed;
+  const uint64_t had = to->content.size();
+  uint64_t growth = from->content.size() > had ? from->content.size() - had : 0;
+  if (!TakeRoom(target, growth)) return CopyResult::DiskFull;  // nothing written yet
+  to->content = from->content;
+  to->size = from->size;
+  to->lastWrite = from->lastWrite;
+  return CopyResult::Ok;
 }
 
 bool FakeFileSystem::Delete(const std::string& path) {
@@ -193,7 +215,7 @@ bool FakeFileSystem::RemoveFolder(const std::string& path) {
 bool FakeFileSystem::CreateFolder(const std::string& path) {
   Call("CreateFolder", path);
   if (Find(path) || !ParentFolder(path)) return false;
-  nodes_[Key(path)] = Node{path, true, kAttrDirectory, {}, {}, now_};
+  nodes_[Key(path)] = Node{path, true, kAttrDirectory, {}, {}, now_, nextId_++};
   return true;
 }
 
@@ -216,7 +238,8 @@ bool FakeFileSystem::WriteFile(const std::string& path, const std::string& conte
   if (room != room_.end() && content.size() > room->second) return false;
   uint64_t bytes = content.size();
   TakeRoom(path, bytes);
-  nodes_[Key(path)] = Node{node ? node->path : path, false, node ? node->attributes : kAttrArchive, content, {}, now_};
+  nodes_[Key(path)] = Node{node ? node->path : path, false, node ? node->attributes : kAttrArchive, content, {}, now_,
+                           nextId_++};
   return true;
 }
 

@@ -35,10 +35,13 @@ class FakeFileSystem : public FileSystem {
   bool Exists(const std::string& path) const;
   std::string Content(const std::string& path) const;
   int64_t LastWrite(const std::string& path) const;
+  // Which file a path holds: kept by writes into it, new for a file made or renamed into place.
+  int Identity(const std::string& path) const;
   // Every path below `root` (itself excluded), files and folders, in name order.
   std::vector<std::string> PathsBelow(const std::string& root) const;
 
-  // Faults: a file that cannot be opened (read, written or copied from), deleted, or copied;
+  // Faults: a file that cannot be opened (read, written or copied from) or a folder that cannot
+  // be listed, deleted, or copied;
   // and a drive that takes only `bytes` more bytes before it is full.
   void FailOpen(const std::string& path) { failOpen_.insert(Key(path)); }
   void FailDelete(const std::string& path) { failDelete_.insert(Key(path)); }
@@ -55,6 +58,7 @@ class FakeFileSystem : public FileSystem {
   bool List(const std::string& folder, std::vector<DirEntry>& out) override;
   bool Stat(const std::string& path, DirEntry& out) override;
   CopyResult Copy(const std::string& source, const std::string& target) override;
+  CopyResult CopyInto(const std::string& source, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
@@ -74,6 +78,7 @@ class FakeFileSystem : public FileSystem {
     std::string content;
     std::optional<uint64_t> size;
     int64_t lastWrite = 0;
+    int id = 0;
   };
   static std::string Key(const std::string& path);
   static DirEntry EntryOf(const Node& node);
@@ -91,6 +96,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> unplugged_, failOpen_, failDelete_, failCopy_;
   std::map<std::string, uint64_t> room_;
   int64_t now_ = 0;
+  int nextId_ = 1;
 };
 
 }  // namespace vh::test

@@ -99,14 +99,16 @@ TEST_F(BackupTest, UnreachableSourceDrive) {
 
   page.lines.clear();
   sys.boxes.Answer(kIdIgnore);
-  EXPECT_EQ(Run(true), 0);
+  EXPECT_EQ(Run(true), 1);  // what was left out is named, and the run says so
   EXPECT_EQ(LogTexts(), (Lines{"C:\\a", "WARNING: Source drive D: not accessible.",
-                               "WARNING: Files and folders on inaccessible drives not backed up."}));
+                               "WARNING: Files and folders on inaccessible drives not backed up.", "D:\\b"}));
   EXPECT_TRUE(sys.files.Exists(Mirror("C:\\a")));
+  EXPECT_EQ(backup.LastRunFailures, 1);
+  EXPECT_FALSE(backup.LastRunHalted);
 
   page.lines.clear();
-  EXPECT_EQ(Run(false), 0);  // not asked: goes on the same way
-  EXPECT_EQ(LogTexts().size(), 3u);
+  EXPECT_EQ(Run(false), 1);  // not asked: goes on the same way
+  EXPECT_EQ(LogTexts().size(), 4u);
   EXPECT_TRUE(sys.boxes.AllAnswered());
 }
 
@@ -126,16 +128,40 @@ TEST_F(BackupTest, CancelDuringTheScanCopiesNothing) {
   EXPECT_EQ(Run(), 0);  // the next run starts afresh
 }
 
-TEST_F(BackupTest, DriveGoingAwayDuringTheScanStopsItQuietly) {
+TEST_F(BackupTest, DriveGoingAwayDuringTheScanIsNamed) {
+  struct Case {
+    const char* drive;  // unplugged while C:\\d\\b is looked at, and left out
+    Lines log;
+    bool halted;
+  };
+  const Case cases[] = {
+      {"E:",
+       {"C:\\d  (incl. sub-folders)", "D:\\e", "WARNING: Process halted. Backup drive (E:) not accessible.",
+        "WARNING: The following files and folders could not be backed up:", "C:\\d\\a", "C:\\d", "D:\\e"},
+       true},
+      {"C:",
+       {"C:\\d  (incl. sub-folders)", "D:\\e",
+        "WARNING: The following were not backed up in full: their drive went away during the backup:", "C:\\d",
+        "WARNING: The following files and folders could not be backed up:", "C:\\d\\a"},
+       false},
+  };
+  sys.files.AddDrive("D:");
+  sys.files.AddFile("D:\\e", "e");
   for (const char* name : {"a", "b", "c"}) sys.files.AddFile(std::string("C:\\d\\") + name, name);
   list.Add("C:\\d", true, 1);
-  onCall = [&](const std::string& call, const std::string& path) {
-    if (call == "Stat" && path == "C:\\d\\b") sys.files.Unplug("E:");
-    if (call == "Copy") sys.files.Plug("E:");  // back for the copying
-  };
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(calls["Copy"], 1);
-  EXPECT_EQ(LogTexts(), Lines{"C:\\d  (incl. sub-folders)"});
+  list.Add("D:\\e", false, 0);
+  for (const Case& c : cases) {
+    page.lines.clear();
+    onCall = [&](const std::string& call, const std::string& path) {
+      if (call == "Stat" && path == "C:\\d\\b") sys.files.Unplug(c.drive);
+    };
+    EXPECT_EQ(Run(), 1) << c.drive;
+    EXPECT_EQ(LogTexts(), c.log) << c.drive;
+    EXPECT_EQ(backup.LastRunHalted, c.halted) << c.drive;
+    EXPECT_EQ(backup.LastRunFailures, static_cast<int>(c.log.size()) - 4) << c.drive;
+    sys.files.Plug(c.drive);
+  }
+  EXPECT_TRUE(sys.files.Exists(Mirror("D:\\e")));  // the other drive's entry still went
 }
 
 TEST_F(BackupTest, FailuresAndAFullDisk) {
@@ -149,33 +175,65 @@ TEST_F(BackupTest, FailuresAndAFullDisk) {
   sys.boxes.Answer(kIdOk);
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(LogTexts(), (Lines{"C:\\d  (incl. sub-folders)", "# WARNING: BACKUP DISK FULL.",
-                               "WARNING: The following files and folders could not be backed up:", "C:\\d\\a"}));
+                               "WARNING: The following files and folders could not be backed up:", "C:\\d\\a",
+                               "C:\\d\\c"}));  // every file the disk had no room for is named
+  EXPECT_TRUE(backup.LastRunHalted);
   ASSERT_EQ(sys.boxes.asked.size(), 1u);
   EXPECT_EQ(sys.boxes.asked[0].text, "Backup disk full. Try selecting fewer files for backup.");
   EXPECT_EQ(sys.boxes.asked[0].style, 48u);
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\c")), "previous");
 }
 
-TEST_F(BackupTest, NamesTheStoreCannotHoldAreReportedAndRelativePathsSkipped) {
-  sys.files.AddFile("C:\\d\\notes.$VH_TMP$", "mine");
-  sys.files.AddFile("C:\\d\\a", "a");
+TEST_F(BackupTest, EntriesThatCouldLeadOutsideTheStoreAreRefusedAndAnyFileNameIsBackedUp) {
+  const std::string longName = std::string(250, 'n') + ".txt";  // 254 characters
+  for (const std::string name : {"notes.$VH_TMP$", "~vh1.tmp", "copy", longName.c_str()}) {
+    sys.files.AddFile("C:\\d\\" + name, name);
+  }
+  sys.files.AddFile(store + "\\$VH_TMP$\\copy", "left by a run that was cut off");
+  sys.files.AddFile("E:\\outside\\o.txt", "the user's");
+  sys.files.AddFile("C:\\outside\\o.txt", "would overwrite it");
   list.Add("C:\\d", true, 1);
   list.Add("Docs", true, 1);
+  list.Add("C:\\d\\..\\..\\..\\..\\..\\..\\outside", true, 1);
+  sys.files.AddFolder(store + "\\C");
+  list.Add("E:\\b\\$vh_bks$\\PC1", true, 1);
   EXPECT_EQ(Run(), 1);
-  EXPECT_EQ(calls["Copy"], 1);
-  EXPECT_EQ(LogTexts().back(), "C:\\d\\notes.$VH_TMP$");
+  EXPECT_EQ(LogTexts(),
+            (Lines{"C:\\d  (incl. sub-folders)", "E:\\b\\$vh_bks$\\PC1  (incl. sub-folders)",
+                   "WARNING: The following backup list entries could lead outside the backup store and were not backed up:",
+                   "C:\\d\\..\\..\\..\\..\\..\\..\\outside", "Docs",
+                   "WARNING: The following backup list entries lie inside the backup store and were not backed up:",
+                   "E:\\b\\$vh_bks$\\PC1"}));
+  EXPECT_EQ(list.Count(), 4);  // kept for the user to mend
+  EXPECT_EQ(sys.files.Content("E:\\outside\\o.txt"), "the user's");
+  for (const std::string name : {"notes.$VH_TMP$", "~vh1.tmp", "copy", longName.c_str()}) {
+    EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\" + name)), name) << name;
+  }
+  EXPECT_FALSE(sys.files.Exists(store + "\\$VH_TMP$"));  // the leftover and the work folder are gone
 }
 
-TEST_F(BackupTest, NeverFollowsFolderLinksNorBacksUpAStoreIntoItself) {
+TEST_F(BackupTest, LinksAndUnreadableFoldersAreNamedAndOnlyTheActiveStoreIsLeftOut) {
   sys.files.AddFile("C:\\Users\\joe\\doc.txt", "d");
   sys.files.AddLink("C:\\Users\\joe\\Loop");
   sys.files.AddFile("C:\\Users\\joe\\Loop\\doc.txt", "seen through the link");
+  sys.files.AddFile("C:\\Users\\joe\\Locked\\secret.txt", "s");
+  sys.files.FailOpen("C:\\Users\\joe\\Locked");
   sys.files.AddFile("C:\\Users\\joe\\$vh_bks$\\PC1\\joe\\Config.txt", "3.0");
+  sys.files.AddFile("C:\\Users\\joe\\old\\$VH_BKS$\\PC1\\joe\\C\\x.txt", "an old store is the user's data");
   list.Add("C:\\Users", true, 1);
   list.Add("C:\\Users\\joe\\Loop", true, 1);
-  EXPECT_EQ(backup.RunBackup(list, "C:\\Users\\joe", false, false, log), 0);
+  EXPECT_EQ(backup.RunBackup(list, "C:\\Users\\joe", false, false, log), 1);
   const std::string mirror = "C:\\Users\\joe\\$VH_BKS$\\PC1\\joe\\C\\Users";
-  EXPECT_EQ(sys.files.PathsBelow(mirror), (Lines{mirror + "\\joe", mirror + "\\joe\\doc.txt"}));
+  EXPECT_TRUE(sys.files.Exists(mirror + "\\joe\\doc.txt"));
+  EXPECT_TRUE(sys.files.Exists(mirror + "\\joe\\old\\$VH_BKS$\\PC1\\joe\\C\\x.txt"));
+  EXPECT_FALSE(sys.files.Exists(mirror + "\\joe\\Loop"));
+  EXPECT_FALSE(sys.files.Exists(mirror + "\\joe\\$vh_bks$"));
+  const Lines texts = LogTexts();
+  EXPECT_EQ(Lines(texts.begin() + 2, texts.end()),
+            (Lines{"WARNING: The following folders could not be read and were not backed up:",
+                   "C:\\Users\\joe\\Locked", "WARNING: The following links were not followed:",
+                   "C:\\Users\\joe\\Loop", "C:\\Users\\joe\\Loop"}));
+  EXPECT_EQ(backup.LastRunFailures, 3);
 }
 
 }  // namespace

@@ -99,10 +99,20 @@ TEST_F(FileOpsTest, FullDiskStopsAndNeverDamagesThePreviousCopy) {
   EXPECT_EQ(sys.files.PathsBelow("E:\\t"), (StringList{"E:\\t\\f1", "E:\\t\\f2"}));
 }
 
-TEST_F(FileOpsTest, LeftoverTemporaryFromACrashIsReplaced) {
-  sys.files.AddFile("E:\\t\\f0.$VH_TMP$", "half", 0, kAttrReadOnly);
+TEST_F(FileOpsTest, RestoreWritesIntoTheUsersFileWhileAMirrorIsReplacedWhole) {
+  sys.files.AddFile("E:\\t\\f0", "the user's older file", 1, kAttrReadOnly);
+  const int usersFile = sys.files.Identity("E:\\t\\f0");
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, false), 0);
+  EXPECT_EQ(sys.files.Identity("E:\\t\\f0"), usersFile);  // permissions, streams, links stay
+  EXPECT_EQ(sys.files.Content("E:\\t\\f0"), std::string(100, 'a'));
+  EXPECT_EQ(sys.files.LastWrite("E:\\t\\f0"), 1000);
+  EXPECT_EQ(sys.files.Attributes("E:\\t\\f0"), kAttrArchive);
+  EXPECT_EQ(sys.files.PathsBelow("E:\\t").size(), 4u);  // no temporary left beside them
+
+  sys.files.AddFile("C:\\s\\f0", "newer", 2000);
   EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 0);
-  EXPECT_FALSE(sys.files.Exists("E:\\t\\f0.$VH_TMP$"));
+  EXPECT_NE(sys.files.Identity("E:\\t\\f0"), usersFile);  // a mirror is only ever swapped whole
+  EXPECT_EQ(sys.files.Content("E:\\t\\f0"), "newer");
 }
 
 TEST_F(FileOpsTest, RemovesFilesAndEmptyFoldersInListOrder) {

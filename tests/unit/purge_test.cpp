@@ -21,7 +21,10 @@ TEST_F(PurgeTest, RemovesBackupsWhoseSourcesAreGone) {
   sys.files.AddFile(store + "\\C\\nowfolder");
   sys.files.AddFile("C:\\nowfile");
   sys.files.AddFile(store + "\\C\\nowfile\\y.txt");
-  sys.files.AddFile(store + "\\C\\d\\Config.txt", "never purged by the scan");
+  sys.files.AddFile(store + "\\C\\d\\Config.txt", "a user's file whose source is gone");
+  sys.files.AddFile("C:\\d\\Log.txt", "a user's file that is there");
+  sys.files.AddFile(store + "\\C\\d\\Log.txt");
+  sys.files.AddFile(store + "\\$VH_TMP$\\copy", "left by a backup that was cut off");
   sys.files.AddFile(store + "\\Config.txt");
   sys.files.AddFile(store + "\\Log.txt");
   sys.files.AddFile(store + "\\stray.bak");
@@ -30,11 +33,12 @@ TEST_F(PurgeTest, RemovesBackupsWhoseSourcesAreGone) {
     if (call == "Delete" || call == "RemoveFolder") removed.push_back(path);
   };
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(removed, (StringList{store + "\\C\\d\\deleted.txt", store + "\\C\\gone\\Log.txt",
+  EXPECT_EQ(removed, (StringList{store + "\\$VH_TMP$\\copy", store + "\\$VH_TMP$", store + "\\C\\d\\Config.txt",
+                                 store + "\\C\\d\\deleted.txt", store + "\\C\\gone\\Log.txt",
                                  store + "\\C\\gone\\sub\\x.txt", store + "\\C\\gone\\sub", store + "\\C\\gone",
                                  store + "\\C\\nowfile\\y.txt", store + "\\C\\nowfile", store + "\\C\\nowfolder"}));
   EXPECT_EQ(sys.files.PathsBelow(store),
-            (StringList{store + "\\C", store + "\\C\\d", store + "\\C\\d\\Config.txt", store + "\\C\\d\\kept.txt",
+            (StringList{store + "\\C", store + "\\C\\d", store + "\\C\\d\\kept.txt", store + "\\C\\d\\Log.txt",
                         store + "\\Config.txt", store + "\\Log.txt", store + "\\stray.bak"}));
   EXPECT_EQ(view.caption, "Vesperhollow purging...");
   EXPECT_TRUE(page.lines.empty());

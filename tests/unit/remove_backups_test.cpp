@@ -18,6 +18,18 @@ class RemoveBackupsTest : public OperationsTest {
   TSourceList list;
 };
 
+TEST_F(RemoveBackupsTest, EntryThatCouldLeadOutsideTheStoreRemovesNothing) {
+  sys.files.AddFile(store + "\\Config.txt", "3.0");
+  sys.files.AddFile("E:\\outside.txt", "the user's");
+  TSourceList bad;
+  for (const char* path : {"C:\\..", "C:\\d\\..\\..\\..\\..\\..\\..", "Docs", "\\\\srv\\share"}) bad.Add(path, true, 1);
+  const StringList before = sys.files.PathsBelow("E:");
+  EXPECT_EQ(remover.RemoveEntryBackups(bad, 0, bad.Count(), "E:\\B", true, log), 1);
+  EXPECT_EQ(sys.files.PathsBelow("E:"), before);
+  EXPECT_EQ(LogTexts().size(), 5u);  // the warning and each entry
+  EXPECT_EQ(remover.LastRunFailures, 4);
+}
+
 TEST_F(RemoveBackupsTest, FolderEntryGoesWithItsEmptyParents) {
   sys.files.AddFile(store + "\\Config.txt");
   EXPECT_EQ(remover.RemoveEntryBackups(list, 0, 1, "E:\\B", false, log), 0);

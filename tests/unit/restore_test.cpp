@@ -26,9 +26,10 @@ TEST_F(RestoreTest, BringsEveryBackedUpFileBack) {
   sys.files.AddFile("C:\\d\\ro.txt", "newer", 9, kAttrReadOnly);
   sys.files.AddFile(store + "\\C\\d\\deleted.txt", "back");
   sys.files.AddFolder(store + "\\C\\d\\empty");
-  sys.files.AddFile(store + "\\C\\d\\sub\\Log.txt", "not restored");
-  sys.files.AddFile(store + "\\C\\d\\sub\\log.TXT", "restored");
-  sys.files.AddFile(store + "\\C\\d\\half.$VH_TMP$", "a crash left this");
+  sys.files.AddFile(store + "\\C\\d\\sub\\Log.txt", "the user's own");
+  sys.files.AddFile(store + "\\C\\d\\sub\\Config.txt", "the user's own too");
+  sys.files.AddFile(store + "\\C\\d\\notes.$VH_TMP$", "a user's file of any name");
+  sys.files.AddFile(store + "\\$VH_TMP$\\copy", "a crash left this");
   sys.files.AddFile(store + "\\stray.bak", "no source");
   sys.files.AddFile("C:\\d\\only-here.txt", "untouched");
   EXPECT_EQ(Run(), 0);
@@ -36,22 +37,14 @@ TEST_F(RestoreTest, BringsEveryBackedUpFileBack) {
   EXPECT_EQ(sys.files.Attributes("C:\\d\\ro.txt"), kAttrArchive);
   EXPECT_EQ(sys.files.Content("C:\\d\\deleted.txt"), "back");
   EXPECT_TRUE(sys.files.Exists("C:\\d\\empty"));
-  EXPECT_EQ(sys.files.Content("C:\\d\\sub\\log.TXT"), "restored");
-  EXPECT_EQ(sys.files.PathsBelow("C:\\d\\sub").size(), 1u);
-  EXPECT_FALSE(sys.files.Exists("C:\\d\\half.$VH_TMP$"));
+  EXPECT_EQ(sys.files.Content("C:\\d\\sub\\Log.txt"), "the user's own");  // only the store root's are the store's
+  EXPECT_EQ(sys.files.Content("C:\\d\\sub\\Config.txt"), "the user's own too");
+  EXPECT_EQ(sys.files.Content("C:\\d\\notes.$VH_TMP$"), "a user's file of any name");
+  EXPECT_EQ(sys.files.PathsBelow("C:\\").size(), 9u);  // nothing of the work folder came back
   EXPECT_EQ(sys.files.Content("C:\\d\\only-here.txt"), "untouched");
   EXPECT_EQ(view.caption, "Vesperhollow Restoring...");
   EXPECT_EQ(view.labels.front(), "Preparing to restore files...");
   EXPECT_TRUE(page.lines.empty());
-}
-
-TEST_F(RestoreTest, AUsersFileWithTheTemporaryNameIsLeftAlone) {
-  sys.files.AddFile(store + "\\C\\d\\a.txt", "mirror");
-  sys.files.AddFile("C:\\d\\a.txt.$VH_TMP$", "user data");
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(sys.files.Content("C:\\d\\a.txt"), "mirror");
-  EXPECT_EQ(sys.files.Content("C:\\d\\a.txt.$VH_TMP$"), "user data");
-  EXPECT_EQ(sys.files.PathsBelow("C:\\d").size(), 2u);
 }
 
 TEST_F(RestoreTest, DrivesQuestionIgnoreLeavesTheDriveOutAbortStops) {
@@ -92,12 +85,14 @@ TEST_F(RestoreTest, FullDiskListsWhatWasNotRestored) {
   sys.files.AddFile(store + "\\C\\a", "aaaa");
   sys.files.AddFile(store + "\\C\\b", "bbbb");
   sys.files.AddFile(store + "\\C\\c", "cccc");
-  sys.files.AddFile("C:\\b", "the user's file", 7);
+  sys.files.AddFile("C:\\b", "u", 7);
   sys.files.DiskFullAfter("C:", 6);
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(LogTexts(), (Lines{"WARNING: Restore disk full. Process halted.",
                                "WARNING: The following files and folders could not be restored:", "C:\\b", "C:\\c"}));
-  EXPECT_EQ(sys.files.Content("C:\\b"), "the user's file");
+  EXPECT_EQ(sys.files.Content("C:\\b"), "u");  // the room is taken before a byte is written
+  EXPECT_TRUE(restore.LastRunHalted);
+  EXPECT_EQ(restore.LastRunFailures, 2);
 }
 
 }  // namespace

@@ -34,6 +34,22 @@ TEST_F(StorePathsTest, SourcePathOfReversesMirrorPath) {
   }
 }
 
+TEST_F(StorePathsTest, PathsThatCouldLeadOutsideTheStoreMapToNothing) {
+  for (const std::string bad :
+       {"C:\\..", "D:\\data\\..\\..\\outside", "C:\\.", "C:\\a\\.\\b", "Docs\\x", "\\\\srv\\share\\x",
+        "\\Docs", "C:Docs", "C:\\a\\\\b", "C:\\\\", "C:\\a:stream", "C:\\a/../../x", "C:\\NUL", "C:\\d\\com1.txt",
+        "C:\\a\\b.", "C:\\a \\b", "C:\\*", "1:\\x", "C"}) {
+    EXPECT_FALSE(IsStorablePath(bad)) << bad;
+    EXPECT_EQ(MirrorPath("E:\\Backups", bad), "") << bad;
+  }
+  EXPECT_EQ(SourcePathOf("E:\\Backups", root + "\\C\\..\\x"), "");
+  EXPECT_EQ(SourcePathOf("E:\\Backups", root), "");
+  EXPECT_EQ(SourcePathOf("E:\\Backups", "E:\\Elsewhere\\C\\x"), "");
+  EXPECT_EQ(SourcePathOf("E:\\Backups", root + "\\$VH_TMP$\\x"), "");
+  EXPECT_TRUE(IsStorablePath("C:\\Docs\\"));
+  EXPECT_TRUE(IsStorablePath("C:\\..data\\.profile\\console.log.txt"));
+}
+
 TEST_F(StorePathsTest, EachComputerAndUserHasItsOwnStoreRoot) {
   const std::string joeOnPc1 = MirrorPath("E:\\B", "");
   sys.identity.user = "ann";

@@ -264,6 +264,29 @@ TEST_F(Win32FileSystemTest, WriteFileReplacesWholeAndLeavesNoTemporary) {
   EXPECT_EQ(RootNames(), (std::vector<std::string>{"config.txt"}));
 }
 
+TEST_F(Win32FileSystemTest, CopyIntoWritesIntoTheSameFile) {
+  const std::string file = At("restored.txt"), link = At("other name.txt"), source = At("mirror.txt");
+  ASSERT_TRUE(fs_.WriteFile(file, "the user's file, longer than the mirror"));
+  ASSERT_TRUE(CreateHardLinkW(LongPath(link).c_str(), LongPath(file).c_str(), nullptr));
+  ASSERT_TRUE(fs_.WriteFile(source, "mirror"));
+  ASSERT_TRUE(SetLastWrite(source, kSomeTime));
+  EXPECT_EQ(fs_.CopyInto(source, file), CopyResult::Ok);
+  std::string content;
+  ASSERT_TRUE(fs_.ReadFile(link, content));  // the other name of the same file sees it: same file
+  EXPECT_EQ(content, "mirror");
+  DirEntry entry;
+  ASSERT_TRUE(fs_.Stat(file, entry));
+  EXPECT_EQ(entry.lastWrite, kSomeTime);
+
+  ASSERT_TRUE(fs_.WriteFile(source, std::string(3 << 20, 'g')));  // grows it
+  EXPECT_EQ(fs_.CopyInto(source, file), CopyResult::Ok);
+  ASSERT_TRUE(fs_.ReadFile(link, content));
+  EXPECT_EQ(content, std::string(3 << 20, 'g'));
+
+  EXPECT_EQ(fs_.CopyInto(source, At("missing.txt")), CopyResult::Failed);  // never makes a file
+  EXPECT_EQ(fs_.Attributes(At("missing.txt")), kAttrInvalid);
+}
+
 TEST_F(Win32FileSystemTest, FailedWriteLeavesEverythingAsItWas) {
   EXPECT_FALSE(fs_.WriteFile(At("missing\\file.txt"), "x"));
   EXPECT_EQ(fs_.Attributes(At("missing")), kAttrInvalid);

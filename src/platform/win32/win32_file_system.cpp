@@ -64,17 +64,25 @@ std::string ChildPattern(const std::string& folder) {
   return pattern + "*";
 }
 
-bool WriteAll(HANDLE file, const std::string& content) {
+// Writes all of it, going on after a short write; false leaves the reason in GetLastError.
+bool WriteAll(HANDLE file, const char* data, size_t size) {
   size_t done = 0;
-  while (done < content.size()) {
-    const DWORD part = static_cast<DWORD>(std::min<size_t>(content.size() - done, kChunk));
+  while (done < size) {
+    const DWORD part = static_cast<DWORD>(std::min<size_t>(size - done, kChunk));
     DWORD written = 0;
-    if (!::WriteFile(file, content.data() + done, part, &written, nullptr) || written == 0)
+    if (!::WriteFile(file, data + done, part, &written, nullptr)) return false;
+    if (written == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
       return false;
+    }
     done += written;
   }
   return true;
 }
+
+bool WriteAll(HANDLE file, const std::string& content) { return WriteAll(file, content.data(), content.size()); }
+
+bool IsDiskFull(DWORD error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
 }  // namespace
 
@@ -140,13 +148,62 @@ bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& 
 
 CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {
   if (CopyFileW(LongPath(source).c_str(), LongPath(target).c_str(), FALSE)) return CopyResult::Ok;
-  const DWORD error = GetLastError();
-  if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return CopyResult::DiskFull;
-  return CopyResult::Failed;
+  return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
+}
+
+CopyResult Win32FileSystem::CopyInto(const std::string& source, const std::string& target) {
+  Handle from(CreateFileW(LongPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!from.valid()) return CopyResult::Failed;
+  FILETIME written;
+  LARGE_INTEGER size;
+  if (!GetFileTime(from.get(), nullptr, nullptr, &written) || !GetFileSizeEx(from.get(), &size)) {
+    return CopyResult::Failed;
+  }
+  // Opened, never created or truncated: the file stays the one the user had.
+  Handle to(CreateFileW(LongPath(target).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                        OPEN_EXISTING, 0, nullptr));
+  if (!to.valid()) return CopyResult::Failed;
+  LARGE_INTEGER had;
+  if (!GetFileSizeEx(to.get(), &had)) return CopyResult::Failed;
+  // Room first: zeros past the old end take the disk space (setting the end alone may leave a
+  // sparse hole); the old content is not touched until all of it is there.
+  if (size.QuadPart > had.QuadPart) {
+    LARGE_INTEGER at{};
+    at.QuadPart = had.QuadPart;
+    const std::string zeros(static_cast<size_t>(std::min<int64_t>(size.QuadPart - had.QuadPart, kChunk)), '\0');
+    bool ok = SetFilePointerEx(to.get(), at, nullptr, FILE_BEGIN) != FALSE;
+    for (int64_t left = size.QuadPart - had.QuadPart; ok && left > 0;) {
+      const size_t part = static_cast<size_t>(std::min<int64_t>(left, kChunk));
+      ok = WriteAll(to.get(), zeros.data(), part);
+      left -= static_cast<int64_t>(part);
+    }
+    ok = ok && FlushFileBuffers(to.get());
+    if (!ok) {
+      const bool diskFull = IsDiskFull(GetLastError());
+      SetFilePointerEx(to.get(), at, nullptr, FILE_BEGIN);
+      SetEndOfFile(to.get());
+      return diskFull ? CopyResult::DiskFull : CopyResult::Failed;
+    }
+  }
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(to.get(), start, nullptr, FILE_BEGIN)) return CopyResult::Failed;
+  std::string chunk(kChunk, '\0');
+  for (int64_t left = size.QuadPart; left > 0;) {
+    DWORD got = 0;
+    if (!::ReadFile(from.get(), chunk.data(), kChunk, &got, nullptr) || got == 0) return CopyResult::Failed;
+    if (!WriteAll(to.get(), chunk.data(), got)) return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
+    left -= got;
+  }
+  if (!SetEndOfFile(to.get()) || !SetFileTime(to.get(), nullptr, nullptr, &written)) return CopyResult::Failed;
+  return to.Close() ? CopyResult::Ok : CopyResult::Failed;
 }
 
 bool Win32FileSystem::Delete(const std::string& path) {
-  return DeleteFileW(LongPath(path).c_str()) != FALSE;
+  const std::wstring wide = LongPath(path);
+  // Wine removes the file only when it closes it, and a refusal then (a read-only drive) is not
+  // told: a file still there was not deleted, whatever the call said.
+  return DeleteFileW(wide.c_str()) != FALSE && GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32FileSystem::RemoveFolder(const std::string& path) {

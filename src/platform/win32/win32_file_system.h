@@ -13,6 +13,7 @@ class Win32FileSystem : public vh::FileSystem {
   bool List(const std::string& folder, std::vector<DirEntry>& out) override;
   bool Stat(const std::string& path, DirEntry& out) override;
   CopyResult Copy(const std::string& source, const std::string& target) override;
+  CopyResult CopyInto(const std::string& source, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
