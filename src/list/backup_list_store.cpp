@@ -68,6 +68,12 @@ bool TBackupListFile::Save(TSourceList& list, const std::string& backupFolder, G
   if ((!read_ && FileExists(fileName)) || (keptText_ && list.Text() == *keptText_)) return false;
   const std::string root = MirrorPath(backupFolder, "");
   if (!FolderExists(root)) ForceFolders(root);
+  if (keptText_) {
+    // What the damaged file held beyond what could be read goes aside, never lost to the new list.
+    const std::string aside = JoinPath(root, kDamagedConfigFileName);
+    if (Files().Copy(fileName, aside) != CopyResult::Ok) return false;
+    notes.push_back("WARNING: The damaged backup list file was kept as " + aside);
+  }
   if (!list.SaveToFile(fileName)) return false;
   read_ = true;
   keptText_.reset();

@@ -8,6 +8,8 @@ namespace vh {
 inline const char* const kMarkerFolder = "$VH_BKS$";
 inline const char* const kConfigFileName = "Config.txt";
 inline const char* const kLogFileName = "Log.txt";
+// Where a damaged "Config.txt" goes when the user's next change replaces it.
+inline const char* const kDamagedConfigFileName = "Config-damaged.txt";
 
 // Folder of the store root where copies are filled before they take a mirror's place. No mirror
 // can live there (mirrors live below one-letter drive folders), so whatever is in it is a
