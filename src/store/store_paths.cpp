@@ -14,9 +14,6 @@ bool IsBadNameChar(char c) {
   return static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
 }
 
-// A name the file system would take as another: "." and "..", or one it would cut ("a.", "a ").
-bool EndsInDotOrBlank(const std::string& name) { return !name.empty() && (name.back() == '.' || name.back() == ' '); }
-
 }  // namespace
 
 bool IsDeviceName(const std::string& name) {
@@ -53,7 +50,9 @@ bool IsStorablePath(const std::string& path) {
     const std::string name = rest.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
     // A trailing "\" after a folder name is how a folder may be given; an empty name elsewhere is not.
     if (name.empty()) return end == std::string::npos && begin > 0;
-    if (EndsInDotOrBlank(name) || IsDeviceName(name)) return false;
+    if (name == "." || name == "..") return false;
+    // Device names and trailing dots or blanks are not refused: every path reaches the system
+    // with the long-path prefix, which takes them literally, as a backup of such a file needs.
     if (std::any_of(name.begin(), name.end(), IsBadNameChar)) return false;
     if (end == std::string::npos) return true;
     begin = end + 1;
