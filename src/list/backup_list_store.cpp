@@ -71,10 +71,17 @@ bool TBackupListFile::Save(TSourceList& list, const std::string& backupFolder, G
   if (keptText_) {
     // What the damaged file held beyond what could be read goes aside, never lost to the new list.
     const std::string aside = JoinPath(root, kDamagedConfigFileName);
-    if (Files().Copy(fileName, aside) != CopyResult::Ok) return false;
+    if (Files().Copy(fileName, aside) != CopyResult::Ok) {
+      notes.push_back("WARNING: The backup list could not be saved: its damaged file could not be kept as " + aside);
+      return false;
+    }
     notes.push_back("WARNING: The damaged backup list file was kept as " + aside);
   }
-  if (!list.SaveToFile(fileName)) return false;
+  if (!list.SaveToFile(fileName)) {
+    notes.push_back("WARNING: The backup list could not be saved:");
+    notes.push_back(fileName);
+    return false;
+  }
   read_ = true;
   keptText_.reset();
   return true;

@@ -10,7 +10,7 @@
 namespace vh {
 
 // A bigger file is not a list this program wrote; reading it would hold up start-up and log-off.
-constexpr uint64_t kMaxListFileBytes = 1u << 20;
+constexpr uint64_t kMaxListFileBytes = 4u << 20;
 
 std::string BackupListFileName(const std::string& backupFolder);
 
@@ -30,6 +30,8 @@ class TBackupListFile {
   // nothing was written: no drive, a file not read, or a damaged file and the list unchanged.
   // A backup folder other than the one loaded starts a new store: the list is written as it is.
   bool Save(TSourceList& list, const std::string& backupFolder, Grid& grid, StringList& notes);
+  // Whether the file of the folder loaded has been read (or written from the list).
+  bool Loaded() const { return read_; }
 
  private:
   // Adds the file's entries to the list; true when the file was read.

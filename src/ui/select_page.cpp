@@ -40,13 +40,20 @@ void TMainForm::SaveBackupList() {
 }
 
 void TMainForm::ChangeBtnClick() {
+  CatchUpWithStore();
   const std::string old = BackupFolder();
+  const bool listUnread = !old.empty() && !listFile_.Loaded();
   std::string message;
   const bool reachable = CheckBackupDrive(true, old, message, "");
   if (!reachable) UserBackupFolderEdit.SetText("");
   const std::string chosen = chooseBackupFolder ? chooseBackupFolder(BackupFolder()) : BackupFolder();
   if (chosen == BackupFolder()) return;
-  if (reachable) {
+  if (reachable && listUnread && FileExists(BackupListFileName(old))) {
+    // Deleting the old store would take with it a list that was never read.
+    Log->AddLine("WARNING: The backup list of the previous backup folder could not be read; its backups are kept:",
+                 true);
+    Log->AddLine(BackupListFileName(old), false);
+  } else if (reachable) {
     if (Boxes().Show("Changing the backup folder will delete any previous backups.\nDo you want to change the backup "
                      "folder?",
                      kAppCaption, kQuestion) != kIdYes) {
@@ -69,6 +76,10 @@ void TMainForm::ChangeBtnClick() {
   ForceFolders(root);
   Log->SetFileName(JoinPath(root, kLogFileName));
   Log->AddLine("Backup folder selected as " + chosen, true);
+  if (!reachable && listUnread) {
+    Log->AddLine("WARNING: The backup list of the previous backup folder was never read; its entries are not on "
+                 "this list.", false);
+  }
   SaveSettings();
 }
 

@@ -65,6 +65,7 @@ TEST_F(BackupListStoreTest, FullDiskKeepsThePreviousListFile) {
   sys.files.DiskFullAfter("E:", 10);
   EXPECT_FALSE(file.Save(list, "E:\\B", grid, notes));
   EXPECT_EQ(sys.files.Content(config), "3.0\r\nC:\\Docs\r\n1\r\n1\r\n");
+  EXPECT_EQ(notes, (StringList{"WARNING: The backup list could not be saved:", config}));  // the user is told
 }
 
 // A list file that could not be read at start-up is never written over with less, no box waits
