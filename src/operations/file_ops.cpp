@@ -34,10 +34,18 @@ std::string WorkFolderOf(const std::string& backupFolder) {
   return root.empty() ? root : JoinPath(root, kWorkFolder);
 }
 
+// A link in the work folder's place is taken away, the link alone: what it leads to is not the store's.
+static void DropLinkedWorkFolder(const std::string& folder) {
+  const uint32_t attributes = Files().Attributes(folder);
+  if (attributes != kAttrInvalid && (attributes & kAttrReparsePoint)) Files().RemoveFolder(folder);
+}
+
 void ClearWorkFolder(const std::string& backupFolder) {
   const std::string folder = WorkFolderOf(backupFolder);
+  if (folder.empty()) return;
+  DropLinkedWorkFolder(folder);
   std::vector<DirEntry> entries;
-  if (folder.empty() || !Files().List(folder, entries)) return;
+  if (!Files().List(folder, entries)) return;
   for (const DirEntry& entry : entries) {
     if (!(entry.attributes & kAttrDirectory)) RemoveTemp(JoinPath(folder, entry.name));
   }
@@ -116,6 +124,7 @@ void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint
 std::string TFileOps::TempFor(const std::string& target) {
   FileSystem& fs = Files();
   if (!workFolder_.empty()) {
+    DropLinkedWorkFolder(workFolder_);
     ForceFolders(workFolder_);
     const std::string temp = JoinPath(workFolder_, "copy");
     RemoveTemp(temp);  // only an unfinished copy of ours can be in the work folder
@@ -139,10 +148,17 @@ bool TFileOps::CopyOne(const std::string& source, const std::string& target, boo
   const uint32_t attributes = fs.Attributes(source);
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
   if (!backingUp && IsFileAttr(fs.Attributes(target))) {
+    // The backup is first copied whole beside the file, so a backup drive lost or a bad read part-way
+    // never leaves the user's file half new; only then is it written into the file.
+    const std::string local = TempFor(target);
+    CopyResult result = fs.Copy(source, local);
     const uint32_t old = fs.Attributes(target);
-    fs.SetAttributes(target, kAttrArchive);  // a read-only file would refuse the write
-    const CopyResult result = fs.CopyInto(source, target);
-    fs.SetAttributes(target, result == CopyResult::Ok ? carried : old);
+    if (result == CopyResult::Ok) {
+      fs.SetAttributes(target, kAttrArchive);  // a read-only file would refuse the write
+      result = fs.CopyInto(local, target);
+      fs.SetAttributes(target, result == CopyResult::Ok ? carried : old);
+    }
+    RemoveTemp(local);
     diskFull = result == CopyResult::DiskFull;
     return result == CopyResult::Ok;
   }

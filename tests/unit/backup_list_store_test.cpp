@@ -133,7 +133,9 @@ TEST_F(BackupListStoreTest, AListThatCouldNotBeLoadedIsNeverWipedAndIsLoadedLate
     EXPECT_EQ(sys.files.Content(config), loaded.Text());
     EXPECT_EQ(static_cast<size_t>(loaded.Count()), (c.content == twoEntries ? 2 : c.entries) + 1);
     const std::string aside = config.substr(0, config.size() - 4) + "-damaged.txt";
-    if (c.content != twoEntries) EXPECT_EQ(sys.files.Content(aside), c.content);  // what could not be read survives
+    if (c.content != twoEntries) {
+      EXPECT_EQ(sys.files.Content(aside), c.content);  // what could not be read survives
+    }
     EXPECT_EQ(sys.files.Exists(aside), c.content != twoEntries);
   }
 }

@@ -39,6 +39,21 @@ TEST_F(BackupTest, CopiesOnlyWhatIsNewerByMoreThanTwoSeconds) {
   EXPECT_EQ(calls["Copy"], 0);
 }
 
+TEST_F(BackupTest, AWorkFolderThatIsALinkIsTakenAwayNotEmptied) {
+  const std::string work = store + "\\$VH_TMP$";
+  sys.files.AddLink(work);
+  sys.files.AddFile(work + "\\copy", "someone else's");
+  sys.files.AddFile("C:\\d\\a", "a");
+  list.Add("C:\\d", true, 1);
+  std::vector<std::string> deleted;
+  onCall = [&](const std::string& call, const std::string& path) {
+    if (call == "Delete") deleted.push_back(path);
+  };
+  EXPECT_EQ(Run(), 0);
+  for (const std::string& path : deleted) EXPECT_NE(path, work + "\\copy");  // what the link leads to is not ours
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\a")), "a");
+}
+
 TEST_F(BackupTest, SubFoldersOnlyWithSubsAndHiddenFilesToo) {
   sys.files.AddFile("C:\\d\\top.txt", "t", 0, kAttrHidden | kAttrSystem);
   sys.files.AddFile("C:\\d\\sub\\deep.txt", "d");

@@ -141,9 +141,27 @@ bool Win32FileSystem::Stat(const std::string& path, DirEntry& out) {
   return true;
 }
 
+namespace {
+
+// Writes a file's cached content to the disk; a read-only file is opened for it all the same.
+bool FlushToDisk(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+  if (readOnly) SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  const bool flushed = file.valid() && FlushFileBuffers(file.get()) && file.Close();
+  if (readOnly) SetFileAttributesW(path.c_str(), attributes);
+  return flushed;
+}
+
+}  // namespace
+
 bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {
-  return MoveFileExW(LongPath(source).c_str(), LongPath(target).c_str(),
-                     MOVEFILE_REPLACE_EXISTING) != FALSE;
+  // The content reaches the disk before the new name does: after a power loss the target is the
+  // old file or the whole new one, never a file of the right size and time holding nothing.
+  const std::wstring from = LongPath(source);
+  return FlushToDisk(from) &&
+         MoveFileExW(from.c_str(), LongPath(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {
@@ -161,9 +179,13 @@ CopyResult Win32FileSystem::CopyInto(const std::string& source, const std::strin
     return CopyResult::Failed;
   }
   // Opened, never created or truncated: the file stays the one the user had.
-  Handle to(CreateFileW(LongPath(target).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  Handle to(CreateFileW(LongPath(target).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                         OPEN_EXISTING, 0, nullptr));
   if (!to.valid()) return CopyResult::Failed;
+  // Writes through this handle leave the last-write time alone, so a copy cut off by a kill keeps
+  // the old time and the next backup does not take the half-written file for a newer one.
+  FILETIME keep{0xFFFFFFFF, 0xFFFFFFFF};
+  SetFileTime(to.get(), nullptr, nullptr, &keep);
   LARGE_INTEGER had;
   if (!GetFileSizeEx(to.get(), &had)) return CopyResult::Failed;
   // Room first: zeros past the old end take the disk space (setting the end alone may leave a
