@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+#include "control/folder_view.h"
+#include "control/list_edit.h"
 #include "control/scheduler.h"
 #include "control/settings.h"
 #include "list/source_list.h"
@@ -13,13 +15,16 @@
 #include "platform/win32/list_view_grid.h"
 #include "platform/win32/rich_edit_page.h"
 #include "ui/controls.h"
+#include "ui/drag_drop.h"
+#include "ui/printer.h"
+#include "ui/tree_view.h"
 #include "ui/operation_windows.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
 namespace vh::ui {
 
-class TMainForm : public Window {
+class TMainForm : public Window, private SelectPageView {
  public:
   TMainForm(OperationWindows& operations, SettingsStore& settingsStore, std::function<void()> showAbout);
   ~TMainForm() override;
@@ -40,7 +45,7 @@ class TMainForm : public Window {
   void HoursRBtnClick();
   void RefreshControls();
   void ShowNextBackup();
-  void SetBusyState(int code);
+  void SetBusyState(int code) override;
   void PerformBackup(bool ask);
   // A start-up, shut-down or OK-pressed backup: busy, its heading, the run, idle again.
   void AutomaticBackup(const std::string& heading);
@@ -65,10 +70,27 @@ class TMainForm : public Window {
   void LoadSettings();
   void SaveSettings();
   bool LoadBackupList();
-  void SaveBackupList();
+  void SaveBackupList() override;
   void ShowPopupMenu();
+  // The Select page.
+  void RefreshBtnClick();
+  void ShowFilesChkClick();
+  void SystemFilesChkClick();
+  void TreeViewExpanding(TreeItem item);
+  void AddBtnClick();
+  void RemoveBtnClick();
+  void SubDirBtnClick();
+  void StringGridMouseDown(POINT at);
+  void StringGridMouseMove(POINT at);
+  void SplitterMoved(int left);
+  // The Log page.
+  void LogTabSheetShow();
+  void ClearLogBtnClick();
+  void EnableLogChkClick();
+  void PrintBtnClick();
+  void SetupPrinterBtnClick();
 
-  std::string BackupFolder() const { return UserBackupFolderEdit.Text(); }
+  std::string BackupFolder() const override { return UserBackupFolderEdit.Text(); }
 
   TScheduler Scheduler;
   int BusyState = 0;
@@ -87,14 +109,22 @@ class TMainForm : public Window {
       OKBtn2;
   Separator ControlLine;
   // The Select page.
+  ui::Panel Panel, FilesPanel;
+  ui::TreeView TreeView;
+  ui::Splitter Splitter;
   HostedControl StringGrid;
+  Hint StringGridHint;
   GroupBox DestGroupBox;
   Edit UserBackupFolderEdit;
-  Button InfoBtn, ChangeBtn, HelpBtn, OKBtn;
+  Button RefreshBtn, AddBtn, RemoveBtn, ShowFilesChk, SystemFilesChk, SubDirBtn, InfoBtn, ChangeBtn, HelpBtn, OKBtn;
+  std::unique_ptr<TFolderView> FolderView;
+  HCURSOR DragFolderDocument = nullptr;
+  DragDrop Dragging;
   // The Log page.
   HostedControl RichEdit;
-  Label LogPanel;
-  Button ClearLogBtn, EnableLogChk, HelpBtn4, OKBtn4;
+  ui::Panel LogPanel, PrintPanel;
+  Button ClearLogBtn, EnableLogChk, SetupPrinterBtn, PrintBtn, HelpBtn4, OKBtn4;
+  Printer PrinterSetup;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -104,6 +134,26 @@ class TMainForm : public Window {
   void CreateSelectPage();
   void CreateLogPage();
   void FormResize();
+  // Start-up steps of the Select page: the drag cursor, and the folder tree filled.
+  void RegisterDragCursor();
+  void CreateFolderTree();
+  // The Select page's part of the idle refresh.
+  void RefreshSelectPage();
+  // The pages' controls that follow the window's outer width `w` and the page's width.
+  void LayOutSelectPage(int w, int pageWidth);
+  void LayOutLogPage(int pageWidth);
+
+  // What the list edits ask of the window.
+  std::string SelectedTreePath() override { return FolderView->SelectedPath(); }
+  void MarkPath(const std::string& path) override { FolderView->MarkPath(path); }
+  void UnmarkPath(const std::string& path) override { FolderView->UnmarkPath(path); }
+  void RefreshBranchOf(const std::string& path) override { FolderView->RefreshBranchOf(path); }
+  void ShowList() override { BackupList.ShowInGrid(*grid_); }
+  int CurrentRow() const override { return grid_->CurrentRow(); }
+  void SetCurrentRow(int row) override { grid_->SetCurrentRow(row); }
+  bool QuietOperations() const override { return !ShowProgressChk.Checked(); }
+  int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
+  int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
 
   OperationWindows& operations_;
   SettingsStore& settingsStore_;
@@ -114,6 +164,8 @@ class TMainForm : public Window {
   std::unique_ptr<win32::RichEditPage> logPage_;
   std::unique_ptr<win32::ListViewGrid> grid_;
   UINT taskbarCreated_ = 0;
+  HIMAGELIST treeImages_ = nullptr;
+  int splitterLeft_ = 177;
 };
 
 }  // namespace vh::ui

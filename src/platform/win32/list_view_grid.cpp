@@ -125,4 +125,32 @@ std::string ListViewGrid::Cell(int col, int row) const {
                                   n > 0 ? static_cast<size_t>(n) : 0));
 }
 
+int ListViewGrid::CurrentRow() const {
+  const LRESULT item = SendMessageW(control_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  return item < 0 ? 1 : static_cast<int>(item) + 1;
+}
+
+void ListViewGrid::SetCurrentRow(int row) {
+  if (row < 1 || row >= RowCount()) return;
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&state));
+  SendMessageW(control_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row - 1), FALSE);
+}
+
+int ListViewGrid::RowAt(POINT client) const {
+  const HWND header = reinterpret_cast<HWND>(SendMessageW(control_, LVM_GETHEADER, 0, 0));
+  RECT heading{};
+  if (header && GetWindowRect(header, &heading)) {
+    MapWindowPoints(nullptr, control_, reinterpret_cast<POINT*>(&heading), 2);
+    if (PtInRect(&heading, client)) return 0;
+  }
+  LVHITTESTINFO hit{};
+  hit.pt = client;
+  hit.pt.x = 2;  // any column of the row
+  const LRESULT item = SendMessageW(control_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  return item < 0 ? -1 : static_cast<int>(item) + 1;
+}
+
 }  // namespace vh::win32
