@@ -128,6 +128,7 @@ void TMainForm::LayOutSelectPage(int w, int pageWidth) {
   move(Splitter, splitterLeft_, 0, kSplitterWidth, height);
   move(StringGrid, splitterLeft_ + kSplitterWidth, 0, panelWidth - splitterLeft_ - kSplitterWidth, height);
   ListView_SetColumnWidth(StringGrid.Handle(), 0, Scale(layout.listColumnWidth));
+  grid_->FitLastColumn();
   move(DestGroupBox, 186, 269, layout.destBoxWidth, 84);
   move(UserBackupFolderEdit, 186 + 8, 269 + 16, layout.backupEditWidth, 21);
   move(ChangeBtn, 186 + layout.changeBtnLeft, 269 + 48, 54, 25);

@@ -125,6 +125,19 @@ std::string ListViewGrid::Cell(int col, int row) const {
                                   n > 0 ? static_cast<size_t>(n) : 0));
 }
 
+void ListViewGrid::FitLastColumn() {
+  const int last = ColCount() - 1;
+  if (last < 0) return;
+  RECT client;
+  GetClientRect(control_, &client);
+  int room = client.right;
+  if (!(GetWindowLongW(control_, GWL_STYLE) & WS_VSCROLL)) room -= GetSystemMetrics(SM_CXVSCROLL);
+  for (int col = 0; col < last; ++col) {
+    room -= static_cast<int>(SendMessageW(control_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(col), 0));
+  }
+  SendMessageW(control_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(last), MAKELPARAM(std::max(room, 0), 0));
+}
+
 int ListViewGrid::CurrentRow() const {
   const LRESULT item = SendMessageW(control_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
   return item < 0 ? 1 : static_cast<int>(item) + 1;
