@@ -185,14 +185,17 @@ TEST_F(SelectPageTest, AddByButtonAndByDropRemoveByDrop) {
   EXPECT_TRUE(f.StringGridHint.Active());
   EXPECT_EQ(f.StringGridHint.Text(), drive + "\\Banana.txt");
 
-  // The row dragged onto the Remove button: asked, then removed and unmarked.
-  POINT rowPoint{row.left + 20, (row.top + row.bottom) / 2};
+  // Another row than the current one dragged onto the Remove button: that row is asked about,
+  // removed and unmarked.
+  RECT docs;
+  ListView_GetItemRect(f.StringGrid.Handle(), 2, &docs, LVIR_BOUNDS);
+  POINT rowPoint{docs.left + 20, (docs.top + docs.bottom) / 2};
   ClientToScreen(f.StringGrid.Handle(), &rowPoint);
   boxes.Answer(kIdYes);
   DragWithMouse(rowPoint, CentreOf(f.RemoveBtn.Handle()));
   EXPECT_EQ(boxes.asked.size(), 1u);
-  EXPECT_EQ(GridPaths(), (Lines{source + "|Yes", drive + "\\Docs|Yes"}));
-  EXPECT_EQ(f.TreeView.Image(Item(drive + "\\Banana.txt")), kFileImage);
+  EXPECT_EQ(GridPaths(), (Lines{source + "|Yes", drive + "\\Banana.txt|"}));
+  EXPECT_EQ(f.TreeView.Image(Item(drive + "\\Docs")), kFolderImage);
   EXPECT_EQ(f.BusyState, 0);
   EXPECT_TRUE(IsWindowEnabled(f.Handle()));
 }

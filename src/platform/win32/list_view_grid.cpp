@@ -20,7 +20,7 @@ int ItemCount(HWND control) { return static_cast<int>(SendMessageW(control, LVM_
 HWND ListViewGrid::Create(HWND parent, int id) {
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES};
   if (!InitCommonControlsEx(&init)) return nullptr;
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
   HWND control =
       CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, 0, 0, 100, 100, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
@@ -145,6 +145,9 @@ int ListViewGrid::CurrentRow() const {
 
 void ListViewGrid::SetCurrentRow(int row) {
   if (row < 1 || row >= RowCount()) return;
+  LVITEMW none{};
+  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));  // one row only
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   state.state = LVIS_SELECTED | LVIS_FOCUSED;
