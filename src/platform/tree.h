@@ -39,7 +39,7 @@ class Tree {
   // While false the tree does not repaint.
   virtual void SetRedraw(bool redraw) = 0;
   virtual void Repaint() = 0;
-  // The hourglass while the tree reads folders; true returns the previous cursor.
+  // The hourglass while the tree reads folders (true), then the cursor shown before (false).
   virtual void ShowBusy(bool busy) = 0;
 };
 

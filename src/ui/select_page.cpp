@@ -18,7 +18,7 @@ void TMainForm::CreateSelectPage() {
   SetContainer(Pages.Panel(kSelectPage));
   Panel.Create(*this, 0, 0, kDesignWidth - 8, 265, ui::Panel::Sunken);
   SetContainer(Panel.Handle());
-  treeImages_ = ImageList_Create(Scale(16), Scale(16), ILC_COLOR32 | ILC_MASK, 10, 0);
+  treeImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 0);  // the pictures' own size
   if (HBITMAP strip = static_cast<HBITMAP>(
           LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TREEIMAGES), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
     ImageList_AddMasked(treeImages_, strip, RGB(255, 0, 255));
@@ -158,6 +158,9 @@ void TMainForm::SubDirBtnClick() { ToggleSubfolders(BackupList, *Log, *this); }
 void TMainForm::StringGridMouseDown(POINT at) {
   const int row = grid_->RowAt(at);
   if (row > 0) grid_->SetCurrentRow(row);
+  // The platform tells a drag from a click with the left button only; a press of another
+  // button would wait for the pointer to move.
+  if (!(GetKeyState(VK_LBUTTON) & 0x8000)) return;
   POINT screen = at;
   ClientToScreen(StringGrid.Handle(), &screen);
   Dragging.Drag(StringGrid, screen, true);
