@@ -96,16 +96,8 @@ void TFolderView::LoadChildren(TreeItem item) {
   const std::string path = NodePath(item);
   std::vector<DirEntry> entries;
   Files().List(path, entries);  // a folder that cannot be read simply shows nothing
-  // The children so far, in order, with their upper-cased names: one search per new child.
-  std::vector<std::pair<std::string, TreeItem>> children;
-  auto add = [&](const std::string& name, int image) {
-    std::string key = upper_(name);
-    auto at = std::upper_bound(children.begin(), children.end(), key,
-                               [](const std::string& k, const auto& child) { return k < child.first; });
-    const TreeItem child = tree_.Insert(item, at == children.end() ? 0 : at->second, name, image);
-    children.insert(at, {std::move(key), child});
-    return child;
-  };
+  SortedChildren children;
+  auto add = [&](const std::string& name, int image) { return InsertSorted(item, children, name, image); };
   for (const DirEntry& e : entries) {
     if (e.attributes & kAttrDirectory) {
       const TreeItem child = add(e.name, kFolderImage);
@@ -121,6 +113,16 @@ void TFolderView::LoadChildren(TreeItem item) {
   }
   if (!children.empty()) tree_.SetHasButton(item, true);
   MarkListed();
+}
+
+TreeItem TFolderView::InsertSorted(TreeItem parent, SortedChildren& children, const std::string& name, int image) {
+  std::string key = upper_(name);
+  // After any equal name, so the children already there keep their order.
+  auto at = std::upper_bound(children.begin(), children.end(), key,
+                             [](const std::string& k, const auto& child) { return k < child.first; });
+  const TreeItem child = tree_.Insert(parent, at == children.end() ? 0 : at->second, name, image);
+  children.insert(at, {std::move(key), child});
+  return child;
 }
 
 void TFolderView::MarkListed() {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "list/source_list.h"
 #include "platform/tree.h"
@@ -40,6 +42,11 @@ class TFolderView {
   bool SystemFiles = false;
 
  private:
+  // The children of one item in the tree's order, with their upper-cased names.
+  using SortedChildren = std::vector<std::pair<std::string, TreeItem>>;
+  // A new child at its place in the order of upper-cased names (byte order), folders and files
+  // mixed: one binary search, whatever the number of children.
+  TreeItem InsertSorted(TreeItem parent, SortedChildren& children, const std::string& name, int image);
   // Reads the item's folder and opens its branch.
   void Open(TreeItem item);
   void ReExpand(TreeItem item, const std::set<std::string>& open);

@@ -21,6 +21,7 @@ std::string DialogError(DWORD code) {
 }
 
 std::string SystemError(DWORD code) {
+  if (code == 0) return "The printer did not take the log; nothing was printed.";
   wchar_t* text = nullptr;
   FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                  code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
@@ -38,6 +39,18 @@ Printer::~Printer() {
 }
 
 std::string Printer::Setup(HWND owner) {
+  if (!devNames_) {
+    // With no printer at all there is nothing to set up; the dialog is not shown.
+    PRINTDLGW probe{};
+    probe.lStructSize = sizeof probe;
+    probe.Flags = PD_RETURNDEFAULT | PD_NOWARNING;
+    if (!PrintDlgW(&probe)) {
+      const std::string error = DialogError(CommDlgExtendedError());
+      return error.empty() ? DialogError(PDERR_NODEFAULTPRN) : error;
+    }
+    devMode_ = probe.hDevMode;
+    devNames_ = probe.hDevNames;
+  }
   PRINTDLGW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;

@@ -293,6 +293,10 @@ TEST_F(SelectPageTest, PrintRunsOnToNewPagesAndNoPrinterIsSaid) {
   EXPECT_EQ(boxes.asked[0].text, "No printer is installed.");
   EXPECT_EQ(boxes.asked[0].style, static_cast<unsigned>(MB_OK | MB_ICONHAND));
   EXPECT_EQ(LastLogLine(), before);
+  boxes.Answer(kIdOk);
+  f.SetupPrinterBtn.Click();
+  ASSERT_EQ(boxes.asked.size(), 2u);
+  EXPECT_EQ(boxes.asked[1].text, "No printer is installed.");
 }
 
 }  // namespace
