@@ -5,12 +5,12 @@
 #include <functional>
 #include <memory>
 
-#include "control/folder_view.h"
-#include "control/list_edit.h"
 #include "control/scheduler.h"
 #include "control/settings.h"
 #include "list/source_list.h"
 #include "log/message_log.h"
+#include "control/folder_view.h"
+#include "control/list_edit.h"
 #include "platform/settings_store.h"
 #include "platform/win32/list_view_grid.h"
 #include "platform/win32/rich_edit_page.h"
@@ -45,7 +45,7 @@ class TMainForm : public Window, private SelectPageView {
   void HoursRBtnClick();
   void RefreshControls();
   void ShowNextBackup();
-  void SetBusyState(int code) override;
+  void SetBusyState(int code);
   void PerformBackup(bool ask);
   // A start-up, shut-down or OK-pressed backup: busy, its heading, the run, idle again.
   void AutomaticBackup(const std::string& heading);
@@ -130,10 +130,6 @@ class TMainForm : public Window, private SelectPageView {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void CreateControlPage();
-  void CreateSelectPage();
-  void CreateLogPage();
-  void FormResize();
   // Start-up steps of the Select page: the drag cursor, and the folder tree filled.
   void RegisterDragCursor();
   void CreateFolderTree();
@@ -154,6 +150,11 @@ class TMainForm : public Window, private SelectPageView {
   bool QuietOperations() const override { return !ShowProgressChk.Checked(); }
   int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
   int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
+
+  void CreateControlPage();
+  void CreateSelectPage();
+  void CreateLogPage();
+  void FormResize();
 
   OperationWindows& operations_;
   SettingsStore& settingsStore_;

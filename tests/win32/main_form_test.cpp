@@ -1,5 +1,6 @@
 // The control window driven through its handlers and messages, on the real file system, with
 // the settings in memory and every box answered from a script.
+#include "ui/main_form.h"
 #include "ui/single_copy.h"
 
 #include "main_form_fixture.h"
