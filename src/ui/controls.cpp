@@ -4,9 +4,6 @@
 
 #include <stdexcept>
 
-#define GET_X_LPARAM_(lp) static_cast<int>(static_cast<short>(LOWORD(lp)))
-#define GET_Y_LPARAM_(lp) static_cast<int>(static_cast<short>(HIWORD(lp)))
-
 #include "platform/win32/wide.h"
 #include "ui/window.h"
 
@@ -94,9 +91,12 @@ void Separator::Create(Window& parent, int x, int y, int width) {
 
 namespace {
 
+// The point a mouse message carries (negative left of or above the window).
+POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
 LRESULT CALLBACK MouseProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto* control = reinterpret_cast<Control*>(data);
-  const POINT at{GET_X_LPARAM_(lParam), GET_Y_LPARAM_(lParam)};
+  const POINT at = PointOf(lParam);
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -168,7 +168,7 @@ LRESULT CALLBACK Splitter::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
   if (self) {
     switch (message) {
       case WM_LBUTTONDOWN:
-        self->grabX_ = GET_X_LPARAM_(lParam);
+        self->grabX_ = PointOf(lParam).x;
         SetCapture(hwnd);
         return 0;
       case WM_MOUSEMOVE:
@@ -177,7 +177,7 @@ LRESULT CALLBACK Splitter::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
           RECT r;
           GetWindowRect(hwnd, &r);
           MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-          SetWindowPos(hwnd, nullptr, r.left + GET_X_LPARAM_(lParam) - self->grabX_, r.top, 0, 0,
+          SetWindowPos(hwnd, nullptr, r.left + PointOf(lParam).x - self->grabX_, r.top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         return 0;
