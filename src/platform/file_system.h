@@ -1,6 +1,7 @@
 #pragma once
 // What the logic needs of the file system. Paths are UTF-8 with "\" as separator.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,15 @@ class FileSystem {
   // Lists a folder's entries (every attribute, hidden and system included). False when the
   // folder cannot be listed; `out` is then empty.
   virtual bool List(const std::string& folder, std::vector<DirEntry>& out) = 0;
+  // True as soon as the folder holds an entry for which `wanted` is true; reads no further.
+  virtual bool AnyEntry(const std::string& folder, const std::function<bool(const DirEntry&)>& wanted) {
+    std::vector<DirEntry> entries;
+    List(folder, entries);
+    for (const DirEntry& e : entries) {
+      if (wanted(e)) return true;
+    }
+    return false;
+  }
   // The listing entry of one file or folder; false when it cannot be found.
   virtual bool Stat(const std::string& path, DirEntry& out) = 0;
   // Copies a file over an existing one, keeping content and last-write time.

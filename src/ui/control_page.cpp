@@ -126,6 +126,7 @@ void TMainForm::HoursRBtnClick() {
 }
 
 void TMainForm::RefreshControls() {
+  RefreshSelectPage();
   const bool suppressed = SuppressBackupChk.Checked();
   BackupTimer.SetEnabled(EnableTimedBackupsChk.Checked() && !suppressed);
   for (Button* option : {&EnableTimedBackupsChk, &StartupChk, &ShutdownChk, &OKBackupChk}) {

@@ -91,6 +91,38 @@ void Separator::Create(Window& parent, int x, int y, int width) {
 
 namespace {
 
+// The point a mouse message carries (negative left of or above the window).
+POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
+LRESULT CALLBACK MouseProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto* control = reinterpret_cast<Control*>(data);
+  const POINT at = PointOf(lParam);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (control->onMouseDown) {
+        SetFocus(hwnd);
+        control->onMouseDown(at);
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (control->onMouseMove) control->onMouseMove(at);
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, &MouseProcedure, 1);
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void Control::WatchMouse() { SetWindowSubclass(hwnd_, &MouseProcedure, 1, reinterpret_cast<DWORD_PTR>(this)); }
+
+namespace {
+
 // A page's panel hands its controls' commands and notifications on to the window that owns them.
 LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND || message == WM_NOTIFY) return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
@@ -99,19 +131,107 @@ LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
+void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, LPCWSTR cursor) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) return;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, cursor);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
 void PageControl::Create(Window& parent, int x, int y, int width, int height, int tabWidth) {
   Control::Create(parent, WC_TABCONTROLW, "", TCS_FIXEDWIDTH | WS_CLIPSIBLINGS | WS_TABSTOP, x, y, width, height);
   SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(parent.Scale(tabWidth), parent.Scale(18)));
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(GetModuleHandleW(nullptr), L"VesperhollowPage", &wc)) {
-    wc.lpfnWndProc = PanelProcedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"VesperhollowPage";
-    RegisterClassExW(&wc);
+  RegisterClassOnce(L"VesperhollowPage", PanelProcedure, IDC_ARROW);
+}
+
+void Panel::Create(Window& parent, int x, int y, int width, int height, Edge edge) {
+  RegisterClassOnce(L"VesperhollowPage", PanelProcedure, IDC_ARROW);
+  Control::Create(parent, L"VesperhollowPage", "", WS_CLIPSIBLINGS, x, y, width, height,
+                  WS_EX_CONTROLPARENT | (edge == Sunken ? WS_EX_STATICEDGE : WS_EX_DLGMODALFRAME));
+}
+
+void Splitter::Create(Window& parent, int x, int y, int width, int height) {
+  RegisterClassOnce(L"VesperhollowSplitter", &Splitter::Procedure, IDC_SIZEWE);
+  Control::Create(parent, L"VesperhollowSplitter", "", 0, x, y, width, height);
+  SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  scale_ = static_cast<int>(GetDpiForWindow(Handle()));
+  if (scale_ == 0) scale_ = 96;
+}
+
+LRESULT CALLBACK Splitter::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Splitter*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self) {
+    switch (message) {
+      case WM_LBUTTONDOWN:
+        self->grabX_ = PointOf(lParam).x;
+        SetCapture(hwnd);
+        return 0;
+      case WM_MOUSEMOVE:
+        if (self->grabX_ >= 0 && GetCapture() == hwnd) {
+          // The bar follows the pointer; the panes follow once it is let go.
+          RECT r;
+          GetWindowRect(hwnd, &r);
+          MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+          SetWindowPos(hwnd, nullptr, r.left + PointOf(lParam).x - self->grabX_, r.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        return 0;
+      case WM_LBUTTONUP:
+        if (self->grabX_ >= 0) {
+          self->grabX_ = -1;
+          ReleaseCapture();
+          RECT r;
+          GetWindowRect(hwnd, &r);
+          MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+          if (self->onMoved) self->onMoved(MulDiv(r.left, 96, self->scale_));
+        }
+        return 0;
+      case WM_CAPTURECHANGED:
+        self->grabX_ = -1;
+        return 0;
+    }
   }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Hint::Create(Control& owner) {
+  owner_ = owner.Handle();
+  hwnd_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) throw std::runtime_error("A hint could not be created.");
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = owner_;
+  tool.uId = reinterpret_cast<UINT_PTR>(owner_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, 600);  // long paths break over lines
+  SendMessageW(hwnd_, TTM_ACTIVATE, FALSE, 0);
+}
+
+void Hint::SetText(const std::string& text) {
+  if (text == text_) return;
+  text_ = text;
+  std::wstring wide = win32::Widen(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = owner_;
+  tool.uId = reinterpret_cast<UINT_PTR>(owner_);
+  tool.lpszText = wide.data();
+  SendMessageW(hwnd_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Hint::SetActive(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  SendMessageW(hwnd_, TTM_ACTIVATE, active, 0);
 }
 
 int PageControl::AddPage(const std::string& caption) {

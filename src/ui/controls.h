@@ -33,6 +33,11 @@ class Control {
   // A command (WM_COMMAND) or notification (WM_NOTIFY) the control sent to its window.
   virtual void OnCommand(int /*code*/) {}
   virtual LRESULT OnNotify(NMHDR* /*header*/) { return 0; }
+  // Mouse presses (any button) and moves over the control, at points of its client area. A
+  // press handled here does not reach the control itself. Set them before WatchMouse.
+  std::function<void(POINT at)> onMouseDown;
+  std::function<void(POINT at)> onMouseMove;
+  void WatchMouse();
 
  protected:
   friend class Window;
@@ -114,6 +119,45 @@ class PageControl : public Control {
   void Layout();
   void ShowPage(int page);
   std::vector<HWND> panels_;
+};
+
+// A plain area that holds controls of its own (create them while the window's container is the
+// panel's handle), with a sunken edge or a raised one.
+class Panel : public Control {
+ public:
+  enum Edge { Sunken, Raised };
+  void Create(Window& parent, int x, int y, int width, int height, Edge edge);
+};
+
+// The bar between two side-by-side controls: dragging it moves it sideways, and onMoved gets its
+// new left edge (in 96-dpi pixels of its parent) once the button is released.
+class Splitter : public Control {
+ public:
+  void Create(Window& parent, int x, int y, int width, int height);
+  std::function<void(int left)> onMoved;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  int scale_ = 96;
+  int grabX_ = -1;
+};
+
+// A hint for a control: the text appears when the pointer rests over the control.
+class Hint {
+ public:
+  void Create(Control& owner);
+  void SetText(const std::string& text);
+  std::string Text() const { return text_; }
+  // While off, no hint appears.
+  void SetActive(bool active);
+  bool Active() const { return active_; }
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;
+  std::string text_;
+  bool active_ = false;
 };
 
 // A timer of the window's; its handler runs on the window's thread.

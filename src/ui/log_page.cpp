@@ -1,4 +1,4 @@
-// The Log page: the log and its commands.
+// The Log page: the log, its commands and its printing.
 #include "ui/main_form.h"
 
 #include "platform/system.h"
@@ -10,20 +10,51 @@ void TMainForm::CreateLogPage() {
   SetContainer(Pages.Panel(kLogPage));
   RichEdit.Create(*this, &win32::RichEditPage::Create, 0, 0, kDesignWidth - 8, 265);
   logPage_ = std::make_unique<win32::RichEditPage>(RichEdit.Handle());
-  LogPanel.Create(*this, "", 7, 280, 161, 73);
-  SetWindowLongW(LogPanel.Handle(), GWL_STYLE, GetWindowLongW(LogPanel.Handle(), GWL_STYLE) | SS_ETCHEDFRAME);
-  ClearLogBtn.Create(*this, Button::Push, "&Clear Log", 7 + 14, 280 + 8, 75, 25);
-  EnableLogChk.Create(*this, Button::CheckBox, "Enable logging", 7 + 14, 280 + 40, 135, 25);
+  LogPanel.Create(*this, 7, 280, 161, 73, ui::Panel::Raised);
+  PrintPanel.Create(*this, 184, 280, 121, 73, ui::Panel::Raised);
   HelpBtn4.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
   OKBtn4.Create(*this, Button::Push, "OK", 430, 330, 75, 25);
-  for (Control* c : std::initializer_list<Control*>{&RichEdit, &LogPanel, &ClearLogBtn, &EnableLogChk}) {
+  SetContainer(LogPanel.Handle());
+  ClearLogBtn.Create(*this, Button::Push, "&Clear Log", 14, 8, 75, 25);
+  EnableLogChk.Create(*this, Button::CheckBox, "Enable logging", 14, 40, 135, 25);
+  SetContainer(PrintPanel.Handle());
+  SetupPrinterBtn.Create(*this, Button::Push, "&Setup Printer", 14, 8, 85, 25);
+  PrintBtn.Create(*this, Button::Push, "&Print Log", 14, 40, 85, 25);
+  SetContainer(nullptr);
+  for (Control* c : std::initializer_list<Control*>{&RichEdit, &LogPanel, &ClearLogBtn, &EnableLogChk, &PrintPanel,
+                                                    &SetupPrinterBtn, &PrintBtn}) {
     c->SetHelpContext(31);
   }
-  SetContainer(nullptr);
-  ClearLogBtn.onClick = [this] { Log->Clear(); };
-  EnableLogChk.onClick = [this] { EnableLogChk.Checked() ? Log->Enable() : Log->Disable(); };
+  ClearLogBtn.onClick = [this] { ClearLogBtnClick(); };
+  EnableLogChk.onClick = [this] { EnableLogChkClick(); };
+  SetupPrinterBtn.onClick = [this] { SetupPrinterBtnClick(); };
+  PrintBtn.onClick = [this] { PrintBtnClick(); };
   HelpBtn4.onClick = [this] { HelpBtnClick(); };
   OKBtn4.onClick = [this] { OKBtnClick(); };
+}
+
+void TMainForm::LayOutLogPage(int pageWidth) {
+  MoveWindow(RichEdit.Handle(), 0, 0, Scale(pageWidth), Scale(265), TRUE);
+}
+
+void TMainForm::LogTabSheetShow() {
+  if (!Log) return;
+  SetFocus(RichEdit.Handle());
+  Log->ScrollToEnd();  // the newest line in view
+}
+
+void TMainForm::ClearLogBtnClick() { Log->Clear(); }
+
+void TMainForm::EnableLogChkClick() { EnableLogChk.Checked() ? Log->Enable() : Log->Disable(); }
+
+void TMainForm::PrintBtnClick() {
+  const std::string error = PrinterSetup.Print(logPage_->Lines(), kAppCaption);
+  if (!error.empty()) Boxes().Show(error, kAppCaption, kMbOk | kMbIconHand);
+}
+
+void TMainForm::SetupPrinterBtnClick() {
+  const std::string error = PrinterSetup.Setup(Handle());
+  if (!error.empty()) Boxes().Show(error, kAppCaption, kMbOk | kMbIconHand);
 }
 
 }  // namespace vh::ui

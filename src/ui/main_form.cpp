@@ -27,10 +27,7 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   CreateLogPage();
   Pages.SetActivePage(kControlPage);
   Pages.onChange = [this](int page) {
-    if (page == kLogPage && Log) {  // the newest line in view
-      SetFocus(RichEdit.Handle());
-      Log->ScrollToEnd();
-    }
+    if (page == kLogPage) LogTabSheetShow();
   };
   BackupTimer.Create(*this, kBackupTimerMs);
   BackupTimer.onTimer = [this] { BackupTimerTimer(); };
@@ -48,7 +45,10 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   SetMenuDefaultItem(popupMenu_, kConfigure, FALSE);
 }
 
-TMainForm::~TMainForm() { FormDestroy(); }
+TMainForm::~TMainForm() {
+  FormDestroy();
+  if (treeImages_) ImageList_Destroy(treeImages_);
+}
 
 void TMainForm::FormDestroy() {
   RemoveTrayIcon();
@@ -70,6 +70,7 @@ void TMainForm::HelpRequest(DWORD context) {
 }
 
 void TMainForm::FormCreate() {
+  RegisterDragCursor();
   Pages.SetActivePage(kControlPage);
   for (int frame = 0; frame < kTrayFrames; ++frame) {
     trayFrames_[frame] = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100 + frame),
@@ -86,6 +87,7 @@ void TMainForm::FormCreate() {
   ListView_SetColumnWidth(StringGrid.Handle(), 2, Scale(300));
   Log = std::make_unique<TMessageLog>(*logPage_);
   SetBusyState(kIdle);
+  CreateFolderTree();
   LoadSettings();
   // Only a first start, with no backup folder yet, asks for one. A drive that is not there yet,
   // a list file that cannot be read or a stored folder that cannot be read is told in the log
@@ -118,6 +120,15 @@ void TMainForm::LoadSettings() {
   OKBackupChk.SetChecked(settings_.OKBackup);
   ShowProgressChk.SetChecked(settings_.ShowProgress);
   if (!settings_.BackupFolder.empty()) UserBackupFolderEdit.SetText(settings_.BackupFolder);
+  // A box that changes fills the tree again, as a click would.
+  if (ShowFilesChk.Checked() != settings_.ShowFiles) {
+    ShowFilesChk.SetChecked(settings_.ShowFiles);
+    ShowFilesChkClick();
+  }
+  if (SystemFilesChk.Checked() != settings_.SystemFiles) {
+    SystemFilesChk.SetChecked(settings_.SystemFiles);
+    SystemFilesChkClick();
+  }
   EnableLogChk.SetChecked(settings_.EnableLog);
   LastBackupLbl.SetText(settings_.LastBackup);
   if (settings_.Top && settings_.Left && settings_.Width) {
@@ -139,6 +150,8 @@ void TMainForm::SaveSettings() {
   settings_.OKBackup = OKBackupChk.Checked();
   settings_.ShowProgress = ShowProgressChk.Checked();
   settings_.BackupFolder = BackupFolder();
+  settings_.ShowFiles = ShowFilesChk.Checked();
+  settings_.SystemFiles = SystemFilesChk.Checked();
   settings_.EnableLog = EnableLogChk.Checked();
   settings_.LastBackup = LastBackupLbl.Text();
   RECT r;
@@ -231,21 +244,14 @@ void TMainForm::FormResize() {
   RECT page;
   GetClientRect(Pages.Panel(kControlPage), &page);
   const int pageWidth = MulDiv(page.right, 96, static_cast<int>(GetDpiForWindow(Handle())));
-  auto move = [&](Control& c, int x, int y, int width, int height) {
-    MoveWindow(c.Handle(), Scale(x), Scale(y), Scale(width), Scale(height), TRUE);
-  };
   for (Button* b : {&AboutBtn, &HelpBtn2, &OKBtn2, &HelpBtn, &OKBtn, &HelpBtn4, &OKBtn4}) {
     RECT br;
     GetWindowRect(b->Handle(), &br);
     MapWindowPoints(nullptr, GetParent(b->Handle()), reinterpret_cast<POINT*>(&br), 2);
     MoveWindow(b->Handle(), Scale(w - 100), br.top, br.right - br.left, br.bottom - br.top, TRUE);
   }
-  move(DestGroupBox, 186, 269, w - 305, 84);
-  move(UserBackupFolderEdit, 186 + 8, 269 + 16, w - 321, 21);
-  move(ChangeBtn, 186 + w - 369, 269 + 48, 54, 25);
-  move(StringGrid, 185, 0, pageWidth - 185, 265);
-  ListView_SetColumnWidth(StringGrid.Handle(), 0, Scale(w - 177 - 98));
-  move(RichEdit, 0, 0, pageWidth, 265);
+  LayOutSelectPage(w, pageWidth);
+  LayOutLogPage(pageWidth);
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,17 +11,22 @@
 #include "list/backup_list_store.h"
 #include "list/source_list.h"
 #include "log/message_log.h"
+#include "control/folder_view.h"
+#include "control/list_edit.h"
 #include "platform/settings_store.h"
 #include "platform/win32/list_view_grid.h"
 #include "platform/win32/rich_edit_page.h"
 #include "ui/controls.h"
+#include "ui/drag_drop.h"
+#include "ui/printer.h"
+#include "ui/tree_view.h"
 #include "ui/operation_windows.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
 namespace vh::ui {
 
-class TMainForm : public Window {
+class TMainForm : public Window, private SelectPageView {
  public:
   TMainForm(OperationWindows& operations, SettingsStore& settingsStore, std::function<void()> showAbout);
   ~TMainForm() override;
@@ -75,10 +80,27 @@ class TMainForm : public Window {
   void LoadSettings();
   void SaveSettings();
   bool LoadBackupList();
-  void SaveBackupList();
+  void SaveBackupList() override;
   void ShowPopupMenu();
+  // The Select page.
+  void RefreshBtnClick();
+  void ShowFilesChkClick();
+  void SystemFilesChkClick();
+  void TreeViewExpanding(TreeItem item);
+  void AddBtnClick();
+  void RemoveBtnClick();
+  void SubDirBtnClick();
+  void StringGridMouseDown(POINT at);
+  void StringGridMouseMove(POINT at);
+  void SplitterMoved(int left);
+  // The Log page.
+  void LogTabSheetShow();
+  void ClearLogBtnClick();
+  void EnableLogChkClick();
+  void PrintBtnClick();
+  void SetupPrinterBtnClick();
 
-  std::string BackupFolder() const { return UserBackupFolderEdit.Text(); }
+  std::string BackupFolder() const override { return UserBackupFolderEdit.Text(); }
 
   TScheduler Scheduler;
   int BusyState = 0;
@@ -97,19 +119,48 @@ class TMainForm : public Window {
       OKBtn2;
   Separator ControlLine;
   // The Select page.
+  ui::Panel Panel, FilesPanel;
+  ui::TreeView TreeView;
+  ui::Splitter Splitter;
   HostedControl StringGrid;
+  Hint StringGridHint;
   GroupBox DestGroupBox;
   Edit UserBackupFolderEdit;
-  Button InfoBtn, ChangeBtn, HelpBtn, OKBtn;
+  Button RefreshBtn, AddBtn, RemoveBtn, ShowFilesChk, SystemFilesChk, SubDirBtn, InfoBtn, ChangeBtn, HelpBtn, OKBtn;
+  std::unique_ptr<TFolderView> FolderView;
+  HCURSOR DragFolderDocument = nullptr;
+  DragDrop Dragging;
   // The Log page.
   HostedControl RichEdit;
-  Label LogPanel;
-  Button ClearLogBtn, EnableLogChk, HelpBtn4, OKBtn4;
+  ui::Panel LogPanel, PrintPanel;
+  Button ClearLogBtn, EnableLogChk, SetupPrinterBtn, PrintBtn, HelpBtn4, OKBtn4;
+  Printer PrinterSetup;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Start-up steps of the Select page: the drag cursor, and the folder tree filled.
+  void RegisterDragCursor();
+  void CreateFolderTree();
+  // The Select page's part of the idle refresh.
+  void RefreshSelectPage();
+  // The pages' controls that follow the window's outer width `w` and the page's width.
+  void LayOutSelectPage(int w, int pageWidth);
+  void LayOutLogPage(int pageWidth);
+
+  // What the list edits ask of the window.
+  std::string SelectedTreePath() override { return FolderView->SelectedPath(); }
+  void MarkPath(const std::string& path) override { FolderView->MarkPath(path); }
+  void UnmarkPath(const std::string& path) override { FolderView->UnmarkPath(path); }
+  void RefreshBranchOf(const std::string& path) override { FolderView->RefreshBranchOf(path); }
+  void ShowList() override { BackupList.ShowInGrid(*grid_); }
+  int CurrentRow() const override { return grid_->CurrentRow(); }
+  void SetCurrentRow(int row) override { grid_->SetCurrentRow(row); }
+  bool QuietOperations() const override { return !ShowProgressChk.Checked(); }
+  int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
+  int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
+
   void CreateControlPage();
   void CreateSelectPage();
   void CreateLogPage();
@@ -128,6 +179,8 @@ class TMainForm : public Window {
   std::unique_ptr<win32::RichEditPage> logPage_;
   std::unique_ptr<win32::ListViewGrid> grid_;
   UINT taskbarCreated_ = 0;
+  HIMAGELIST treeImages_ = nullptr;
+  int splitterLeft_ = 177;
 };
 
 }  // namespace vh::ui

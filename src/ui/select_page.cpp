@@ -1,5 +1,9 @@
-// The Select page: the backup list and the backup folder.
+// The Select page: the folder tree, the backup list and its edits, the backup folder.
 #include "ui/main_form.h"
+
+#include "control/page_layout.h"
+#include "platform/win32/wide.h"
+#include "resources/resource_ids.h"
 
 #include "list/backup_list_store.h"
 #include "platform/system.h"
@@ -12,23 +16,175 @@ namespace vh::ui {
 
 void TMainForm::CreateSelectPage() {
   SetContainer(Pages.Panel(kSelectPage));
-  StringGrid.Create(*this, &win32::ListViewGrid::Create, 185, 0, kDesignWidth - 185 - 8, 265);
+  Panel.Create(*this, 0, 0, kDesignWidth - 8, 265, ui::Panel::Sunken);
+  SetContainer(Panel.Handle());
+  treeImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 0);  // the pictures' own size
+  if (HBITMAP strip = static_cast<HBITMAP>(
+          LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TREEIMAGES), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    ImageList_AddMasked(treeImages_, strip, RGB(255, 0, 255));
+    DeleteObject(strip);
+  }
+  TreeView.Create(*this, 0, 0, splitterLeft_ - 1, 261, 19, treeImages_);
+  Splitter.Create(*this, splitterLeft_, 0, kSplitterWidth, 261);
+  StringGrid.Create(*this, &win32::ListViewGrid::Create, splitterLeft_ + kSplitterWidth, 0, 328, 261);
   grid_ = std::make_unique<win32::ListViewGrid>(StringGrid.Handle());
+  StringGridHint.Create(StringGrid);
+
+  SetContainer(Pages.Panel(kSelectPage));
+  RefreshBtn.Create(*this, Button::Push, "Re&fresh", 7, 274, 54, 25);
+  AddBtn.Create(*this, Button::Push, "&Add", 65, 274, 54, 25);
+  RemoveBtn.Create(*this, Button::Push, "&Remove", 123, 274, 54, 25);
+  FilesPanel.Create(*this, 7, 308, 170, 44, ui::Panel::Sunken);
+  SetContainer(FilesPanel.Handle());
+  ShowFilesChk.Create(*this, Button::CheckBox, "Files", 7, 13, 52, 17);  // clear of its neighbour
+  SystemFilesChk.Create(*this, Button::CheckBox, "System files", 64, 13, 89, 17);
+  SetContainer(Pages.Panel(kSelectPage));
   const POINT b{186, 269};
   DestGroupBox.Create(*this, "Backup folder", b.x, b.y, 225, 84);
   UserBackupFolderEdit.Create(*this, "", b.x + 8, b.y + 16, 209, 21, true);
   InfoBtn.Create(*this, Button::Push, "&Info", b.x + 8, b.y + 48, 54, 25);
   ChangeBtn.Create(*this, Button::Push, "&Change", b.x + 161, b.y + 48, 54, 25);
+  SubDirBtn.Create(*this, Button::Push, "&Sub-folder", 430, 274, 75, 25);
   HelpBtn.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
   OKBtn.Create(*this, Button::Push, "OK", 430, 330, 75, 25);
+  SetContainer(nullptr);
+
+  for (Control* c : std::initializer_list<Control*>{&TreeView, &RefreshBtn, &ShowFilesChk, &SystemFilesChk}) {
+    c->SetHelpContext(4);
+  }
   StringGrid.SetHelpContext(1);
+  AddBtn.SetHelpContext(1);
+  RemoveBtn.SetHelpContext(2);
   DestGroupBox.SetHelpContext(3);
   ChangeBtn.SetHelpContext(3);
   InfoBtn.SetHelpContext(27);
+  SubDirBtn.SetHelpContext(19);
+
+  RefreshBtn.onClick = [this] { RefreshBtnClick(); };
+  AddBtn.onClick = [this] { AddBtnClick(); };
+  RemoveBtn.onClick = [this] { RemoveBtnClick(); };
+  ShowFilesChk.onClick = [this] { ShowFilesChkClick(); };
+  SystemFilesChk.onClick = [this] { SystemFilesChkClick(); };
+  SubDirBtn.onClick = [this] { SubDirBtnClick(); };
   InfoBtn.onClick = [this] { InfoBtnClick(); };
   ChangeBtn.onClick = [this] { ChangeBtnClick(); };
   HelpBtn.onClick = [this] { HelpBtnClick(); };
   OKBtn.onClick = [this] { OKBtnClick(); };
+  TreeView.onExpanding = [this](TreeItem item) { TreeViewExpanding(item); };
+  Splitter.onMoved = [this](int left) { SplitterMoved(left); };
+  StringGrid.onMouseDown = [this](POINT at) { StringGridMouseDown(at); };
+  StringGrid.onMouseMove = [this](POINT at) { StringGridMouseMove(at); };
+  StringGrid.WatchMouse();
+
+  // Tree items go to the list (the grid or the Add button); list rows go back (the Remove button
+  // or the tree). Nothing else is taken.
+  TreeView.onBeginDrag = [this](TreeItem) {
+    POINT at;
+    GetCursorPos(&at);
+    Dragging.Drag(TreeView, at, false);
+  };
+  auto fromTree = [this](const Control& source) { return &source == &TreeView; };
+  auto fromGrid = [this](const Control& source) { return &source == &StringGrid; };
+  Dragging.AddTarget(StringGrid, fromTree, [this](const Control&) { AddSelection(BackupList, *Log, *this); });
+  Dragging.AddTarget(AddBtn, fromTree, [this](const Control&) { AddSelection(BackupList, *Log, *this); });
+  Dragging.AddTarget(RemoveBtn, fromGrid, [this](const Control&) { RemoveSelectedEntry(BackupList, *Log, *this); });
+  Dragging.AddTarget(TreeView, fromGrid, [this](const Control&) { RemoveSelectedEntry(BackupList, *Log, *this); });
+}
+
+void TMainForm::RegisterDragCursor() {
+  DragFolderDocument = static_cast<HCURSOR>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_DRAGFOLDER), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  Dragging.SetCursor(DragFolderDocument);
+}
+
+void TMainForm::CreateFolderTree() {
+  FolderView = std::make_unique<TFolderView>(TreeView, [](const std::string& name) {
+    std::wstring wide = win32::Widen(name);
+    CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return win32::Narrow(wide);
+  });
+  FolderView->Fill(BackupList);
+}
+
+void TMainForm::RefreshSelectPage() {
+  SystemFilesChk.SetEnabled(ShowFilesChk.Checked());
+  const SubDirButtonState state = SubDirButtonFor(BackupList, grid_->CurrentRow());
+  SubDirBtn.SetText(state.caption);
+  SubDirBtn.SetEnabled(state.enabled);
+}
+
+void TMainForm::LayOutSelectPage(int w, int pageWidth) {
+  const PageLayout layout = LayoutFor(w, splitterLeft_);
+  auto move = [&](Control& c, int x, int y, int width, int height) {
+    MoveWindow(c.Handle(), Scale(x), Scale(y), Scale(width), Scale(height), TRUE);
+  };
+  move(Panel, 0, 0, pageWidth, 265);
+  RECT inside;
+  GetClientRect(Panel.Handle(), &inside);
+  const int panelWidth = MulDiv(inside.right, 96, static_cast<int>(GetDpiForWindow(Handle())));
+  const int height = MulDiv(inside.bottom, 96, static_cast<int>(GetDpiForWindow(Handle())));
+  splitterLeft_ = ClampSplitter(splitterLeft_, panelWidth);
+  move(TreeView, 0, 0, splitterLeft_ - 1, height);
+  move(Splitter, splitterLeft_, 0, kSplitterWidth, height);
+  move(StringGrid, splitterLeft_ + kSplitterWidth, 0, panelWidth - splitterLeft_ - kSplitterWidth, height);
+  ListView_SetColumnWidth(StringGrid.Handle(), 0, Scale(layout.listColumnWidth));
+  grid_->FitLastColumn();
+  move(DestGroupBox, 186, 269, layout.destBoxWidth, 84);
+  move(UserBackupFolderEdit, 186 + 8, 269 + 16, layout.backupEditWidth, 21);
+  move(ChangeBtn, 186 + layout.changeBtnLeft, 269 + 48, 54, 25);
+  move(SubDirBtn, layout.rightButtonsLeft, 274, 75, 25);
+}
+
+void TMainForm::RefreshBtnClick() { FolderView->Fill(BackupList); }
+
+void TMainForm::ShowFilesChkClick() {
+  FolderView->ShowFiles = ShowFilesChk.Checked();
+  FolderView->Fill(BackupList);
+}
+
+void TMainForm::SystemFilesChkClick() {
+  FolderView->SystemFiles = SystemFilesChk.Checked();
+  FolderView->Fill(BackupList);
+}
+
+void TMainForm::TreeViewExpanding(TreeItem item) { FolderView->ExpandNode(item); }
+
+void TMainForm::AddBtnClick() { AddSelection(BackupList, *Log, *this); }
+
+void TMainForm::RemoveBtnClick() { RemoveSelectedEntry(BackupList, *Log, *this); }
+
+void TMainForm::SubDirBtnClick() { ToggleSubfolders(BackupList, *Log, *this); }
+
+void TMainForm::StringGridMouseDown(POINT at) {
+  const int row = grid_->RowAt(at);
+  if (row > 0) grid_->SetCurrentRow(row);
+  // The platform tells a drag from a click with the left button only; a press of another
+  // button would wait for the pointer to move.
+  if (!(GetKeyState(VK_LBUTTON) & 0x8000)) return;
+  POINT screen = at;
+  ClientToScreen(StringGrid.Handle(), &screen);
+  Dragging.Drag(StringGrid, screen, true);
+}
+
+void TMainForm::StringGridMouseMove(POINT at) {
+  const int row = grid_->RowAt(at);
+  if (row > 0) StringGridHint.SetText(grid_->Cell(0, row));
+  StringGridHint.SetActive(row > 0);
+}
+
+void TMainForm::SplitterMoved(int left) {
+  RECT inside;
+  GetClientRect(Panel.Handle(), &inside);
+  splitterLeft_ = ClampSplitter(left, MulDiv(inside.right, 96, static_cast<int>(GetDpiForWindow(Handle()))));
+  FormResize();
+}
+
+int TMainForm::RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) {
+  return operations_.Delete->RemoveEntryBackups(list, index, 1, BackupFolder(), quiet, log);
+}
+
+int TMainForm::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) {
+  return operations_.Delete->RemoveSubfolderBackups(mirrorFolder, quiet, log);
 }
 
 bool TMainForm::LoadBackupList() { return listFile_.Load(BackupList, BackupFolder(), false, *grid_, startupNotes_); }

@@ -6,71 +6,10 @@
 #include "ui/main_form.h"
 #include "ui/single_copy.h"
 
-#include "disk_fixture.h"
-#include "fake_settings_store.h"
+#include "main_form_fixture.h"
 
 namespace vh::test {
 namespace {
-
-class MainFormTest : public DiskTest {
- protected:
-  MainFormTest() : source(folder + "\\docs"), backupFolder(folder + "\\backup") {
-    Write(source + "\\a.txt", "alpha");
-    files.CreateFolder(backupFolder);
-  }
-  // A store with a list of the one source folder, and the settings that point to it.
-  void PrepareStore(int period = 60, bool timed = false, bool startup = false) {
-    Write(MirrorPath(backupFolder, "") + "\\Config.txt", "3.0\r\n" + source + "\r\n1\r\n1\r\n");
-    TSettings s;
-    s.BackupFolder = backupFolder;
-    s.BackupPeriod = period;
-    s.EnableTimedBackups = timed;
-    s.StartUp = startup;
-    s.ShowProgress = false;
-    s.Top = s.Left = 10;
-    s.Width = 530;
-    SaveSettings(settings, s);
-  }
-  ui::TMainForm& Form() {
-    if (!form) {
-      form = std::make_unique<ui::TMainForm>(Operations(), settings, [] {});
-      form->endProcess = [this](int status) { ended = status; };
-      form->chooseBackupFolder = [this](const std::string& start) {
-        asked.push_back(start);
-        return chosen;
-      };
-      form->FormCreate();
-      form->RefreshControls();  // as the main loop does once the queue is empty
-    }
-    return *form;
-  }
-  std::string LastLogLine() {
-    const int count = static_cast<int>(SendMessageW(Form().RichEdit.Handle(), EM_GETLINECOUNT, 0, 0));
-    for (int i = count - 1; i >= 0; --i) {
-      wchar_t buffer[512] = {};
-      *reinterpret_cast<WORD*>(buffer) = 511;
-      const LRESULT n = SendMessageW(Form().RichEdit.Handle(), EM_GETLINE, i, reinterpret_cast<LPARAM>(buffer));
-      std::string line = win32::Narrow(std::wstring(buffer, static_cast<size_t>(n)));
-      while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-      if (!line.empty()) return line;
-    }
-    return "";
-  }
-  static ui::OperationWindows& Operations() {
-    static ui::OperationWindows operations;
-    return operations;
-  }
-  bool Ends(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-  }
-
-  const std::string source, backupFolder;
-  FakeSettingsStore settings;
-  std::unique_ptr<ui::TMainForm> form;
-  std::vector<std::string> asked;
-  std::string chosen;
-  int ended = -1;
-};
 
 TEST_F(MainFormTest, FirstStartAsksForABackupFolderAndShowsTheDefaults) {
   chosen = backupFolder;

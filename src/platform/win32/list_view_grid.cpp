@@ -20,7 +20,7 @@ int ItemCount(HWND control) { return static_cast<int>(SendMessageW(control, LVM_
 HWND ListViewGrid::Create(HWND parent, int id) {
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES};
   if (!InitCommonControlsEx(&init)) return nullptr;
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
   HWND control =
       CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, 0, 0, 100, 100, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
@@ -123,6 +123,50 @@ std::string ListViewGrid::Cell(int col, int row) const {
                                  reinterpret_cast<LPARAM>(&item));
   return Narrow(std::wstring_view(item.pszText ? item.pszText : L"",
                                   n > 0 ? static_cast<size_t>(n) : 0));
+}
+
+void ListViewGrid::FitLastColumn() {
+  const int last = ColCount() - 1;
+  if (last < 0) return;
+  RECT client;
+  GetClientRect(control_, &client);
+  int room = client.right;
+  if (!(GetWindowLongW(control_, GWL_STYLE) & WS_VSCROLL)) room -= GetSystemMetrics(SM_CXVSCROLL);
+  for (int col = 0; col < last; ++col) {
+    room -= static_cast<int>(SendMessageW(control_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(col), 0));
+  }
+  SendMessageW(control_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(last), MAKELPARAM(std::max(room, 0), 0));
+}
+
+int ListViewGrid::CurrentRow() const {
+  const LRESULT item = SendMessageW(control_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  return item < 0 ? 1 : static_cast<int>(item) + 1;
+}
+
+void ListViewGrid::SetCurrentRow(int row) {
+  if (row < 1 || row >= RowCount()) return;
+  LVITEMW none{};
+  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));  // one row only
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(row - 1), reinterpret_cast<LPARAM>(&state));
+  SendMessageW(control_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row - 1), FALSE);
+}
+
+int ListViewGrid::RowAt(POINT client) const {
+  const HWND header = reinterpret_cast<HWND>(SendMessageW(control_, LVM_GETHEADER, 0, 0));
+  RECT heading{};
+  if (header && GetWindowRect(header, &heading)) {
+    MapWindowPoints(nullptr, control_, reinterpret_cast<POINT*>(&heading), 2);
+    if (PtInRect(&heading, client)) return 0;
+  }
+  LVHITTESTINFO hit{};
+  hit.pt = client;
+  hit.pt.x = 2;  // any column of the row
+  const LRESULT item = SendMessageW(control_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  return item < 0 ? -1 : static_cast<int>(item) + 1;
 }
 
 }  // namespace vh::win32

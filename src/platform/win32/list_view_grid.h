@@ -28,6 +28,17 @@ class ListViewGrid : public vh::Grid {
   int RowCount() const;
   std::string Cell(int col, int row) const;
 
+  // Sizes the last column to the width the others leave, with room kept for a vertical scroll
+  // bar, so the grid never scrolls sideways.
+  void FitLastColumn();
+
+  // The row of the selected item; row 1 while none is selected.
+  int CurrentRow() const;
+  // Selects and focuses a row's item and brings it into view.
+  void SetCurrentRow(int row);
+  // The row under a point of the control's client area: 0 on the headings, -1 on no row.
+  int RowAt(POINT client) const;
+
  private:
   HWND control_;
   int columnWidth_;

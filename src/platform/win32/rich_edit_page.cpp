@@ -29,7 +29,7 @@ HWND RichEditPage::Create(HWND parent, int id) {
   static const HMODULE library = LoadLibraryW(L"Msftedit.dll");
   if (!library) return nullptr;
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                      ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
+                      ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_DISABLENOSCROLL;
   HWND control =
       CreateWindowExW(WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"", style, 0, 0, 100, 100, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),

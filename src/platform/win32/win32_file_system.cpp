@@ -128,6 +128,22 @@ bool Win32FileSystem::List(const std::string& folder, std::vector<DirEntry>& out
   return true;
 }
 
+bool Win32FileSystem::AnyEntry(const std::string& folder, const std::function<bool(const DirEntry&)>& wanted) {
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileExW(LongPath(ChildPattern(folder)).c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, 0));
+  if (!find.valid()) return false;
+  do {
+    const std::wstring_view name(data.cFileName);
+    if (name == L"." || name == L"..") continue;
+    DirEntry entry;
+    entry.name = Narrow(name);
+    entry.attributes = data.dwFileAttributes;
+    if (wanted(entry)) return true;
+  } while (FindNextFileW(find.get(), &data));
+  return false;
+}
+
 bool Win32FileSystem::Stat(const std::string& path, DirEntry& out) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data)) return false;

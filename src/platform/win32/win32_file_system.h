@@ -11,6 +11,7 @@ class Win32FileSystem : public vh::FileSystem {
   uint32_t Attributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool List(const std::string& folder, std::vector<DirEntry>& out) override;
+  bool AnyEntry(const std::string& folder, const std::function<bool(const DirEntry&)>& wanted) override;
   bool Stat(const std::string& path, DirEntry& out) override;
   CopyResult Copy(const std::string& source, const std::string& target) override;
   CopyResult CopyInto(const std::string& source, const std::string& target) override;

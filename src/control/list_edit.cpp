@@ -1,0 +1,135 @@
+#include "control/list_edit.h"
+
+#include "control/scheduler.h"
+#include "platform/system.h"
+#include "store/drive_checks.h"
+#include "store/store_paths.h"
+
+namespace vh {
+namespace {
+
+constexpr unsigned kYesNoQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
+constexpr unsigned kOkCancelWarning = kMbOkCancel | kMbIconExclamation | kMbDefButton2;
+constexpr const char* kUserCancelled = "User cancelled operation.";
+
+}  // namespace
+
+bool IsStorableSourcePath(const std::string& path) {
+  if (path.size() < 2 || path[1] != ':') return false;
+  const char letter = static_cast<char>(path[0] & ~0x20);
+  if (letter < 'A' || letter > 'Z') return false;
+  if (path.size() == 2) return true;
+  if (path[2] != '\\') return false;
+  size_t start = 3;
+  while (true) {
+    const size_t end = path.find('\\', start);
+    const std::string name = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (name.empty() || name == "." || name == ".." || name.find_first_of("/:") != std::string::npos) return false;
+    if (end == std::string::npos) return true;
+    start = end + 1;
+  }
+}
+
+void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view) {
+  const std::string path = view.SelectedTreePath();
+  if (path.empty()) return;
+  if (!IsStorableSourcePath(path)) {
+    log.AddLine("WARNING: The following path cannot be backed up and was not added to the backup list:", true);
+    log.AddLine(path, false);
+    return;
+  }
+  const uint32_t attributes = Files().Attributes(path);
+  if (attributes == kAttrInvalid) {
+    // Gone since the tree showed it: listing it would back up nothing and say nothing.
+    log.AddLine("WARNING: The following file or folder no longer exists and was not added to the backup list:",
+                true);
+    log.AddLine(path, false);
+    view.RefreshBranchOf(path);
+    return;
+  }
+  const bool folder = (attributes & kAttrDirectory) != 0;
+  const int index = list.Add(path, folder, folder ? 1 : 0);
+  view.ShowList();
+  if (index < 0) return;
+  if (folder) {
+    log.AddLine("The following folder was added to the backup list:", true);
+    log.AddLine(path + "  (incl. sub-folders)", false);
+  } else {
+    log.AddLine("The following file was added to the backup list:", true);
+    log.AddLine(path, false);
+  }
+  view.MarkPath(path);
+  view.SetCurrentRow(index + 1);
+}
+
+void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& view) {
+  if (list.Count() == 0) return;
+  const int index = view.CurrentRow() - 1;
+  const TSource* entry = list.Item(index);
+  if (!entry) return;
+  if (Boxes().Show("This will remove any previous backups of the selected file or folder.\nIs this OK?",
+                   kAppCaption, kYesNoQuestion) != kIdYes) {
+    return;
+  }
+  const std::string path = entry->Path;
+  view.SetBusyState(kRemovingBackups);
+  log.AddLine("Removal of the following files and folders from the backup list was initiated:", true);
+  log.AddLine(path, false);
+  const int result = view.RemoveEntryBackups(list, index, view.QuietOperations(), log);
+  if ((result == 1 && Boxes().Show("Vesperhollow could not remove associated backups. Press OK to continue operation.",
+                                   kAppCaption, kOkCancelWarning) != kIdOk) ||
+      result == 2) {
+    log.AddLine(kUserCancelled, false);
+    view.SetBusyState(kIdle);
+    return;
+  }
+  view.UnmarkPath(path);
+  list.Delete(index);
+  view.ShowList();
+  view.SetBusyState(kIdle);
+}
+
+void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view) {
+  std::string message;
+  if (!CheckBackupDrive(true, view.BackupFolder(), message, "")) return;
+  TSource* entry = list.Item(view.CurrentRow() - 1);
+  if (!entry || entry->IsFolder == 0) return;
+  if (entry->Subs) {
+    if (Boxes().Show("This will remove any previous backups of the selected sub-folder\nIs this OK?", kAppCaption,
+                     kYesNoQuestion) != kIdYes) {
+      return;
+    }
+    view.SetBusyState(kRemovingBackups);
+    log.AddLine("Sub-folder backup removal initiated for the following folder:", true);
+    log.AddLine(entry->Path, false);
+    const int result =
+        view.RemoveSubfolderBackups(MirrorPath(view.BackupFolder(), entry->Path), view.QuietOperations(), log);
+    if (result == 2) {
+      view.SetBusyState(kIdle);
+      return;
+    }
+    if (result == 1 &&
+        Boxes().Show("Vesperhollow could not remove all sub-folder backups. Press OK to continue operation.",
+                     kAppCaption, kOkCancelWarning) != kIdOk) {
+      log.AddLine(kUserCancelled, false);
+      view.SetBusyState(kIdle);
+      return;
+    }
+    entry->Subs = false;
+  } else {
+    log.AddLine("Sub-folders of the following folder to be included for backup:", true);
+    log.AddLine(entry->Path, false);
+    entry->Subs = true;
+  }
+  view.ShowList();
+  view.SetBusyState(kIdle);
+  view.SaveBackupList();
+}
+
+SubDirButtonState SubDirButtonFor(const TSourceList& list, int currentRow) {
+  const TSource* entry = list.Item(currentRow - 1);
+  if (!entry || entry->IsFolder == 0) return {"Subs", false};
+  return {entry->Subs ? "No Subs" : "Subs", true};
+}
+
+}  // namespace vh

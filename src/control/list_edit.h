@@ -1,0 +1,53 @@
+#pragma once
+// The edits of the backup list on the Select page: Add, Remove and the Sub-folder toggle, with
+// their questions, log lines and removal of backups; and the state of the Sub-folder button.
+#include <string>
+
+#include "list/source_list.h"
+#include "log/message_log.h"
+
+namespace vh {
+
+// What the list edits need of the window.
+class SelectPageView {
+ public:
+  virtual ~SelectPageView() = default;
+  virtual std::string BackupFolder() const = 0;
+  // The path of the tree's selected item; empty when none is selected.
+  virtual std::string SelectedTreePath() = 0;
+  virtual void MarkPath(const std::string& path) = 0;
+  virtual void UnmarkPath(const std::string& path) = 0;
+  // Reads again the tree's branch that shows `path`.
+  virtual void RefreshBranchOf(const std::string& path) = 0;
+  // The list into the grid again.
+  virtual void ShowList() = 0;
+  // Row 1 shows entry 0.
+  virtual int CurrentRow() const = 0;
+  virtual void SetCurrentRow(int row) = 0;
+  virtual void SetBusyState(int code) = 0;
+  virtual bool QuietOperations() const = 0;
+  // Each 0 done, 1 some backups remain, 2 cancelled by the user.
+  virtual int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) = 0;
+  virtual int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) = 0;
+  virtual void SaveBackupList() = 0;
+};
+
+// True for a drive-letter path that names a drive or something on it by plain names only, so
+// that its mirror stays inside the store.
+bool IsStorableSourcePath(const std::string& path);
+
+// The tree's selected item onto the list.
+void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view);
+// The entry of the current row off the list, once its backups are gone.
+void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& view);
+// The current entry's sub-folders off (their backups removed) or on again.
+void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view);
+
+struct SubDirButtonState {
+  std::string caption;
+  bool enabled = false;
+};
+// Pressable only with a folder entry current; its caption tells what pressing does.
+SubDirButtonState SubDirButtonFor(const TSourceList& list, int currentRow);
+
+}  // namespace vh

@@ -1,0 +1,65 @@
+#include "ui/drag_drop.h"
+
+namespace vh::ui {
+
+void DragDrop::AddTarget(Control& target, std::function<bool(const Control&)> accepts,
+                         std::function<void(const Control&)> drop) {
+  targets_.push_back({&target, std::move(accepts), std::move(drop)});
+}
+
+const DragDrop::Target* DragDrop::TargetAt(POINT screen, const Control& source) const {
+  // The window under the point may be a part of a control (a list view's heading).
+  for (HWND w = WindowFromPoint(screen); w; w = GetParent(w)) {
+    for (const Target& t : targets_) {
+      if (t.control->Handle() == w) return t.accepts(source) ? &t : nullptr;
+    }
+  }
+  return nullptr;
+}
+
+bool DragDrop::Drag(Control& source, POINT at, bool fromPress) {
+  HWND hwnd = source.Handle();
+  if (fromPress && !DragDetect(hwnd, at)) return false;
+  SetCapture(hwnd);
+  HCURSOR no = LoadCursorW(nullptr, IDC_NO);
+  HCURSOR previous = ::SetCursor(no);
+  const Target* dropOn = nullptr;
+  MSG msg;
+  bool going = true;
+  while (going && GetCapture() == hwnd) {
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    switch (msg.message) {
+      case WM_MOUSEMOVE:
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP: {
+        // Captured mouse messages carry points of the window they were sent to.
+        POINT screen{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+        ClientToScreen(msg.hwnd, &screen);
+        const Target* target = TargetAt(screen, source);
+        ::SetCursor(target && cursor_ ? cursor_ : no);
+        if (msg.message != WM_MOUSEMOVE) {
+          dropOn = target;
+          going = false;
+        }
+        break;
+      }
+      case WM_KEYDOWN:
+        if (msg.wParam == VK_ESCAPE) going = false;
+        break;
+      default:
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+  }
+  if (GetCapture() == hwnd) ReleaseCapture();
+  ::SetCursor(previous);
+  if (!dropOn) return false;
+  dropOn->drop(source);
+  return true;
+}
+
+}  // namespace vh::ui

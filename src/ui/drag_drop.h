@@ -1,0 +1,38 @@
+#pragma once
+// Drag and drop between the controls of one window: a drag carries only where it came from;
+// each target says which sources it accepts and what a drop on it does.
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "ui/controls.h"
+
+namespace vh::ui {
+
+class DragDrop {
+ public:
+  // The cursor shown over a target that accepts the drag; elsewhere the "no" cursor shows.
+  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  void AddTarget(Control& target, std::function<bool(const Control& source)> accepts,
+                 std::function<void(const Control& source)> drop);
+  // Follows the mouse from `source` until a button comes up, and drops on the target under the
+  // pointer when it accepts `source`. With `fromPress`, the drag begins only once the pointer has
+  // moved past the platform's drag threshold from `at` (a screen point), so a click stays a
+  // click. True when something was dropped.
+  bool Drag(Control& source, POINT at, bool fromPress);
+
+ private:
+  struct Target {
+    Control* control;
+    std::function<bool(const Control&)> accepts;
+    std::function<void(const Control&)> drop;
+  };
+  // The target under a screen point that accepts `source`, or null.
+  const Target* TargetAt(POINT screen, const Control& source) const;
+
+  HCURSOR cursor_ = nullptr;
+  std::vector<Target> targets_;
+};
+
+}  // namespace vh::ui

@@ -1,0 +1,180 @@
+#include "control/list_edit.h"
+
+#include <gtest/gtest.h>
+
+#include "control/page_layout.h"
+#include "control/scheduler.h"
+#include "operations_fixture.h"
+
+namespace vh::test {
+namespace {
+
+// The window as the list edits see it, recording what they asked of it.
+class FakeSelectPage : public SelectPageView {
+ public:
+  std::string BackupFolder() const override { return "E:\\B"; }
+  std::string SelectedTreePath() override { return selected; }
+  void MarkPath(const std::string& path) override { marks.push_back("+" + path); }
+  void UnmarkPath(const std::string& path) override { marks.push_back("-" + path); }
+  void RefreshBranchOf(const std::string& path) override { refreshed.push_back(path); }
+  void ShowList() override { ++shown; }
+  int CurrentRow() const override { return row; }
+  void SetCurrentRow(int r) override { row = r; }
+  void SetBusyState(int code) override { busy.push_back(code); }
+  bool QuietOperations() const override { return true; }
+  int RemoveEntryBackups(const TSourceList& list, int index, bool, TMessageLog&) override {
+    removed.push_back(list.Item(index)->Path);
+    return result;
+  }
+  int RemoveSubfolderBackups(const std::string& mirror, bool, TMessageLog&) override {
+    removed.push_back(mirror);
+    return result;
+  }
+  void SaveBackupList() override { ++saves; }
+
+  std::string selected;
+  int row = 1, shown = 0, saves = 0, result = 0;
+  std::vector<std::string> marks, refreshed, removed;
+  std::vector<int> busy;
+};
+
+class ListEditTest : public OperationsTest {
+ protected:
+  ListEditTest() {
+    sys.files.AddFolder("C:\\Docs");
+    sys.files.AddFile("C:\\a.txt");
+    sys.files.AddFolder("E:\\B");
+  }
+  void Add(const std::string& path) {
+    page.selected = path;
+    AddSelection(list, log, page);
+  }
+  FakeSelectPage page;
+  TSourceList list;
+};
+
+TEST_F(ListEditTest, AddMakesFolderAndFileEntries) {
+  Add("C:\\Docs");
+  Add("C:\\a.txt");
+  Add("C:");
+  Add("C:\\Docs");  // again: nothing more
+  Add("");          // nothing selected
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.Item(0)->Path, "C:");
+  EXPECT_TRUE(list.Item(0)->Subs);
+  EXPECT_EQ(list.Item(2)->Path, "C:\\a.txt");
+  EXPECT_FALSE(list.Item(2)->Subs);
+  EXPECT_EQ(list.Item(2)->IsFolder, 0);
+  EXPECT_EQ(LogTexts(), (Lines{"# The following folder was added to the backup list:", "C:\\Docs  (incl. sub-folders)",
+                               "# The following file was added to the backup list:", "C:\\a.txt",
+                               "# The following folder was added to the backup list:", "C:  (incl. sub-folders)"}));
+  EXPECT_EQ(page.marks, (Lines{"+C:\\Docs", "+C:\\a.txt", "+C:"}));
+  EXPECT_EQ(page.row, 1);  // C: went first
+  EXPECT_EQ(page.shown, 4);
+}
+
+TEST_F(ListEditTest, AddRefusesWhatIsGoneOrLeavesTheStore) {
+  Add("C:\\Gone");
+  Add("C:\\Docs\\..\\..");
+  Add("Docs");
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(page.refreshed, Lines{"C:\\Gone"});
+  EXPECT_EQ(LogTexts(),
+            (Lines{"# WARNING: The following file or folder no longer exists and was not added to the backup list:",
+                   "C:\\Gone", "# WARNING: The following path cannot be backed up and was not added to the backup list:",
+                   "C:\\Docs\\..\\..", "# WARNING: The following path cannot be backed up and was not added to the backup list:",
+                   "Docs"}));
+  for (const char* bad : {"C:\\", "C:\\a\\\\b", "C:\\.\\a", "1:\\a", "\\\\srv\\share", "C:a"}) {
+    EXPECT_FALSE(IsStorableSourcePath(bad)) << bad;
+  }
+}
+
+TEST_F(ListEditTest, RemoveAsksThenRemovesOrKeeps) {
+  Add("C:\\Docs");
+  Add("C:\\a.txt");
+  page.marks.clear();
+  page.row = 2;
+  struct Case {
+    int answer, result, okAnswer;
+    int countAfter;
+  };
+  // No; cancelled in the progress window; could not remove and Cancel; could not remove and OK.
+  for (const Case& c : {Case{kIdNo, 0, 0, 2}, Case{kIdYes, 2, 0, 2}, Case{kIdYes, 1, kIdCancel, 2},
+                        Case{kIdYes, 1, kIdOk, 1}}) {
+    sys.boxes.Answer(c.answer);
+    if (c.okAnswer) sys.boxes.Answer(c.okAnswer);
+    page.result = c.result;
+    RemoveSelectedEntry(list, log, page);
+    EXPECT_EQ(list.Count(), c.countAfter);
+    EXPECT_TRUE(page.busy.empty() || page.busy.back() == kIdle);
+  }
+  EXPECT_EQ(sys.boxes.asked.at(0).text, "This will remove any previous backups of the selected file or folder.\nIs this OK?");
+  EXPECT_EQ(sys.boxes.asked.at(0).style, 0x124u);
+  EXPECT_EQ(sys.boxes.asked.at(3).text,
+            "Vesperhollow could not remove associated backups. Press OK to continue operation.");
+  EXPECT_EQ(sys.boxes.asked.at(3).style, 0x131u);
+  EXPECT_EQ(page.removed, (Lines{"C:\\a.txt", "C:\\a.txt", "C:\\a.txt"}));
+  EXPECT_EQ(page.marks, Lines{"-C:\\a.txt"});
+  EXPECT_EQ(page.busy, (std::vector<int>{5, 0, 5, 0, 5, 0}));
+  const Lines texts = LogTexts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "User cancelled operation."), 2);
+
+  list.Clear();
+  RemoveSelectedEntry(list, log, page);  // an empty list asks nothing
+  EXPECT_EQ(sys.boxes.asked.size(), 6u);
+}
+
+TEST_F(ListEditTest, SubFoldersOffAsksAndSavesOnDoesNot) {
+  Add("C:\\Docs");
+  page.row = 1;
+  sys.boxes.Answer(kIdNo);
+  ToggleSubfolders(list, log, page);
+  EXPECT_TRUE(list.Item(0)->Subs);
+  page.result = 1;  // never backed up: nothing to remove
+  sys.boxes.Answer(kIdYes);
+  sys.boxes.Answer(kIdOk);
+  ToggleSubfolders(list, log, page);
+  EXPECT_FALSE(list.Item(0)->Subs);
+  EXPECT_EQ(sys.boxes.asked.at(1).text, "This will remove any previous backups of the selected sub-folder\nIs this OK?");
+  EXPECT_EQ(sys.boxes.asked.at(2).text,
+            "Vesperhollow could not remove all sub-folder backups. Press OK to continue operation.");
+  EXPECT_EQ(page.removed, Lines{"E:\\B\\$VH_BKS$\\PC1\\joe\\C\\Docs"});
+  ToggleSubfolders(list, log, page);  // on again: no question
+  EXPECT_TRUE(list.Item(0)->Subs);
+  EXPECT_EQ(sys.boxes.asked.size(), 3u);
+  EXPECT_EQ(page.saves, 2);
+  const Lines texts = LogTexts();
+  EXPECT_EQ(Lines(texts.end() - 4, texts.end()),
+            (Lines{"# Sub-folder backup removal initiated for the following folder:", "C:\\Docs",
+                   "# Sub-folders of the following folder to be included for backup:", "C:\\Docs"}));
+}
+
+TEST_F(ListEditTest, SubFolderButtonAndLayout) {
+  EXPECT_EQ(SubDirButtonFor(list, 1).caption, "Subs");
+  EXPECT_FALSE(SubDirButtonFor(list, 1).enabled);
+  Add("C:\\Docs");
+  Add("C:\\a.txt");
+  EXPECT_EQ(SubDirButtonFor(list, 1).caption, "No Subs");
+  EXPECT_TRUE(SubDirButtonFor(list, 1).enabled);
+  EXPECT_FALSE(SubDirButtonFor(list, 2).enabled);  // a file entry
+  list.Item(0)->Subs = false;
+  EXPECT_EQ(SubDirButtonFor(list, 1).caption, "Subs");
+  EXPECT_FALSE(SubDirButtonFor(list, 0).enabled);  // the heading row
+
+  const PageLayout design = LayoutFor(530, 177);
+  EXPECT_EQ(design.rightButtonsLeft, 430);
+  EXPECT_EQ(design.destBoxWidth, 225);
+  EXPECT_EQ(design.backupEditWidth, 209);
+  EXPECT_EQ(design.changeBtnLeft, 161);
+  EXPECT_EQ(design.listColumnWidth, 255);
+  const PageLayout wide = LayoutFor(700, 177);
+  EXPECT_EQ(wide.rightButtonsLeft - design.rightButtonsLeft, 170);
+  EXPECT_EQ(wide.destBoxWidth - design.destBoxWidth, 170);
+  EXPECT_EQ(wide.listColumnWidth - design.listColumnWidth, 170);
+  EXPECT_EQ(LayoutFor(530, 250).listColumnWidth, 182);
+  EXPECT_EQ(ClampSplitter(5, 514), kMinPaneWidth);
+  EXPECT_EQ(ClampSplitter(600, 514), 514 - kSplitterWidth - kMinPaneWidth);
+}
+
+}  // namespace
+}  // namespace vh::test

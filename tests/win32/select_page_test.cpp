@@ -1,0 +1,303 @@
+// The Select and Log pages over the plug drive: the folder tree, list edits by button and by the
+// mouse, the Sub-folder toggle, and printing.
+#include "main_form_fixture.h"
+#include "ui/main_form_constants.h"
+
+namespace vh::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class SelectPageTest : public MainFormTest {
+ protected:
+  SelectPageTest() : drive(Env("VH_PLUG_DRIVE")), plug(Env("VH_PLUG_DIR")) {
+    files.CreateFolder(plug);
+    Write(drive + "\\Docs\\Old\\deep.txt", "d");
+    Write(drive + "\\Docs\\letter.txt", "l");
+    Write(drive + "\\apple\\x.txt", "x");
+    Write(drive + "\\Banana.txt", "b");
+    Write(drive + "\\hidden.txt", "h");
+    files.SetAttributes(drive + "\\hidden.txt", kAttrHidden);
+  }
+  ~SelectPageTest() override { RemoveTree(plug); }
+
+  TreeItem Item(const std::string& path) { return Form().FolderView->FindNode(Form().TreeView.FirstRoot(), path); }
+  // As the user opens a branch: the tree's notice, then the branch shows.
+  void Open(const std::string& path) {
+    const TreeItem item = Item(path);
+    ASSERT_NE(item, 0u) << path;
+    Form().TreeView.Expand(item);
+    if (Children(path).empty()) Form().TreeViewExpanding(item);  // where the control sent no notice
+  }
+  Lines Children(const std::string& path) {
+    Lines texts;
+    for (TreeItem i = Form().TreeView.FirstChild(Item(path)); i; i = Form().TreeView.NextSibling(i)) {
+      texts.push_back(Form().TreeView.Text(i));
+    }
+    return texts;
+  }
+  void Select(const std::string& path) { Form().TreeView.Select(Item(path)); }
+  Lines GridPaths() {
+    Lines paths;
+    win32::ListViewGrid view(Form().StringGrid.Handle());
+    for (int row = 1; row < view.RowCount(); ++row) paths.push_back(view.Cell(0, row) + "|" + view.Cell(1, row));
+    return paths;
+  }
+  // The window on screen with the Select page up, for the mouse.
+  void ShowSelectPage() {
+    ShowWindow(Form().Handle(), SW_SHOW);
+    SetForegroundWindow(Form().Handle());
+    Form().Pages.SetActivePage(ui::kSelectPage);
+    Pump(100);
+  }
+  static POINT CentreOf(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  POINT ItemPoint(const std::string& path) {
+    const RECT r = Form().TreeView.ItemRect(Item(path));
+    POINT p{r.left + 6, (r.top + r.bottom) / 2};
+    ClientToScreen(Form().TreeView.Handle(), &p);
+    return p;
+  }
+  static void Mouse(POINT screen, DWORD buttons = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof in);
+  }
+  // A press at `from`, a move past the drag threshold, and the release at `to`.
+  static void DragWithMouse(POINT from, POINT to) {
+    Mouse(from);
+    Pump(50);
+    Mouse(from, MOUSEEVENTF_LEFTDOWN);
+    Mouse({from.x + 12, from.y + 12});
+    Mouse({to.x - 1, to.y});
+    Mouse(to);
+    Mouse(to, MOUSEEVENTF_LEFTUP);
+    Pump(400);
+  }
+  static void Click(POINT at) {
+    Mouse(at);
+    Mouse(at, MOUSEEVENTF_LEFTDOWN);
+    Mouse(at, MOUSEEVENTF_LEFTUP);
+    Pump(300);
+  }
+  static void Pump(int ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    while (GetTickCount() < end) {
+      ui::ProcessPendingMessages();
+      Sleep(10);
+    }
+  }
+
+  const std::string drive, plug;
+};
+
+TEST_F(SelectPageTest, TreeFollowsTheFileBoxes) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  ASSERT_FALSE(drive.empty());
+  ASSERT_NE(Item(drive), 0u);
+  EXPECT_EQ(f.TreeView.Image(Item(drive)), kDriveImage);
+  Open(drive);
+  EXPECT_EQ(Children(drive), (Lines{"apple", "Docs"}));
+  EXPECT_FALSE(f.SystemFilesChk.Enabled());
+
+  f.ShowFilesChk.Click();
+  f.RefreshControls();
+  EXPECT_TRUE(f.SystemFilesChk.Enabled());
+  EXPECT_EQ(Children(drive), (Lines{"apple", "Banana.txt", "Docs"}));  // the open branch stays open
+  f.SystemFilesChk.Click();
+  EXPECT_EQ(Children(drive), (Lines{"apple", "Banana.txt", "Docs", "hidden.txt"}));
+  EXPECT_EQ(f.TreeView.Image(Item(drive + "\\hidden.txt")), kHiddenFileImage);
+
+  // Names outside the code page and paths past 260 characters show and map as they are.
+  std::string deep = drive + "\\\xCE\xA9mega \xE6\x97\xA5\xE6\x9C\xAC";
+  Write(deep + "\\" + std::string(60, 'a') + "\\" + std::string(60, 'b') + "\\" + std::string(60, 'c') + "\\" +
+            std::string(60, 'd') + "\\last.txt",
+        "far");
+  f.RefreshBtnClick();
+  Open(deep);
+  for (char c : std::string("abcd")) {
+    deep += "\\" + std::string(60, c);
+    Open(deep);
+  }
+  Select(deep + "\\last.txt");
+  EXPECT_EQ(f.FolderView->SelectedPath(), deep + "\\last.txt");
+  EXPECT_GT(f.FolderView->SelectedPath().size(), 260u);
+  f.AddBtnClick();
+  ASSERT_EQ(f.BackupList.Count(), 2);
+  EXPECT_EQ(f.BackupList.Item(1)->Path, deep + "\\last.txt");
+  EXPECT_EQ(f.TreeView.Image(Item(deep + "\\last.txt")), kFileImage + kMarked);
+}
+
+TEST_F(SelectPageTest, RefreshKeepsOpenBranchesAndShowsTheSelectionOnTop) {
+  PrepareStore();
+  for (int i = 10; i < 40; ++i) files.CreateFolder(drive + "\\Docs\\p" + std::to_string(i));  // room to scroll
+  ui::TMainForm& f = Form();
+  Open(drive);
+  Open(drive + "\\Docs");
+  Select(drive + "\\Docs\\Old");
+  Write(drive + "\\Docs\\New\\n.txt", "n");
+  f.RefreshBtn.Click();
+  EXPECT_TRUE(f.TreeView.Expanded(Item(drive)));
+  EXPECT_TRUE(f.TreeView.Expanded(Item(drive + "\\Docs")));
+  EXPECT_EQ(Lines(Children(drive + "\\Docs")).at(0), "New");
+  EXPECT_EQ(f.TreeView.TopItem(), Item(drive + "\\Docs\\Old"));
+  EXPECT_EQ(f.TreeView.Selected(), 0u);
+  f.AddBtnClick();  // nothing selected: nothing added
+  EXPECT_EQ(f.BackupList.Count(), 1);
+}
+
+TEST_F(SelectPageTest, AddByButtonAndByDropRemoveByDrop) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.ShowFilesChk.Click();
+  Open(drive);
+  Select(drive + "\\Docs");
+  f.AddBtn.Click();
+  EXPECT_EQ(GridPaths(), (Lines{source + "|Yes", drive + "\\Docs|Yes"}));
+  EXPECT_EQ(f.TreeView.Image(Item(drive + "\\Docs")), kFolderImage + kMarked);
+  EXPECT_EQ(LastLogLine(), "\t\t" + drive + "\\Docs  (incl. sub-folders)");
+  f.RefreshControls();
+  EXPECT_EQ(f.SubDirBtn.Text(), "No Subs");
+
+  ShowSelectPage();
+  // A file dragged from the tree onto the grid; a tree item dropped on the tree is refused.
+  DragWithMouse(ItemPoint(drive + "\\Banana.txt"), CentreOf(f.StringGrid.Handle()));
+  EXPECT_EQ(GridPaths(), (Lines{source + "|Yes", drive + "\\Banana.txt|", drive + "\\Docs|Yes"}));
+  EXPECT_EQ(LastLogLine(), "\t\t" + drive + "\\Banana.txt");
+  EXPECT_EQ(f.TreeView.Image(Item(drive + "\\Banana.txt")), kFileImage + kMarked);
+  DragWithMouse(ItemPoint(drive + "\\apple"), ItemPoint(drive + "\\Docs"));
+  EXPECT_EQ(f.BackupList.Count(), 3);
+  f.RefreshControls();
+  EXPECT_EQ(f.SubDirBtn.Text(), "Subs");  // the new file entry is current
+  EXPECT_FALSE(f.SubDirBtn.Enabled());
+
+  // The path hint over an entry row.
+  RECT row;
+  ListView_GetItemRect(f.StringGrid.Handle(), 1, &row, LVIR_BOUNDS);
+  f.StringGridMouseMove({row.left + 5, (row.top + row.bottom) / 2});
+  EXPECT_TRUE(f.StringGridHint.Active());
+  EXPECT_EQ(f.StringGridHint.Text(), drive + "\\Banana.txt");
+
+  // Another row than the current one dragged onto the Remove button: that row is asked about,
+  // removed and unmarked.
+  RECT docs;
+  ListView_GetItemRect(f.StringGrid.Handle(), 2, &docs, LVIR_BOUNDS);
+  POINT rowPoint{docs.left + 20, (docs.top + docs.bottom) / 2};
+  ClientToScreen(f.StringGrid.Handle(), &rowPoint);
+  boxes.Answer(kIdYes);
+  DragWithMouse(rowPoint, CentreOf(f.RemoveBtn.Handle()));
+  EXPECT_EQ(boxes.asked.size(), 1u);
+  EXPECT_EQ(GridPaths(), (Lines{source + "|Yes", drive + "\\Banana.txt|"}));
+  EXPECT_EQ(f.TreeView.Image(Item(drive + "\\Docs")), kFolderImage);
+  EXPECT_EQ(f.BusyState, 0);
+  EXPECT_TRUE(IsWindowEnabled(f.Handle()));
+}
+
+TEST_F(SelectPageTest, RemoveAsksAndNoKeepsTheEntry) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.BackupNowBtnClick();
+  boxes.Answer(kIdNo);
+  f.RemoveBtn.Click();
+  EXPECT_EQ(f.BackupList.Count(), 1);
+  boxes.Answer(kIdYes);
+  f.RemoveBtn.Click();
+  EXPECT_EQ(f.BackupList.Count(), 0);
+  EXPECT_FALSE(FileExists(MirrorPath(backupFolder, source + "\\a.txt")));
+  EXPECT_EQ(LastLogLine(), "\t\t" + source);
+  f.RemoveBtn.Click();  // an empty list: nothing is asked
+  EXPECT_EQ(boxes.asked.size(), 2u);
+}
+
+TEST_F(SelectPageTest, SubFoldersOffThenOnAndSaved) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  Write(source + "\\sub\\s.txt", "s");
+  f.BackupNowBtnClick();
+  f.RefreshControls();
+  ASSERT_EQ(f.SubDirBtn.Text(), "No Subs");
+  boxes.Answer(kIdYes);
+  f.SubDirBtn.Click();
+  EXPECT_EQ(boxes.asked.at(0).text, "This will remove any previous backups of the selected sub-folder\nIs this OK?");
+  EXPECT_FALSE(f.BackupList.Item(0)->Subs);
+  EXPECT_FALSE(FileExists(MirrorPath(backupFolder, source + "\\sub\\s.txt")));
+  EXPECT_TRUE(FileExists(MirrorPath(backupFolder, source + "\\a.txt")));
+  EXPECT_EQ(Read(MirrorPath(backupFolder, "") + "\\Config.txt"), "3.0\r\n" + source + "\r\n0\r\n1\r\n");
+  f.RefreshControls();
+  EXPECT_EQ(f.SubDirBtn.Text(), "Subs");
+  f.SubDirBtn.Click();  // on again: nothing asked
+  EXPECT_EQ(boxes.asked.size(), 1u);
+  EXPECT_EQ(Read(MirrorPath(backupFolder, "") + "\\Config.txt"), "3.0\r\n" + source + "\r\n1\r\n1\r\n");
+}
+
+TEST_F(SelectPageTest, AVanishedItemAddsNothingAndItsBranchIsReadAgain) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.ShowFilesChk.Click();
+  Open(drive);
+  Open(drive + "\\Docs");
+  Select(drive + "\\Docs\\letter.txt");
+  files.Delete(drive + "\\Docs\\letter.txt");
+  f.AddBtnClick();
+  EXPECT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(LastLogLine(), "\t\t" + drive + "\\Docs\\letter.txt");
+  EXPECT_EQ(Children(drive + "\\Docs"), Lines{"Old"});
+}
+
+TEST_F(SelectPageTest, WideWindowMovesTheRightHandControls) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  RECT r;
+  GetWindowRect(f.Handle(), &r);
+  SetWindowPos(f.Handle(), nullptr, 0, 0, f.Scale(700), r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  RECT button;
+  GetWindowRect(f.SubDirBtn.Handle(), &button);
+  MapWindowPoints(nullptr, GetParent(f.SubDirBtn.Handle()), reinterpret_cast<POINT*>(&button), 2);
+  EXPECT_EQ(button.left, f.Scale(600));
+  EXPECT_EQ(ListView_GetColumnWidth(f.StringGrid.Handle(), 0), f.Scale(700 - 177 - 98));
+  f.SplitterMoved(250);
+  EXPECT_EQ(ListView_GetColumnWidth(f.StringGrid.Handle(), 0), f.Scale(700 - 250 - 98));
+}
+
+TEST_F(SelectPageTest, PrintRunsOnToNewPagesAndNoPrinterIsSaid) {
+  // Pages of a memory device the size of a small page: every line fits once, in order.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP page = CreateCompatibleBitmap(dc, 400, 300);
+  SelectObject(dc, page);
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
+  const int perPage = 300 / metrics.tmHeight;
+  int newPages = 0;
+  const Lines lines(perPage * 2 + 1, "\t\tline");
+  EXPECT_EQ(ui::LayOutPages(dc, {0, 0, 400, 300}, lines, [&] { return ++newPages, true; }), 3);
+  EXPECT_EQ(newPages, 2);
+  const Lines wide{std::string(400, 'w')};  // one line too wide runs over more lines, not off the page
+  EXPECT_EQ(ui::LayOutPages(dc, {0, 0, 400, metrics.tmHeight * 2}, Lines{wide[0], "next"}, [] { return true; }), 2);
+  DeleteDC(dc);
+  DeleteObject(page);
+
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.BackupNowBtnClick();
+  const std::string before = LastLogLine();
+  boxes.Answer(kIdOk);
+  f.PrintBtn.Click();  // the test machine has no printer
+  ASSERT_EQ(boxes.asked.size(), 1u);
+  EXPECT_EQ(boxes.asked[0].text, "No printer is installed.");
+  EXPECT_EQ(boxes.asked[0].style, static_cast<unsigned>(MB_OK | MB_ICONHAND));
+  EXPECT_EQ(LastLogLine(), before);
+  boxes.Answer(kIdOk);
+  f.SetupPrinterBtn.Click();
+  ASSERT_EQ(boxes.asked.size(), 2u);
+  EXPECT_EQ(boxes.asked[1].text, "No printer is installed.");
+}
+
+}  // namespace
+}  // namespace vh::test
