@@ -28,7 +28,8 @@ TTrayIcon::TTrayIcon(HWND owner, const std::array<HICON, kTrayFrames>& frames) :
 
 TTrayIcon::~TTrayIcon() = default;
 
-bool TTrayIcon::NotifyTray(DWORD action, HICON icon, UINT flags) {
+bool TTrayIcon::NotifyTray(DWORD action, HICON icon, UINT flags,
+                           const std::function<void(NOTIFYICONDATAW&)>& more) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
   data.hWnd = owner_;
@@ -38,6 +39,7 @@ bool TTrayIcon::NotifyTray(DWORD action, HICON icon, UINT flags) {
   data.hIcon = icon;
   // Only the GUI thread changes the tip, never while the animation runs.
   if (flags & NIF_TIP) lstrcpynW(data.szTip, tip_.c_str(), ARRAYSIZE(data.szTip));
+  if (more) more(data);
   return Shell_NotifyIconW(action, &data) != FALSE;
 }
 
@@ -54,15 +56,11 @@ void TTrayIcon::SetTip(const std::string& tip) {
 }
 
 bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = owner_;
-  data.uID = 0;
-  data.uFlags = NIF_INFO;
-  data.dwInfoFlags = NIIF_WARNING;
-  lstrcpynW(data.szInfoTitle, win32::Widen(title).c_str(), ARRAYSIZE(data.szInfoTitle));
-  lstrcpynW(data.szInfo, win32::Widen(text).c_str(), ARRAYSIZE(data.szInfo));
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+  return NotifyTray(NIM_MODIFY, nullptr, NIF_INFO, [&](NOTIFYICONDATAW& data) {
+    data.dwInfoFlags = NIIF_WARNING;
+    lstrcpynW(data.szInfoTitle, win32::Widen(title).c_str(), ARRAYSIZE(data.szInfoTitle));
+    lstrcpynW(data.szInfo, win32::Widen(text).c_str(), ARRAYSIZE(data.szInfo));
+  });
 }
 
 void TTrayIcon::StartAnimation() {

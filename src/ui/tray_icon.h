@@ -1,6 +1,7 @@
 #pragma once
 // The program's icon in the notification area, animated while a backup runs.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <array>
 #include <atomic>
@@ -54,7 +55,7 @@ class TTrayIcon {
   bool ShowBalloon(const std::string& title, const std::string& text);
 
  private:
-  bool NotifyTray(DWORD action, HICON icon, UINT flags);
+  bool NotifyTray(DWORD action, HICON icon, UINT flags, const std::function<void(NOTIFYICONDATAW&)>& more = {});
 
   HWND owner_;
   std::wstring tip_ = L"Vesperhollow";
