@@ -216,6 +216,29 @@ TEST_F(SelectPageTest, RemoveAsksAndNoKeepsTheEntry) {
   EXPECT_EQ(boxes.asked.size(), 2u);
 }
 
+TEST_F(SelectPageTest, TheRowActedOnIsAlwaysTheOneShownSelected) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  auto shown = [&] { return ListView_GetNextItem(f.StringGrid.Handle(), -1, LVNI_SELECTED) + 1; };
+  EXPECT_EQ(shown(), 1);  // as loaded
+  Open(drive);
+  for (const char* name : {"\\Docs", "\\apple"}) {
+    Select(drive + name);
+    f.AddBtnClick();
+  }
+  f.BackupNowBtnClick();
+  ASSERT_EQ(shown(), 3);
+  // The last row's entry goes: the row above it is now the one shown, and the next removal takes it.
+  boxes.Answer(kIdYes);
+  f.RemoveBtnClick();
+  EXPECT_EQ(shown(), 2);
+  boxes.Answer(kIdYes);
+  f.RemoveBtnClick();
+  ASSERT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(f.BackupList.Item(0)->Path, source);
+  EXPECT_EQ(shown(), 1);
+}
+
 TEST_F(SelectPageTest, SubFoldersOffThenOnAndSaved) {
   PrepareStore();
   ui::TMainForm& f = Form();

@@ -32,7 +32,8 @@ class ListViewGrid : public vh::Grid {
   // bar, so the grid never scrolls sideways.
   void FitLastColumn();
 
-  // The row of the selected item; row 1 while none is selected.
+  // The row of the selected item; 0 while none is selected. Setting the row count keeps one
+  // selected.
   int CurrentRow() const;
   // Selects and focuses a row's item and brings it into view.
   void SetCurrentRow(int row);
