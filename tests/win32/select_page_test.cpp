@@ -301,8 +301,18 @@ TEST_F(SelectPageTest, PrintRunsOnToNewPagesAndNoPrinterIsSaid) {
   const Lines lines(perPage * 2 + 1, "\t\tline");
   EXPECT_EQ(ui::LayOutPages(dc, {0, 0, 400, 300}, lines, [&] { return ++newPages, true; }), 3);
   EXPECT_EQ(newPages, 2);
-  const Lines wide{std::string(400, 'w')};  // one line too wide runs over more lines, not off the page
-  EXPECT_EQ(ui::LayOutPages(dc, {0, 0, 400, metrics.tmHeight * 2}, Lines{wide[0], "next"}, [] { return true; }), 2);
+  // A line too wide runs over more text lines; taller than a page, it runs on over pages of two
+  // text lines each, and the next line takes the room it leaves.
+  const std::wstring w(400, L'w');
+  RECT box{0, 0, 400, 0};
+  DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &box, DT_WORDBREAK | DT_EDITCONTROL | DT_CALCRECT);
+  const int textLines = box.bottom / metrics.tmHeight;
+  ASSERT_GE(textLines, 4);
+  newPages = 0;
+  EXPECT_EQ(ui::LayOutPages(dc, {0, 0, 400, metrics.tmHeight * 2}, Lines{std::string(400, 'w'), "next"},
+                            [&] { return ++newPages, true; }),
+            (textLines + 1 + 1) / 2);
+  EXPECT_EQ(newPages, (textLines + 1 + 1) / 2 - 1);
   DeleteDC(dc);
   DeleteObject(page);
 
