@@ -276,7 +276,17 @@ TEST_F(SelectPageTest, AVanishedItemAddsNothingAndItsBranchIsReadAgain) {
 
 TEST_F(SelectPageTest, WideWindowMovesTheRightHandControls) {
   PrepareStore();
+  std::string list = "3.0\r\n";
+  for (int i = 10; i < 50; ++i) list += source + "\\f" + std::to_string(i) + "\r\n1\r\n1\r\n";
+  Write(MirrorPath(backupFolder, "") + "\\Config.txt", list);
   ui::TMainForm& f = Form();
+  // Forty entries bring the vertical scroll bar; the columns still fit at the design width.
+  auto scrollsSideways = [&] { return (GetWindowLongW(f.StringGrid.Handle(), GWL_STYLE) & WS_HSCROLL) != 0; };
+  ASSERT_TRUE(GetWindowLongW(f.StringGrid.Handle(), GWL_STYLE) & WS_VSCROLL);
+  EXPECT_FALSE(scrollsSideways());
+  auto pathColumn = [&] { return ListView_GetColumnWidth(f.StringGrid.Handle(), 0); };
+  const int designColumn = pathColumn();
+  EXPECT_NEAR(designColumn, f.Scale(530 - 177 - 98), 2);
   RECT r;
   GetWindowRect(f.Handle(), &r);
   SetWindowPos(f.Handle(), nullptr, 0, 0, f.Scale(700), r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
@@ -284,9 +294,11 @@ TEST_F(SelectPageTest, WideWindowMovesTheRightHandControls) {
   GetWindowRect(f.SubDirBtn.Handle(), &button);
   MapWindowPoints(nullptr, GetParent(f.SubDirBtn.Handle()), reinterpret_cast<POINT*>(&button), 2);
   EXPECT_EQ(button.left, f.Scale(600));
-  EXPECT_EQ(ListView_GetColumnWidth(f.StringGrid.Handle(), 0), f.Scale(700 - 177 - 98));
+  // The path column widens with the window and narrows as the splitter moves right.
+  EXPECT_EQ(pathColumn(), designColumn + f.Scale(700 - 530));
   f.SplitterMoved(250);
-  EXPECT_EQ(ListView_GetColumnWidth(f.StringGrid.Handle(), 0), f.Scale(700 - 250 - 98));
+  EXPECT_EQ(pathColumn(), designColumn + f.Scale(700 - 530) - f.Scale(250 - 177));
+  EXPECT_FALSE(scrollsSideways());
 }
 
 TEST_F(SelectPageTest, PrintRunsOnToNewPagesAndNoPrinterIsSaid) {

@@ -139,6 +139,11 @@ void ListViewGrid::FitLastColumn() {
   for (int col = 0; col < last; ++col) {
     room -= static_cast<int>(SendMessageW(control_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(col), 0));
   }
+  if (room < 0 && last > 0) {
+    // The others overrun the grid: the first column gives up the difference.
+    const int first = static_cast<int>(SendMessageW(control_, LVM_GETCOLUMNWIDTH, 0, 0));
+    SendMessageW(control_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(first + room, 0), 0));
+  }
   SendMessageW(control_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(last), MAKELPARAM(std::max(room, 0), 0));
 }
 
