@@ -12,6 +12,19 @@ constexpr unsigned kYesNoQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 constexpr unsigned kOkCancelWarning = kMbOkCancel | kMbIconExclamation | kMbDefButton2;
 constexpr const char* kUserCancelled = "User cancelled operation.";
 
+// Returns the busy state to idle on every way out of an edit, a throw included: a window left
+// busy stays disabled and refuses every timed backup.
+class IdleOnExit {
+ public:
+  explicit IdleOnExit(SelectPageView& view) : view_(view) {}
+  IdleOnExit(const IdleOnExit&) = delete;
+  IdleOnExit& operator=(const IdleOnExit&) = delete;
+  ~IdleOnExit() { view_.SetBusyState(kIdle); }
+
+ private:
+  SelectPageView& view_;
+};
+
 }  // namespace
 
 bool IsStorableSourcePath(const std::string& path) {
@@ -73,6 +86,7 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
   }
   const std::string path = entry->Path;
   view.SetBusyState(kRemovingBackups);
+  const IdleOnExit idle(view);
   log.AddLine("Removal of the following files and folders from the backup list was initiated:", true);
   log.AddLine(path, false);
   const int result = view.RemoveEntryBackups(list, index, view.QuietOperations(), log);
@@ -80,13 +94,11 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
                                    kAppCaption, kOkCancelWarning) != kIdOk) ||
       result == 2) {
     log.AddLine(kUserCancelled, false);
-    view.SetBusyState(kIdle);
     return;
   }
   view.UnmarkPath(path);
   list.Delete(index);
   view.ShowList();
-  view.SetBusyState(kIdle);
 }
 
 void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view) {
@@ -94,35 +106,33 @@ void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view)
   if (!CheckBackupDrive(true, view.BackupFolder(), message, "")) return;
   TSource* entry = list.Item(view.CurrentRow() - 1);
   if (!entry || entry->IsFolder == 0) return;
-  if (entry->Subs) {
-    if (Boxes().Show("This will remove any previous backups of the selected sub-folder\nIs this OK?", kAppCaption,
-                     kYesNoQuestion) != kIdYes) {
-      return;
-    }
-    view.SetBusyState(kRemovingBackups);
-    log.AddLine("Sub-folder backup removal initiated for the following folder:", true);
-    log.AddLine(entry->Path, false);
-    const int result =
-        view.RemoveSubfolderBackups(MirrorPath(view.BackupFolder(), entry->Path), view.QuietOperations(), log);
-    if (result == 2) {
-      view.SetBusyState(kIdle);
-      return;
-    }
-    if (result == 1 &&
-        Boxes().Show("Vesperhollow could not remove all sub-folder backups. Press OK to continue operation.",
-                     kAppCaption, kOkCancelWarning) != kIdOk) {
-      log.AddLine(kUserCancelled, false);
-      view.SetBusyState(kIdle);
-      return;
-    }
-    entry->Subs = false;
-  } else {
-    log.AddLine("Sub-folders of the following folder to be included for backup:", true);
-    log.AddLine(entry->Path, false);
-    entry->Subs = true;
+  if (entry->Subs && Boxes().Show("This will remove any previous backups of the selected sub-folder\nIs this OK?",
+                                  kAppCaption, kYesNoQuestion) != kIdYes) {
+    return;
   }
-  view.ShowList();
-  view.SetBusyState(kIdle);
+  {
+    const IdleOnExit idle(view);  // switching on never leaves idle, and ends there all the same
+    if (entry->Subs) {
+      view.SetBusyState(kRemovingBackups);
+      log.AddLine("Sub-folder backup removal initiated for the following folder:", true);
+      log.AddLine(entry->Path, false);
+      const int result =
+          view.RemoveSubfolderBackups(MirrorPath(view.BackupFolder(), entry->Path), view.QuietOperations(), log);
+      if (result == 2) return;
+      if (result == 1 &&
+          Boxes().Show("Vesperhollow could not remove all sub-folder backups. Press OK to continue operation.",
+                       kAppCaption, kOkCancelWarning) != kIdOk) {
+        log.AddLine(kUserCancelled, false);
+        return;
+      }
+      entry->Subs = false;
+    } else {
+      log.AddLine("Sub-folders of the following folder to be included for backup:", true);
+      log.AddLine(entry->Path, false);
+      entry->Subs = true;
+    }
+    view.ShowList();
+  }
   view.SaveBackupList();
 }
 
