@@ -27,26 +27,10 @@ class IdleOnExit {
 
 }  // namespace
 
-bool IsStorableSourcePath(const std::string& path) {
-  if (path.size() < 2 || path[1] != ':') return false;
-  const char letter = static_cast<char>(path[0] & ~0x20);
-  if (letter < 'A' || letter > 'Z') return false;
-  if (path.size() == 2) return true;
-  if (path[2] != '\\') return false;
-  size_t start = 3;
-  while (true) {
-    const size_t end = path.find('\\', start);
-    const std::string name = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (name.empty() || name == "." || name == ".." || name.find_first_of("/:") != std::string::npos) return false;
-    if (end == std::string::npos) return true;
-    start = end + 1;
-  }
-}
-
 void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view) {
   const std::string path = view.SelectedTreePath();
   if (path.empty()) return;
-  if (!IsStorableSourcePath(path)) {
+  if (!IsStorablePath(path)) {
     log.AddLine("WARNING: The following path cannot be backed up and was not added to the backup list:", true);
     log.AddLine(path, false);
     return;
