@@ -1,5 +1,7 @@
 // The Select and Log pages over the plug drive: the folder tree, list edits by button and by the
 // mouse, the Sub-folder toggle, and printing.
+#include <thread>
+
 #include "main_form_fixture.h"
 #include "ui/main_form_constants.h"
 
@@ -198,6 +200,42 @@ TEST_F(SelectPageTest, AddByButtonAndByDropRemoveByDrop) {
   EXPECT_EQ(f.TreeView.Image(Item(drive + "\\Docs")), kFolderImage);
   EXPECT_EQ(f.BusyState, 0);
   EXPECT_TRUE(IsWindowEnabled(f.Handle()));
+}
+
+// A timer procedure has no context of its own.
+bool ticked = false, tickedInDrag = false;
+
+TEST_F(SelectPageTest, OnlyTheLeftButtonEndsADragAndNoTimerRunsInIt) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  Open(drive);
+  ShowSelectPage();
+  const POINT from = ItemPoint(drive + "\\Docs"), grid = CentreOf(f.StringGrid.Handle());
+  POINT bare{f.Scale(181), f.Scale(320)};  // between the files box and the backup-folder box
+  ClientToScreen(f.Pages.Panel(ui::kSelectPage), &bare);
+  Mouse(bare, MOUSEEVENTF_RIGHTDOWN);  // the right button held from before the drag
+  Mouse(from);
+  Pump(50);
+  Mouse(from, MOUSEEVENTF_LEFTDOWN);
+  Mouse({from.x + 12, from.y + 12});
+  Mouse(grid);
+  Mouse(grid, MOUSEEVENTF_RIGHTUP);  // over a target that takes the drag: no drop yet
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+    ticked = true;
+    tickedInDrag = tickedInDrag || GetCapture() != nullptr;
+  });
+  std::thread release([&] {  // back on the tree, which refuses it
+    Sleep(500);
+    Mouse(from);
+    Mouse(from, MOUSEEVENTF_LEFTUP);
+  });
+  Pump(900);
+  release.join();
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_TRUE(ticked);  // once the drag was over
+  EXPECT_FALSE(tickedInDrag);
 }
 
 TEST_F(SelectPageTest, RemoveAsksAndNoKeepsTheEntry) {
