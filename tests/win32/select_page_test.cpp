@@ -339,6 +339,19 @@ TEST_F(SelectPageTest, WideWindowMovesTheRightHandControls) {
   EXPECT_FALSE(scrollsSideways());
 }
 
+TEST_F(SelectPageTest, OpeningTheWindowOnTheLogPageShowsTheNewestLine) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.ConfigureClick();
+  f.Pages.SetActivePage(ui::kLogPage);
+  for (int i = 0; i < 60; ++i) f.Log->AddLine("line " + std::to_string(i), false);
+  auto firstShown = [&] { return SendMessageW(f.RichEdit.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0); };
+  SendMessageW(f.RichEdit.Handle(), WM_VSCROLL, SB_TOP, 0);  // the user scrolled up
+  ASSERT_EQ(firstShown(), 0);
+  f.ConfigureClick();  // the tray icon clicked while the window is open on the Log page
+  EXPECT_GT(firstShown(), 30);
+}
+
 TEST_F(SelectPageTest, PrintRunsOnToNewPagesAndNoPrinterIsSaid) {
   // Pages of a memory device the size of a small page: every line fits once, in order.
   HDC dc = CreateCompatibleDC(nullptr);
