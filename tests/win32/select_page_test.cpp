@@ -1,7 +1,5 @@
 // The Select and Log pages over the plug drive: the folder tree, list edits by button and by the
 // mouse, the Sub-folder toggle, and printing.
-#include <thread>
-
 #include "main_form_fixture.h"
 #include "ui/main_form_constants.h"
 
@@ -224,13 +222,18 @@ TEST_F(SelectPageTest, OnlyTheLeftButtonEndsADragAndNoTimerRunsInIt) {
     ticked = true;
     tickedInDrag = tickedInDrag || GetCapture() != nullptr;
   });
-  std::thread release([&] {  // back on the tree, which refuses it
+  static POINT back;  // on the tree, which refuses it
+  back = from;
+  HANDLE release = CreateThread(nullptr, 0, [](void*) -> DWORD {
     Sleep(500);
-    Mouse(from);
-    Mouse(from, MOUSEEVENTF_LEFTUP);
-  });
+    Mouse(back);
+    Mouse(back, MOUSEEVENTF_LEFTUP);
+    return 0;
+  }, nullptr, 0, nullptr);
+  ASSERT_NE(release, nullptr);
   Pump(900);
-  release.join();
+  WaitForSingleObject(release, INFINITE);
+  CloseHandle(release);
   KillTimer(nullptr, timer);
   EXPECT_EQ(f.BackupList.Count(), 1);
   EXPECT_EQ(GetCapture(), nullptr);
