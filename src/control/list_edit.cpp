@@ -12,28 +12,25 @@ constexpr unsigned kYesNoQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 constexpr unsigned kOkCancelWarning = kMbOkCancel | kMbIconExclamation | kMbDefButton2;
 constexpr const char* kUserCancelled = "User cancelled operation.";
 
-}  // namespace
+// Returns the busy state to idle on every way out of an edit, a throw included: a window left
+// busy stays disabled and refuses every timed backup.
+class IdleOnExit {
+ public:
+  explicit IdleOnExit(SelectPageView& view) : view_(view) {}
+  IdleOnExit(const IdleOnExit&) = delete;
+  IdleOnExit& operator=(const IdleOnExit&) = delete;
+  ~IdleOnExit() { view_.SetBusyState(kIdle); }
 
-bool IsStorableSourcePath(const std::string& path) {
-  if (path.size() < 2 || path[1] != ':') return false;
-  const char letter = static_cast<char>(path[0] & ~0x20);
-  if (letter < 'A' || letter > 'Z') return false;
-  if (path.size() == 2) return true;
-  if (path[2] != '\\') return false;
-  size_t start = 3;
-  while (true) {
-    const size_t end = path.find('\\', start);
-    const std::string name = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (name.empty() || name == "." || name == ".." || name.find_first_of("/:") != std::string::npos) return false;
-    if (end == std::string::npos) return true;
-    start = end + 1;
-  }
-}
+ private:
+  SelectPageView& view_;
+};
+
+}  // namespace
 
 void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view) {
   const std::string path = view.SelectedTreePath();
   if (path.empty()) return;
-  if (!IsStorableSourcePath(path)) {
+  if (!IsStorablePath(path)) {
     log.AddLine("WARNING: The following path cannot be backed up and was not added to the backup list:", true);
     log.AddLine(path, false);
     return;
@@ -73,6 +70,7 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
   }
   const std::string path = entry->Path;
   view.SetBusyState(kRemovingBackups);
+  const IdleOnExit idle(view);
   log.AddLine("Removal of the following files and folders from the backup list was initiated:", true);
   log.AddLine(path, false);
   const int result = view.RemoveEntryBackups(list, index, view.QuietOperations(), log);
@@ -80,13 +78,11 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
                                    kAppCaption, kOkCancelWarning) != kIdOk) ||
       result == 2) {
     log.AddLine(kUserCancelled, false);
-    view.SetBusyState(kIdle);
     return;
   }
   view.UnmarkPath(path);
   list.Delete(index);
   view.ShowList();
-  view.SetBusyState(kIdle);
 }
 
 void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view) {
@@ -94,35 +90,33 @@ void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view)
   if (!CheckBackupDrive(true, view.BackupFolder(), message, "")) return;
   TSource* entry = list.Item(view.CurrentRow() - 1);
   if (!entry || entry->IsFolder == 0) return;
-  if (entry->Subs) {
-    if (Boxes().Show("This will remove any previous backups of the selected sub-folder\nIs this OK?", kAppCaption,
-                     kYesNoQuestion) != kIdYes) {
-      return;
-    }
-    view.SetBusyState(kRemovingBackups);
-    log.AddLine("Sub-folder backup removal initiated for the following folder:", true);
-    log.AddLine(entry->Path, false);
-    const int result =
-        view.RemoveSubfolderBackups(MirrorPath(view.BackupFolder(), entry->Path), view.QuietOperations(), log);
-    if (result == 2) {
-      view.SetBusyState(kIdle);
-      return;
-    }
-    if (result == 1 &&
-        Boxes().Show("Vesperhollow could not remove all sub-folder backups. Press OK to continue operation.",
-                     kAppCaption, kOkCancelWarning) != kIdOk) {
-      log.AddLine(kUserCancelled, false);
-      view.SetBusyState(kIdle);
-      return;
-    }
-    entry->Subs = false;
-  } else {
-    log.AddLine("Sub-folders of the following folder to be included for backup:", true);
-    log.AddLine(entry->Path, false);
-    entry->Subs = true;
+  if (entry->Subs && Boxes().Show("This will remove any previous backups of the selected sub-folder\nIs this OK?",
+                                  kAppCaption, kYesNoQuestion) != kIdYes) {
+    return;
   }
-  view.ShowList();
-  view.SetBusyState(kIdle);
+  {
+    const IdleOnExit idle(view);  // switching on never leaves idle, and ends there all the same
+    if (entry->Subs) {
+      view.SetBusyState(kRemovingBackups);
+      log.AddLine("Sub-folder backup removal initiated for the following folder:", true);
+      log.AddLine(entry->Path, false);
+      const int result =
+          view.RemoveSubfolderBackups(MirrorPath(view.BackupFolder(), entry->Path), view.QuietOperations(), log);
+      if (result == 2) return;
+      if (result == 1 &&
+          Boxes().Show("Vesperhollow could not remove all sub-folder backups. Press OK to continue operation.",
+                       kAppCaption, kOkCancelWarning) != kIdOk) {
+        log.AddLine(kUserCancelled, false);
+        return;
+      }
+      entry->Subs = false;
+    } else {
+      log.AddLine("Sub-folders of the following folder to be included for backup:", true);
+      log.AddLine(entry->Path, false);
+      entry->Subs = true;
+    }
+    view.ShowList();
+  }
   view.SaveBackupList();
 }
 

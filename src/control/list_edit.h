@@ -32,10 +32,6 @@ class SelectPageView {
   virtual void SaveBackupList() = 0;
 };
 
-// True for a drive-letter path that names a drive or something on it by plain names only, so
-// that its mirror stays inside the store.
-bool IsStorableSourcePath(const std::string& path);
-
 // The tree's selected item onto the list.
 void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view);
 // The entry of the current row off the list, once its backups are gone.

@@ -1,6 +1,20 @@
 #include "ui/drag_drop.h"
 
 namespace vh::ui {
+namespace {
+
+// The next message other than a timer's, waiting for one when none is there. Timer messages stay
+// queued for after the drag: a tick must not start a backup while the mouse is captured.
+bool NextMessageButTimers(MSG& msg) {
+  if (PeekMessageW(&msg, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+      PeekMessageW(&msg, nullptr, WM_TIMER + 1, 0xFFFFFFFF, PM_REMOVE)) {
+    return true;
+  }
+  MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT & ~QS_TIMER, 0);
+  return false;
+}
+
+}  // namespace
 
 void DragDrop::AddTarget(Control& target, std::function<bool(const Control&)> accepts,
                          std::function<void(const Control&)> drop) {
@@ -27,32 +41,27 @@ bool DragDrop::Drag(Control& source, POINT at, bool fromPress) {
   MSG msg;
   bool going = true;
   while (going && GetCapture() == hwnd) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+    if (!NextMessageButTimers(msg)) continue;
+    if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    switch (msg.message) {
-      case WM_MOUSEMOVE:
-      case WM_LBUTTONUP:
-      case WM_RBUTTONUP:
-      case WM_MBUTTONUP: {
-        // Captured mouse messages carry points of the window they were sent to.
-        POINT screen{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
-        ClientToScreen(msg.hwnd, &screen);
-        const Target* target = TargetAt(screen, source);
-        ::SetCursor(target && cursor_ ? cursor_ : no);
-        if (msg.message != WM_MOUSEMOVE) {
-          dropOn = target;
-          going = false;
-        }
-        break;
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+      // Captured mouse messages carry points of the window they were sent to.
+      POINT screen{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+      ClientToScreen(msg.hwnd, &screen);
+      const Target* target = TargetAt(screen, source);
+      ::SetCursor(target && cursor_ ? cursor_ : no);
+      if (msg.message == WM_LBUTTONUP) {
+        dropOn = target;
+        going = false;
       }
-      case WM_KEYDOWN:
-        if (msg.wParam == VK_ESCAPE) going = false;
-        break;
-      default:
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    } else if (msg.message == WM_KEYDOWN) {
+      if (msg.wParam == VK_ESCAPE) going = false;
+    } else if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST) {
+      // The other buttons and the wheel do nothing while the left button drags.
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
     }
   }
   if (GetCapture() == hwnd) ReleaseCapture();

@@ -16,8 +16,8 @@ class DragDrop {
   void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
   void AddTarget(Control& target, std::function<bool(const Control& source)> accepts,
                  std::function<void(const Control& source)> drop);
-  // Follows the mouse from `source` until a button comes up, and drops on the target under the
-  // pointer when it accepts `source`. With `fromPress`, the drag begins only once the pointer has
+  // Follows the mouse from `source` until the left button comes up, and drops on the target under
+  // the pointer when it accepts `source`; Esc or a lost capture drops nothing. With `fromPress`, the drag begins only once the pointer has
   // moved past the platform's drag threshold from `at` (a screen point), so a click stays a
   // click. True when something was dropped.
   bool Drag(Control& source, POINT at, bool fromPress);

@@ -15,6 +15,8 @@
 #include "ui/single_copy.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The program runs unattended: a drive without a disk must fail the call, not wait on a system box.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   if (!vh::ui::ClaimSingleCopy(L"Vesperhollow")) {
     MessageBoxW(nullptr, L"Vesperhollow is already running.", L"Vesperhollow", MB_OK | MB_ICONEXCLAMATION);
     return 0;

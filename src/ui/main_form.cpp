@@ -194,6 +194,8 @@ void TMainForm::ExitClick() {
 void TMainForm::ConfigureClick() {
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
+  // Already open on the Log page, the window brings the newest line into view as a page change would.
+  if (Pages.ActivePage() == kLogPage) LogTabSheetShow();
 }
 
 void TMainForm::BalloonClick() {

@@ -3,6 +3,8 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "platform/win32/wide.h"
 
 namespace vh::ui {
@@ -128,6 +130,9 @@ std::string Printer::Print(const std::vector<std::string>& lines, const std::str
 }
 
 int LayOutPages(HDC dc, const RECT& area, const std::vector<std::string>& lines, const std::function<bool()>& newPage) {
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const int lineHeight = std::max<int>(metrics.tmHeight, 1);
   int pages = 1;
   int y = area.top;
   for (const std::string& line : lines) {
@@ -136,14 +141,33 @@ int LayOutPages(HDC dc, const RECT& area, const std::vector<std::string>& lines,
     RECT box{area.left, 0, area.right, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, kTextFormat | DT_CALCRECT);
     const int height = box.bottom - box.top;
-    if (y + height > area.bottom && y > area.top) {
+    // A line that fits on a page starts on a page of its own rather than be split; a longer one
+    // fills the room left and runs on, a slice of whole text lines on each page.
+    if (y + height > area.bottom && y > area.top && height <= area.bottom - area.top) {
       if (!newPage()) return pages;
       ++pages;
       y = area.top;
     }
-    RECT draw{area.left, y, area.right, y + height};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &draw, kTextFormat);
-    y += height;
+    int done = 0;  // of the line's height, what earlier pages hold
+    while (true) {
+      const int rest = height - done;
+      const int room = area.bottom - y;
+      int slice = rest <= room ? rest : room / lineHeight * lineHeight;
+      if (slice <= 0 && y == area.top) slice = std::min(rest, lineHeight);  // a page lower than one text line
+      if (slice > 0) {
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, area.left, y, area.right, y + slice);
+        RECT draw{area.left, y - done, area.right, y - done + height};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &draw, kTextFormat);
+        RestoreDC(dc, saved);
+        done += slice;
+        y += slice;
+      }
+      if (done >= height) break;
+      if (!newPage()) return pages;
+      ++pages;
+      y = area.top;
+    }
   }
   return pages;
 }

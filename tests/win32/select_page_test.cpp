@@ -200,6 +200,47 @@ TEST_F(SelectPageTest, AddByButtonAndByDropRemoveByDrop) {
   EXPECT_TRUE(IsWindowEnabled(f.Handle()));
 }
 
+// A timer procedure has no context of its own.
+bool ticked = false, tickedInDrag = false;
+
+TEST_F(SelectPageTest, OnlyTheLeftButtonEndsADragAndNoTimerRunsInIt) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  Open(drive);
+  ShowSelectPage();
+  const POINT from = ItemPoint(drive + "\\Docs"), grid = CentreOf(f.StringGrid.Handle());
+  POINT bare{f.Scale(181), f.Scale(320)};  // between the files box and the backup-folder box
+  ClientToScreen(f.Pages.Panel(ui::kSelectPage), &bare);
+  Mouse(bare, MOUSEEVENTF_RIGHTDOWN);  // the right button held from before the drag
+  Mouse(from);
+  Pump(50);
+  Mouse(from, MOUSEEVENTF_LEFTDOWN);
+  Mouse({from.x + 12, from.y + 12});
+  Mouse(grid);
+  Mouse(grid, MOUSEEVENTF_RIGHTUP);  // over a target that takes the drag: no drop yet
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+    ticked = true;
+    tickedInDrag = tickedInDrag || GetCapture() != nullptr;
+  });
+  static POINT back;  // on the tree, which refuses it
+  back = from;
+  HANDLE release = CreateThread(nullptr, 0, [](void*) -> DWORD {
+    Sleep(500);
+    Mouse(back);
+    Mouse(back, MOUSEEVENTF_LEFTUP);
+    return 0;
+  }, nullptr, 0, nullptr);
+  ASSERT_NE(release, nullptr);
+  Pump(900);
+  WaitForSingleObject(release, INFINITE);
+  CloseHandle(release);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_TRUE(ticked);  // once the drag was over
+  EXPECT_FALSE(tickedInDrag);
+}
+
 TEST_F(SelectPageTest, RemoveAsksAndNoKeepsTheEntry) {
   PrepareStore();
   ui::TMainForm& f = Form();
@@ -214,6 +255,29 @@ TEST_F(SelectPageTest, RemoveAsksAndNoKeepsTheEntry) {
   EXPECT_EQ(LastLogLine(), "\t\t" + source);
   f.RemoveBtn.Click();  // an empty list: nothing is asked
   EXPECT_EQ(boxes.asked.size(), 2u);
+}
+
+TEST_F(SelectPageTest, TheRowActedOnIsAlwaysTheOneShownSelected) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  auto shown = [&] { return ListView_GetNextItem(f.StringGrid.Handle(), -1, LVNI_SELECTED) + 1; };
+  EXPECT_EQ(shown(), 1);  // as loaded
+  Open(drive);
+  for (const char* name : {"\\Docs", "\\apple"}) {
+    Select(drive + name);
+    f.AddBtnClick();
+  }
+  f.BackupNowBtnClick();
+  ASSERT_EQ(shown(), 3);
+  // The last row's entry goes: the row above it is now the one shown, and the next removal takes it.
+  boxes.Answer(kIdYes);
+  f.RemoveBtnClick();
+  EXPECT_EQ(shown(), 2);
+  boxes.Answer(kIdYes);
+  f.RemoveBtnClick();
+  ASSERT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(f.BackupList.Item(0)->Path, source);
+  EXPECT_EQ(shown(), 1);
 }
 
 TEST_F(SelectPageTest, SubFoldersOffThenOnAndSaved) {
@@ -253,7 +317,17 @@ TEST_F(SelectPageTest, AVanishedItemAddsNothingAndItsBranchIsReadAgain) {
 
 TEST_F(SelectPageTest, WideWindowMovesTheRightHandControls) {
   PrepareStore();
+  std::string list = "3.0\r\n";
+  for (int i = 10; i < 50; ++i) list += source + "\\f" + std::to_string(i) + "\r\n1\r\n1\r\n";
+  Write(MirrorPath(backupFolder, "") + "\\Config.txt", list);
   ui::TMainForm& f = Form();
+  // Forty entries bring the vertical scroll bar; the columns still fit at the design width.
+  auto scrollsSideways = [&] { return (GetWindowLongW(f.StringGrid.Handle(), GWL_STYLE) & WS_HSCROLL) != 0; };
+  ASSERT_TRUE(GetWindowLongW(f.StringGrid.Handle(), GWL_STYLE) & WS_VSCROLL);
+  EXPECT_FALSE(scrollsSideways());
+  auto pathColumn = [&] { return ListView_GetColumnWidth(f.StringGrid.Handle(), 0); };
+  const int designColumn = pathColumn();
+  EXPECT_NEAR(designColumn, f.Scale(530 - 177 - 98), 2);
   RECT r;
   GetWindowRect(f.Handle(), &r);
   SetWindowPos(f.Handle(), nullptr, 0, 0, f.Scale(700), r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
@@ -261,9 +335,24 @@ TEST_F(SelectPageTest, WideWindowMovesTheRightHandControls) {
   GetWindowRect(f.SubDirBtn.Handle(), &button);
   MapWindowPoints(nullptr, GetParent(f.SubDirBtn.Handle()), reinterpret_cast<POINT*>(&button), 2);
   EXPECT_EQ(button.left, f.Scale(600));
-  EXPECT_EQ(ListView_GetColumnWidth(f.StringGrid.Handle(), 0), f.Scale(700 - 177 - 98));
+  // The path column widens with the window and narrows as the splitter moves right.
+  EXPECT_EQ(pathColumn(), designColumn + f.Scale(700 - 530));
   f.SplitterMoved(250);
-  EXPECT_EQ(ListView_GetColumnWidth(f.StringGrid.Handle(), 0), f.Scale(700 - 250 - 98));
+  EXPECT_EQ(pathColumn(), designColumn + f.Scale(700 - 530) - f.Scale(250 - 177));
+  EXPECT_FALSE(scrollsSideways());
+}
+
+TEST_F(SelectPageTest, OpeningTheWindowOnTheLogPageShowsTheNewestLine) {
+  PrepareStore();
+  ui::TMainForm& f = Form();
+  f.ConfigureClick();
+  f.Pages.SetActivePage(ui::kLogPage);
+  for (int i = 0; i < 60; ++i) f.Log->AddLine("line " + std::to_string(i), false);
+  auto firstShown = [&] { return SendMessageW(f.RichEdit.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0); };
+  SendMessageW(f.RichEdit.Handle(), WM_VSCROLL, SB_TOP, 0);  // the user scrolled up
+  ASSERT_EQ(firstShown(), 0);
+  f.ConfigureClick();  // the tray icon clicked while the window is open on the Log page
+  EXPECT_GT(firstShown(), 30);
 }
 
 TEST_F(SelectPageTest, PrintRunsOnToNewPagesAndNoPrinterIsSaid) {
@@ -278,8 +367,18 @@ TEST_F(SelectPageTest, PrintRunsOnToNewPagesAndNoPrinterIsSaid) {
   const Lines lines(perPage * 2 + 1, "\t\tline");
   EXPECT_EQ(ui::LayOutPages(dc, {0, 0, 400, 300}, lines, [&] { return ++newPages, true; }), 3);
   EXPECT_EQ(newPages, 2);
-  const Lines wide{std::string(400, 'w')};  // one line too wide runs over more lines, not off the page
-  EXPECT_EQ(ui::LayOutPages(dc, {0, 0, 400, metrics.tmHeight * 2}, Lines{wide[0], "next"}, [] { return true; }), 2);
+  // A line too wide runs over more text lines; taller than a page, it runs on over pages of two
+  // text lines each, and the next line takes the room it leaves.
+  const std::wstring w(400, L'w');
+  RECT box{0, 0, 400, 0};
+  DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &box, DT_WORDBREAK | DT_EDITCONTROL | DT_CALCRECT);
+  const int textLines = box.bottom / metrics.tmHeight;
+  ASSERT_GE(textLines, 4);
+  newPages = 0;
+  EXPECT_EQ(ui::LayOutPages(dc, {0, 0, 400, metrics.tmHeight * 2}, Lines{std::string(400, 'w'), "next"},
+                            [&] { return ++newPages, true; }),
+            (textLines + 1 + 1) / 2);
+  EXPECT_EQ(newPages, (textLines + 1 + 1) / 2 - 1);
   DeleteDC(dc);
   DeleteObject(page);
 

@@ -62,6 +62,7 @@ void ListViewGrid::SetColCount(int count) {
 void ListViewGrid::SetRowCount(int count) {
   const int wanted = std::max(count - 1, 0);
   int have = ItemCount(control_);
+  const int previous = CurrentRow();
   if (wanted == 0) {
     SendMessageW(control_, LVM_DELETEALLITEMS, 0, 0);
     return;
@@ -80,6 +81,9 @@ void ListViewGrid::SetRowCount(int count) {
     if (!SendMessageW(control_, LVM_DELETEITEM, static_cast<WPARAM>(have - 1), 0)) break;
     --have;
   }
+  // The edits act on the current row, so one is always shown: the same row, or the last one
+  // when that row went.
+  if (CurrentRow() == 0) SetCurrentRow(previous == 0 ? 1 : std::min(previous, have));
   SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(control_, nullptr, TRUE);
 }
@@ -135,12 +139,17 @@ void ListViewGrid::FitLastColumn() {
   for (int col = 0; col < last; ++col) {
     room -= static_cast<int>(SendMessageW(control_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(col), 0));
   }
+  if (room < 0 && last > 0) {
+    // The others overrun the grid: the first column gives up the difference.
+    const int first = static_cast<int>(SendMessageW(control_, LVM_GETCOLUMNWIDTH, 0, 0));
+    SendMessageW(control_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(first + room, 0), 0));
+  }
   SendMessageW(control_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(last), MAKELPARAM(std::max(room, 0), 0));
 }
 
 int ListViewGrid::CurrentRow() const {
   const LRESULT item = SendMessageW(control_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-  return item < 0 ? 1 : static_cast<int>(item) + 1;
+  return item < 0 ? 0 : static_cast<int>(item) + 1;
 }
 
 void ListViewGrid::SetCurrentRow(int row) {

@@ -29,10 +29,11 @@ class ListViewGrid : public vh::Grid {
   std::string Cell(int col, int row) const;
 
   // Sizes the last column to the width the others leave, with room kept for a vertical scroll
-  // bar, so the grid never scrolls sideways.
+  // bar, so the grid never scrolls sideways; where they leave none, the first column narrows.
   void FitLastColumn();
 
-  // The row of the selected item; row 1 while none is selected.
+  // The row of the selected item; 0 while none is selected. Setting the row count keeps one
+  // selected.
   int CurrentRow() const;
   // Selects and focuses a row's item and brings it into view.
   void SetCurrentRow(int row);
