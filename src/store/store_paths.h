@@ -23,8 +23,9 @@ std::string MirrorPath(const std::string& backupFolder, const std::string& sourc
 // that is not below the store root's drive folders or would not map back to a storable path.
 std::string SourcePathOf(const std::string& backupFolder, const std::string& mirrorPath);
 // A full drive-letter path ("C:", "C:\", "C:\Docs\a.txt") whose every name is a plain one: no
-// "." or "..", no empty name, no device name (NUL, COM1, ...), no ":" (a stream), no wildcard or
-// "/", no name ending in "." or a blank. Only such a path maps to a place inside the store.
+// "." or "..", no empty name, no ":" (a stream), no wildcard or "/". Device names and names ending
+// in "." or a blank pass: behind the long-path prefix they are ordinary names. Only such a path
+// maps to a place inside the store.
 bool IsStorablePath(const std::string& path);
 // NUL, CON, PRN, AUX, COM1-9, LPT1-9, with or without an extension, in any case.
 bool IsDeviceName(const std::string& name);
