@@ -34,7 +34,7 @@ void TMainForm::CreateLogPage() {
 }
 
 void TMainForm::LayOutLogPage(int pageWidth) {
-  MoveWindow(RichEdit.Handle(), 0, 0, Scale(pageWidth), Scale(265), TRUE);
+  RichEdit.SetBounds(0, 0, pageWidth, 265);
 }
 
 void TMainForm::LogTabSheetShow() {

@@ -235,23 +235,28 @@ void TMainForm::ShowPopupMenu() {
 }
 
 void TMainForm::FormResize() {
-  RECT r;
-  GetWindowRect(Handle(), &r);
-  const int w = MulDiv(r.right - r.left, 96, static_cast<int>(GetDpiForWindow(Handle())));  // in 96-dpi pixels
   RECT client;
   GetClientRect(Handle(), &client);
-  Pages.SetBounds(0, 0, client.right, client.bottom);
+  const int clientWidth = Unscale(client.right);
+  // The layout rule speaks of the outer width of the design's frame, whatever frame this system draws.
+  const int w = clientWidth + (kMinWidth - kDesignWidth);
+  Pages.SetBounds(0, 0, clientWidth, kDesignHeight);
   RECT page;
   GetClientRect(Pages.Panel(kControlPage), &page);
-  const int pageWidth = MulDiv(page.right, 96, static_cast<int>(GetDpiForWindow(Handle())));
+  const int pageWidth = Unscale(page.right);
   for (Button* b : {&AboutBtn, &HelpBtn2, &OKBtn2, &HelpBtn, &OKBtn, &HelpBtn4, &OKBtn4}) {
-    RECT br;
-    GetWindowRect(b->Handle(), &br);
-    MapWindowPoints(nullptr, GetParent(b->Handle()), reinterpret_cast<POINT*>(&br), 2);
-    MoveWindow(b->Handle(), Scale(w - 100), br.top, br.right - br.left, br.bottom - br.top, TRUE);
+    const RECT at = b->Bounds();
+    b->SetBounds(w - 100, at.top, at.right - at.left, at.bottom - at.top);
   }
   LayOutSelectPage(w, pageWidth);
   LayOutLogPage(pageWidth);
+  // Controls that moved into the newly shown part of a page are painted there at once.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TMainForm::DpiChanged() {
+  ListView_SetColumnWidth(StringGrid.Handle(), 1, Scale(52));
+  FormResize();
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -286,9 +291,13 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FormCloseQuery();
       return TRUE;
     case WM_GETMINMAXINFO: {
+      // The client area keeps the design's height under any frame, and at least its width.
+      RECT frame{0, 0, Scale(kDesignWidth), Scale(kDesignHeight)};
+      AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), Dpi());
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {Scale(kMinWidth), Scale(kFixedHeight)};
-      info->ptMaxTrackSize.y = Scale(kFixedHeight);
+      info->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+      info->ptMaxTrackSize.y = frame.bottom - frame.top;
       return 0;
     }
     case WM_SIZE:

@@ -138,6 +138,7 @@ class TMainForm : public Window, private SelectPageView {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DpiChanged() override;
 
  private:
   // Start-up steps of the Select page: the drag cursor, and the folder tree filled.

@@ -115,24 +115,20 @@ void TMainForm::RefreshSelectPage() {
 
 void TMainForm::LayOutSelectPage(int w, int pageWidth) {
   const PageLayout layout = LayoutFor(w, splitterLeft_);
-  auto move = [&](Control& c, int x, int y, int width, int height) {
-    MoveWindow(c.Handle(), Scale(x), Scale(y), Scale(width), Scale(height), TRUE);
-  };
-  move(Panel, 0, 0, pageWidth, 265);
+  Panel.SetBounds(0, 0, pageWidth, 265);
   RECT inside;
   GetClientRect(Panel.Handle(), &inside);
-  const int panelWidth = MulDiv(inside.right, 96, static_cast<int>(GetDpiForWindow(Handle())));
-  const int height = MulDiv(inside.bottom, 96, static_cast<int>(GetDpiForWindow(Handle())));
+  const int panelWidth = Unscale(inside.right), height = Unscale(inside.bottom);
   splitterLeft_ = ClampSplitter(splitterLeft_, panelWidth);
-  move(TreeView, 0, 0, splitterLeft_ - 1, height);
-  move(Splitter, splitterLeft_, 0, kSplitterWidth, height);
-  move(StringGrid, splitterLeft_ + kSplitterWidth, 0, panelWidth - splitterLeft_ - kSplitterWidth, height);
+  TreeView.SetBounds(0, 0, splitterLeft_ - 1, height);
+  Splitter.SetBounds(splitterLeft_, 0, kSplitterWidth, height);
+  StringGrid.SetBounds(splitterLeft_ + kSplitterWidth, 0, panelWidth - splitterLeft_ - kSplitterWidth, height);
   ListView_SetColumnWidth(StringGrid.Handle(), 0, Scale(layout.listColumnWidth));
   grid_->FitLastColumn();
-  move(DestGroupBox, 186, 269, layout.destBoxWidth, 84);
-  move(UserBackupFolderEdit, 186 + 8, 269 + 16, layout.backupEditWidth, 21);
-  move(ChangeBtn, 186 + layout.changeBtnLeft, 269 + 48, 54, 25);
-  move(SubDirBtn, layout.rightButtonsLeft, 274, 75, 25);
+  DestGroupBox.SetBounds(186, 269, layout.destBoxWidth, 84);
+  UserBackupFolderEdit.SetBounds(186 + 8, 269 + 16, layout.backupEditWidth, 21);
+  ChangeBtn.SetBounds(186 + layout.changeBtnLeft, 269 + 48, 54, 25);
+  SubDirBtn.SetBounds(layout.rightButtonsLeft, 274, 75, 25);
 }
 
 void TMainForm::RefreshBtnClick() { FolderView->Fill(BackupList); }
@@ -175,7 +171,7 @@ void TMainForm::StringGridMouseMove(POINT at) {
 void TMainForm::SplitterMoved(int left) {
   RECT inside;
   GetClientRect(Panel.Handle(), &inside);
-  splitterLeft_ = ClampSplitter(left, MulDiv(inside.right, 96, static_cast<int>(GetDpiForWindow(Handle()))));
+  splitterLeft_ = ClampSplitter(left, Unscale(inside.right));
   FormResize();
 }
 

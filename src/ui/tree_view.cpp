@@ -18,8 +18,14 @@ void TreeView::Create(Window& parent, int x, int y, int width, int height, int i
   InitCommonControlsEx(&init);
   Control::Create(parent, WC_TREEVIEWW, "", WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                   x, y, width, height, WS_EX_CLIENTEDGE);
-  SendMessageW(Handle(), TVM_SETINDENT, parent.Scale(indent), 0);
+  indent_ = indent;
+  Rescale();
   if (images) SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+void TreeView::Rescale() {
+  Control::Rescale();
+  SendMessageW(Handle(), TVM_SETINDENT, owner_->Scale(indent_), 0);
 }
 
 TreeItem TreeView::Next(TreeItem item, UINT relation) const {

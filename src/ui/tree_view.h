@@ -42,8 +42,12 @@ class TreeView : public Control, public vh::Tree {
   std::function<void(TreeItem item)> onExpanding;
   std::function<void(TreeItem item)> onBeginDrag;
 
+ protected:
+  void Rescale() override;
+
  private:
   TreeItem Next(TreeItem item, UINT relation) const;
+  int indent_ = 0;
   std::vector<HCURSOR> previousCursors_;
 };
 
