@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kWindowHelp = 22, kFolderBoxHelp = 3, kSearchBoxHelp = 28;
 constexpr int kPathLabelWidth = 300;  // the most of a path the status line shows
-const wchar_t* const kHelpFile = L"VesperHelp.HLP";
 const char* const kSelectQuestion =
     "Failing to select a backup folder will close Vesperhollow.\nDo you want to select a backup folder?";
 
@@ -28,7 +27,7 @@ void StartGroup(Control& control) {
 TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   CreateCentred(L"VesperhollowBackupFolder", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                 WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, "Vesperhollow - Select backup folder", 446, 231);
-  if (owner) SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  if (owner) SetOwner(owner);
   SetWindowContextHelpId(Handle(), kWindowHelp);
 
   // Controls of a group box are placed from the box's top-left corner.
@@ -185,7 +184,7 @@ void TBackupFolderDlg::CancelBtnClick() {
   }
 }
 
-void TBackupFolderDlg::HelpBtnClick() { WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, kWindowHelp); }
+void TBackupFolderDlg::HelpBtnClick() { HelpViewer.ShowTopic(Handle(), kWindowHelp); }
 
 bool TBackupFolderDlg::FormClose() {
   if (!ChosenFolder.empty()) return true;
@@ -215,7 +214,7 @@ LRESULT TBackupFolderDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_HELP: {
       const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
-      WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, info->dwContextId ? info->dwContextId : kWindowHelp);
+      HelpViewer.ShowTopic(Handle(), ContextAt(Handle(), *info, kWindowHelp));
       return TRUE;
     }
   }

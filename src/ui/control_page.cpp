@@ -49,7 +49,7 @@ void TMainForm::CreateControlPage() {
   ShowProgressChk.Create(*this, Button::CheckBox, "Show progress", b.x + 7, b.y + 280, 114, 17);
   AboutBtn.Create(*this, Button::Push, "&About", b.x + 430, b.y + 274, 75, 25);
   HelpBtn2.Create(*this, Button::Push, "&Help", b.x + 430, b.y + 302, 75, 25);
-  OKBtn2.Create(*this, Button::Push, "OK", b.x + 430, b.y + 330, 75, 25);
+  OKBtn2.Create(*this, Button::DefaultPush, "OK", b.x + 430, b.y + 330, 75, 25);
 
   for (Control* c : std::initializer_list<Control*>{&BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn, &MinutesRBtn,
                                                     &HoursRBtn}) {

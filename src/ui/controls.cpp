@@ -83,8 +83,9 @@ void Button::OnCommand(int code) {
 }
 
 void Edit::Create(Window& parent, const std::string& text, int x, int y, int width, int height, bool readOnly) {
-  Control::Create(parent, L"EDIT", text, ES_AUTOHSCROLL | WS_TABSTOP | (readOnly ? ES_READONLY : 0), x, y, width,
-                  height, WS_EX_CLIENTEDGE);
+  // A box the user cannot change is passed over by Tab.
+  Control::Create(parent, L"EDIT", text, ES_AUTOHSCROLL | (readOnly ? ES_READONLY : WS_TABSTOP), x, y, width, height,
+                  WS_EX_CLIENTEDGE);
 }
 
 void ProgressBar::Create(Window& parent, int x, int y, int width, int height) {

@@ -13,7 +13,7 @@ void TMainForm::CreateLogPage() {
   LogPanel.Create(*this, 7, 280, 161, 73, ui::Panel::Raised);
   PrintPanel.Create(*this, 184, 280, 121, 73, ui::Panel::Raised);
   HelpBtn4.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
-  OKBtn4.Create(*this, Button::Push, "OK", 430, 330, 75, 25);
+  OKBtn4.Create(*this, Button::DefaultPush, "OK", 430, 330, 75, 25);
   SetContainer(LogPanel.Handle());
   ClearLogBtn.Create(*this, Button::Push, "&Clear Log", 14, 8, 75, 25);
   EnableLogChk.Create(*this, Button::CheckBox, "Enable logging", 14, 40, 135, 25);

@@ -25,10 +25,12 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   CreateControlPage();
   CreateSelectPage();
   CreateLogPage();
-  Pages.SetActivePage(kControlPage);
   Pages.onChange = [this](int page) {
+    // Enter presses the OK button of the page in view.
+    SetDefaultButton(page == kControlPage ? OKBtn2.Handle() : page == kSelectPage ? OKBtn.Handle() : OKBtn4.Handle());
     if (page == kLogPage) LogTabSheetShow();
   };
+  Pages.SetActivePage(kControlPage);
   BackupTimer.Create(*this, kBackupTimerMs);
   BackupTimer.onTimer = [this] { BackupTimerTimer(); };
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -66,7 +68,7 @@ void TMainForm::RemoveTrayIcon() {
 void TMainForm::FormShow() { Pages.SetActivePage(kControlPage); }
 
 void TMainForm::HelpRequest(DWORD context) {
-  WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, context ? context : 22);  // a control without a topic of its own
+  HelpViewer.ShowTopic(Handle(), context ? context : 22);  // a control without a topic of its own
 }
 
 void TMainForm::FormCreate() {
@@ -215,7 +217,7 @@ void TMainForm::CatchUpWithStore() {
 
 void TMainForm::SuppressBackupClick() { SuppressBackupChk.SetChecked(!SuppressBackupChk.Checked()); }
 
-void TMainForm::HelpBtnClick() { WinHelpW(Handle(), kHelpFile, HELP_FINDER, 0); }
+void TMainForm::HelpBtnClick() { HelpViewer.ShowContents(Handle()); }
 
 void TMainForm::ShowPopupMenu() {
   POINT at;
@@ -307,10 +309,29 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam) FormShow();
       break;
     case WM_HELP:
-      HelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
+      HelpRequest(ContextAt(Handle(), *reinterpret_cast<HELPINFO*>(lParam), 22));
       return TRUE;
+    case WM_COMMAND:
+      // Esc hides the window, as its close box does.
+      if (LOWORD(wParam) != IDCANCEL) break;
+      ShowWindow(Handle(), SW_HIDE);
+      return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);
+}
+
+bool TMainForm::PreTranslateKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  int step = 0;
+  if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+  if (msg.wParam == VK_NEXT) step = 1;
+  if (msg.wParam == VK_PRIOR) step = -1;
+  if (step == 0) return false;
+  // Ctrl+Tab and Ctrl+Page Down go to the next page, with Shift or Page Up to the one before.
+  const int count = Pages.PageCount();
+  Pages.SetActivePage((Pages.ActivePage() + step + count) % count);
+  if (Pages.ActivePage() != kLogPage) SetFocus(Pages.Handle());  // the focus leaves the page now hidden
+  return true;
 }
 
 }  // namespace vh::ui

@@ -9,7 +9,6 @@ namespace vh::ui {
 inline constexpr int kDesignWidth = 522, kDesignHeight = 389;  // client area
 inline constexpr int kMinWidth = 530, kFixedHeight = 424;       // outer size
 inline constexpr UINT kBackupTimerMs = 60000;
-inline constexpr const wchar_t* kHelpFile = L"VesperHelp.HLP";
 inline constexpr UINT kQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 
 enum PopupItem : UINT { kConfigure = 1, kSuppress, kBackupNow, kAbout, kExit };

@@ -46,7 +46,7 @@ void TMainForm::CreateSelectPage() {
   ChangeBtn.Create(*this, Button::Push, "&Change", b.x + 161, b.y + 48, 54, 25);
   SubDirBtn.Create(*this, Button::Push, "&Sub-folder", 430, 274, 75, 25);
   HelpBtn.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
-  OKBtn.Create(*this, Button::Push, "OK", 430, 330, 75, 25);
+  OKBtn.Create(*this, Button::DefaultPush, "OK", 430, 330, 75, 25);
   SetContainer(nullptr);
 
   for (Control* c : std::initializer_list<Control*>{&TreeView, &RefreshBtn, &ShowFilesChk, &SystemFilesChk}) {
