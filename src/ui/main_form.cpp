@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "control/window_place.h"
 #include "list/backup_list_store.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
@@ -133,15 +134,29 @@ void TMainForm::LoadSettings() {
   }
   EnableLogChk.SetChecked(settings_.EnableLog);
   LastBackupLbl.SetText(settings_.LastBackup);
-  if (settings_.Top && settings_.Left && settings_.Width) {
-    // The stored place is kept when it is still on a screen; the height is fixed.
-    RECT r{*settings_.Left, *settings_.Top, *settings_.Left + std::max(*settings_.Width, Scale(kMinWidth)),
-           *settings_.Top + Scale(kFixedHeight)};
-    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
-      SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-  }
+  if (settings_.Top && settings_.Left && settings_.Width) PlaceStored(*settings_.Left, *settings_.Top, *settings_.Width);
+}
+
+void TMainForm::PlaceStored(int left, int top, int width) {
+  // The width is kept in 96-dpi pixels, so that it means the same at every dpi; the height is fixed.
+  RECT now, least{0, 0, Scale(kDesignWidth), Scale(kDesignHeight)};
+  GetWindowRect(Handle(), &now);
+  AdjustWindowRectExForDpi(&least, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), Dpi());
+  const Box stored{left, top, Scale(width), now.bottom - now.top};
+  auto workArea = [](HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& w = info.rcWork;
+    return Box{w.left, w.top, w.right - w.left, w.bottom - w.top};
+  };
+  const RECT r{stored.left, stored.top, stored.left + stored.width, stored.top + stored.height};
+  HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
+  const Box screen = monitor ? workArea(monitor) : Box{};
+  const Box primary = workArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+  const Box place = PlaceStoredWindow(stored, least.right - least.left, monitor ? &screen : nullptr, primary);
+  SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TMainForm::SaveSettings() {
@@ -160,7 +175,7 @@ void TMainForm::SaveSettings() {
   GetWindowRect(Handle(), &r);
   settings_.Top = r.top;
   settings_.Left = r.left;
-  settings_.Width = r.right - r.left;
+  settings_.Width = Unscale(r.right - r.left);
   vh::SaveSettings(settingsStore_, settings_);
 }
 

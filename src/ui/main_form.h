@@ -165,6 +165,8 @@ class TMainForm : public Window, private SelectPageView {
   int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
   int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
 
+  // Puts the window at its stored place, brought back onto a screen.
+  void PlaceStored(int left, int top, int width);
   void CreateControlPage();
   void CreateSelectPage();
   void CreateLogPage();

@@ -7,7 +7,7 @@
 namespace vh::ui {
 
 inline constexpr int kDesignWidth = 522, kDesignHeight = 389;  // client area
-inline constexpr int kMinWidth = 530, kFixedHeight = 424;       // outer size
+inline constexpr int kMinWidth = 530;  // outer width of the design
 inline constexpr UINT kBackupTimerMs = 60000;
 inline constexpr UINT kQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 
