@@ -1,13 +1,12 @@
 #include "ui/backup_folder_dlg.h"
 
-#include <shlobj.h>
-
 #include <initializer_list>
 
 #include "operations/file_ops.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
 #include "store/store_paths.h"
+#include "ui/folder_picker.h"
 
 namespace vh::ui {
 namespace {
@@ -93,22 +92,8 @@ void TBackupFolderDlg::SelectScope(Button& scope) {
 }
 
 void TBackupFolderDlg::BrowseBtnClick() {
-  // The browser is a shell dialog: it wants COM on this thread while it is open.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  wchar_t displayName[MAX_PATH] = L"";
-  BROWSEINFOW info{};
-  info.hwndOwner = Handle();
-  info.pidlRoot = nullptr;  // the desktop
-  info.pszDisplayName = displayName;
-  info.lpszTitle = L"Select Backup Folder";
-  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
-  if (item) {
-    // Items outside the file system (Control Panel, printers...) have no path: nothing changes.
-    wchar_t path[MAX_PATH] = L"";
-    if (SHGetPathFromIDListW(item, path) && path[0]) BackupFolderEdit.SetText(win32::Narrow(path));
-    CoTaskMemFree(item);
-  }
-  if (SUCCEEDED(com)) CoUninitialize();
+  const std::string path = PickFolder(Handle(), "Select Backup Folder", BackupFolderEdit.Text());
+  if (!path.empty()) BackupFolderEdit.SetText(path);
 }
 
 void TBackupFolderDlg::SetSearching(bool searching) {
