@@ -272,6 +272,7 @@ void TMainForm::FormResize() {
 }
 
 void TMainForm::DpiChanged() {
+  LoadTreeImages();
   ListView_SetColumnWidth(StringGrid.Handle(), 1, Scale(52));
   FormResize();
 }

@@ -146,6 +146,7 @@ class TMainForm : public Window, private SelectPageView {
  private:
   // Start-up steps of the Select page: the drag cursor, and the folder tree filled.
   void RegisterDragCursor();
+  void LoadTreeImages();
   void CreateFolderTree();
   // The Select page's part of the idle refresh.
   void RefreshSelectPage();

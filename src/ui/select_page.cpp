@@ -18,13 +18,8 @@ void TMainForm::CreateSelectPage() {
   SetContainer(Pages.Panel(kSelectPage));
   Panel.Create(*this, 0, 0, kDesignWidth - 8, 265, ui::Panel::Sunken);
   SetContainer(Panel.Handle());
-  treeImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 0);  // the pictures' own size
-  if (HBITMAP strip = static_cast<HBITMAP>(
-          LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TREEIMAGES), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-    ImageList_AddMasked(treeImages_, strip, RGB(255, 0, 255));
-    DeleteObject(strip);
-  }
-  TreeView.Create(*this, 0, 0, splitterLeft_ - 1, 261, 19, treeImages_);
+  TreeView.Create(*this, 0, 0, splitterLeft_ - 1, 261, 19);
+  LoadTreeImages();
   Splitter.Create(*this, splitterLeft_, 0, kSplitterWidth, 261);
   StringGrid.Create(*this, &win32::ListViewGrid::Create, splitterLeft_ + kSplitterWidth, 0, 328, 261);
   grid_ = std::make_unique<win32::ListViewGrid>(StringGrid.Handle());
@@ -89,6 +84,26 @@ void TMainForm::CreateSelectPage() {
   Dragging.AddTarget(AddBtn, fromTree, [this](const Control&) { AddSelection(BackupList, *Log, *this); });
   Dragging.AddTarget(RemoveBtn, fromGrid, [this](const Control&) { RemoveSelectedEntry(BackupList, *Log, *this); });
   Dragging.AddTarget(TreeView, fromGrid, [this](const Control&) { RemoveSelectedEntry(BackupList, *Log, *this); });
+}
+
+// The tree's pictures in the largest size drawn that fits the window's dpi.
+void TMainForm::LoadTreeImages() {
+  struct Strip {
+    int size, id;
+  };
+  Strip strip{16, IDB_TREEIMAGES};
+  for (Strip s : {Strip{20, IDB_TREEIMAGES20}, Strip{24, IDB_TREEIMAGES24}, Strip{32, IDB_TREEIMAGES32}}) {
+    if (s.size <= Scale(16)) strip = s;
+  }
+  HIMAGELIST images = ImageList_Create(strip.size, strip.size, ILC_COLOR32 | ILC_MASK, 10, 0);
+  if (HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(strip.id),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    ImageList_AddMasked(images, bitmap, RGB(255, 0, 255));
+    DeleteObject(bitmap);
+  }
+  TreeView.SetImages(images);
+  if (treeImages_) ImageList_Destroy(treeImages_);
+  treeImages_ = images;
 }
 
 void TMainForm::RegisterDragCursor() {

@@ -8,8 +8,9 @@ namespace vh::ui {
 
 class TreeView : public Control, public vh::Tree {
  public:
+  void Create(Window& parent, int x, int y, int width, int height, int indent);
   // `images` stays owned by the caller.
-  void Create(Window& parent, int x, int y, int width, int height, int indent, HIMAGELIST images);
+  void SetImages(HIMAGELIST images);
 
   TreeItem FirstRoot() const override;
   TreeItem FirstChild(TreeItem item) const override;

@@ -20,6 +20,9 @@ void RegisterOnce(const wchar_t* className, WNDPROC procedure) {
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+  // The caption's icon drawn at its own size, not shrunk from the large one.
+  wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   wc.lpszClassName = className;
   if (!RegisterClassExW(&wc)) throw std::runtime_error("The window class could not be registered.");
 }
