@@ -35,9 +35,9 @@ TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   BackupFolderEdit.Create(*this, "", fx + 11, fy + 20, 409, 21, true);
   BrowseBtn.Create(*this, Button::Push, "&Browse...", fx + 344, fy + 48, 75, 25);
   SearchBox.Create(*this, "Search for previous backups", sx, sy, 346, 129);
-  SelectedDriveRBtn.Create(*this, Button::Radio, "Selected folder (as above)", sx + 8, sy + 24, 240, 17);
-  LocalDrivesRBtn.Create(*this, Button::Radio, "Local drives", sx + 8, sy + 48, 240, 17);
-  AllDrivesRBtn.Create(*this, Button::Radio, "All drives", sx + 8, sy + 72, 240, 17);
+  SelectedDriveRBtn.Create(*this, Button::Radio, "Selected &folder (as above)", sx + 8, sy + 24, 240, 17);
+  LocalDrivesRBtn.Create(*this, Button::Radio, "&Local drives", sx + 8, sy + 48, 240, 17);
+  AllDrivesRBtn.Create(*this, Button::Radio, "&All drives", sx + 8, sy + 72, 240, 17);
   ScanBtn.Create(*this, Button::Push, "&Search", sx + 258, sy + 16, 75, 25);
   StopBtn.Create(*this, Button::Push, "Sto&p", sx + 258, sy + 48, 75, 25);
   PathLabel.Create(*this, "", sx + 16, sy + 104, kPathLabelWidth + 16, 17);

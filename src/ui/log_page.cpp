@@ -16,7 +16,7 @@ void TMainForm::CreateLogPage() {
   OKBtn4.Create(*this, Button::DefaultPush, "OK", 430, 330, 75, 25);
   SetContainer(LogPanel.Handle());
   ClearLogBtn.Create(*this, Button::Push, "&Clear Log", 14, 8, 75, 25);
-  EnableLogChk.Create(*this, Button::CheckBox, "Enable logging", 14, 40, 135, 25);
+  EnableLogChk.Create(*this, Button::CheckBox, "Enable &logging", 14, 40, 135, 25);
   SetContainer(PrintPanel.Handle());
   SetupPrinterBtn.Create(*this, Button::Push, "&Setup Printer", 14, 8, 85, 25);
   PrintBtn.Create(*this, Button::Push, "&Print Log", 14, 40, 85, 25);

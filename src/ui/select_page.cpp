@@ -31,8 +31,8 @@ void TMainForm::CreateSelectPage() {
   RemoveBtn.Create(*this, Button::Push, "&Remove", 123, 274, 54, 25);
   FilesPanel.Create(*this, 7, 308, 170, 44, ui::Panel::Sunken);
   SetContainer(FilesPanel.Handle());
-  ShowFilesChk.Create(*this, Button::CheckBox, "Files", 7, 13, 52, 17);  // clear of its neighbour
-  SystemFilesChk.Create(*this, Button::CheckBox, "System files", 64, 13, 89, 17);
+  ShowFilesChk.Create(*this, Button::CheckBox, "Fi&les", 7, 13, 52, 17);  // clear of its neighbour
+  SystemFilesChk.Create(*this, Button::CheckBox, "S&ystem files", 64, 13, 89, 17);
   SetContainer(Pages.Panel(kSelectPage));
   const POINT b{186, 269};
   DestGroupBox.Create(*this, "Backup folder", b.x, b.y, 225, 84);

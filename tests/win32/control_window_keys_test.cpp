@@ -66,6 +66,22 @@ TEST_F(ControlWindowKeysTest, EnterEscAndCtrlTabDriveTheWindowAndTabFollowsTheCo
   Press(VK_PRIOR, true);
   EXPECT_EQ(f.Pages.ActivePage(), 1);
 
+  // Mnemonics reach the boxes of the page in view only.
+  auto alt = [](wchar_t letter) {
+    PostMessageW(GetFocus(), WM_SYSCHAR, letter, 1 << 29);
+    ui::ProcessPendingMessages();
+  };
+  f.Pages.SetActivePage(2);
+  alt(L'l');
+  EXPECT_FALSE(f.EnableLogChk.Checked());
+  EXPECT_FALSE(f.ShowFilesChk.Checked());
+  f.Pages.SetActivePage(0);
+  alt(L't');
+  EXPECT_TRUE(f.EnableTimedBackupsChk.Checked());
+  alt(L'm');
+  EXPECT_TRUE(f.MinutesRBtn.Checked());
+
+  f.Pages.SetActivePage(1);
   SetFocus(f.AddBtn.Handle());
   Press(VK_ESCAPE);
   EXPECT_FALSE(f.Visible());
