@@ -1,11 +1,12 @@
-// Every window of the program at 96, 120 and 144 dots per inch: no control's text is larger than
-// the control, no control reaches outside its parent, and controls overlap only where a box or
-// the page tabs hold them. Each dpi needs a process of its own, started once the registry asks
-// for it, so the test runs itself again for each one.
+// Every window of the program at 96, 120 and 144 dots per inch, and moved from a screen of 96 to
+// one of 144: no control's text is larger than the control, no control reaches outside its
+// parent, and controls overlap only where a box or the page tabs hold them. Each dpi needs a
+// process of its own, started once the registry asks for it, so the test runs itself again.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,11 +51,14 @@ SIZE TextSize(HWND w, bool prefix) {
 
 class LayoutCheck {
  public:
+  explicit LayoutCheck(int dpi) : dpi_(dpi) {}
   std::vector<std::string> problems;
 
   void Window(HWND top, const std::string& where) { Children(top, where); }
 
  private:
+  int dpi_;
+
   void Problem(const std::string& where, HWND w, const std::string& what) {
     problems.push_back(where + ": " + NameOf(w) + " " + what);
   }
@@ -62,8 +66,7 @@ class LayoutCheck {
   void Text(HWND w, const std::string& where) {
     const std::string cls = ClassOf(w);
     const LONG style = GetWindowLongW(w, GWL_STYLE);
-    const int dpi = static_cast<int>(GetDpiForWindow(w));
-    auto scale = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+    auto scale = [this](int pixels) { return MulDiv(pixels, dpi_, 96); };
     RECT r;
     GetClientRect(w, &r);
     SIZE need{0, 0};
@@ -128,19 +131,35 @@ class LayoutCheck {
 
 class LayoutTest : public MainFormTest {};
 
-void CheckEveryWindow(LayoutCheck& check, ui::TMainForm& form) {
-  for (int page = 0; page < form.Pages.PageCount(); ++page) {
-    form.Pages.SetActivePage(page);
-    check.Window(form.Handle(), "control window, page " + std::to_string(page));
-  }
+// Checks each window at the system's dpi and, when `moved` is not 0, again after the window has
+// been told it is now on a screen of `moved` dpi.
+void CheckEveryWindow(int dpi, int moved, ui::TMainForm& form) {
+  LayoutCheck check(dpi), after(moved);
+  auto both = [&](HWND window, const std::string& where, const std::function<void(LayoutCheck&)>& look) {
+    look(check);
+    if (!moved) return;
+    RECT r;
+    GetWindowRect(window, &r);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(moved, moved), reinterpret_cast<LPARAM>(&r));
+    look(after);
+  };
+  auto pages = [&](LayoutCheck& c) {
+    for (int page = 0; page < form.Pages.PageCount(); ++page) {
+      form.Pages.SetActivePage(page);
+      c.Window(form.Handle(), "control window, page " + std::to_string(page));
+    }
+  };
+  both(form.Handle(), "control window", pages);
   ui::TAboutBox about;
-  check.Window(about.Handle(), "About box");
+  both(about.Handle(), "", [&](LayoutCheck& c) { c.Window(about.Handle(), "About box"); });
   ui::TBackupFolderDlg dialog;
   dialog.PathLabel.SetText("No backups found.");
-  check.Window(dialog.Handle(), "backup-folder dialog");
+  both(dialog.Handle(), "", [&](LayoutCheck& c) { c.Window(dialog.Handle(), "backup-folder dialog"); });
   ui::ProgressWindow progress("Backup");
   progress.SetLabel("C:\\Documents\\Letters\\2026\\a.txt");
-  check.Window(progress.Handle(), "progress window");
+  both(progress.Handle(), "", [&](LayoutCheck& c) { c.Window(progress.Handle(), "progress window"); });
+  for (const std::string& problem : check.problems) ADD_FAILURE() << dpi << " dpi: " << problem;
+  for (const std::string& problem : after.problems) ADD_FAILURE() << "moved to " << moved << " dpi: " << problem;
 }
 
 TEST_F(LayoutTest, EveryWindowFitsItsControlsAt96_120And144Dpi) {
@@ -150,9 +169,9 @@ TEST_F(LayoutTest, EveryWindowFitsItsControlsAt96_120And144Dpi) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     ASSERT_EQ(GetDpiForSystem(), static_cast<UINT>(_wtoi(asked)));
     PrepareStore();
-    LayoutCheck check;
-    CheckEveryWindow(check, Form());
-    for (const std::string& problem : check.problems) ADD_FAILURE() << asked << " dpi: " << problem;
+    // At 96 dpi the windows are also moved to a screen of 144 dpi, as per-monitor awareness asks.
+    const int dpi = _wtoi(asked);
+    CheckEveryWindow(dpi, dpi == 96 ? 144 : 0, Form());
     return;
   }
   wchar_t exe[MAX_PATH] = L"";
