@@ -337,7 +337,14 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TMainForm::PreTranslateKey(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  if (msg.message != WM_KEYDOWN) return false;
+  if (msg.hwnd == RichEdit.Handle() && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN)) {
+    // The log takes every key it is sent, but only shows text: Enter and Esc mean the window's.
+    if (msg.wParam == VK_ESCAPE) ShowWindow(Handle(), SW_HIDE);
+    else OKBtn4.Click();
+    return true;
+  }
+  if (!(GetKeyState(VK_CONTROL) & 0x8000)) return false;
   int step = 0;
   if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
   if (msg.wParam == VK_NEXT) step = 1;

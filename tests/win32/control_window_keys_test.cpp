@@ -86,6 +86,11 @@ TEST_F(ControlWindowKeysTest, EnterEscAndCtrlTabDriveTheWindowAndTabFollowsTheCo
   Press(VK_ESCAPE);
   EXPECT_FALSE(f.Visible());
   f.ConfigureClick();
+  f.Pages.SetActivePage(2);  // the log, which takes every key sent to it, has the focus
+  ASSERT_EQ(GetFocus(), f.RichEdit.Handle());
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(f.Visible());
+  f.ConfigureClick();
   ui::ProcessPendingMessages();
   EXPECT_EQ(f.Pages.ActivePage(), 0);
   EXPECT_EQ(GetFocus(), f.OKBtn2.Handle());
