@@ -382,13 +382,15 @@ def draw_tray_frame(size, frame):
 
 
 class PixelCanvas:
-    """Draws on `image` in pixel units, with the origin moved to pixel (left, top)."""
+    """Draws on `image` in pixel units of a `grid`-pixel design (the image's own size unless
+    given, so a 16-pixel drawing serves larger images too), with the origin at (left, top)."""
 
-    def __init__(self, image, left=0, top=0):
+    def __init__(self, image, left=0, top=0, grid=None):
         self.image, self.left, self.top = image, left, top
+        self.grid = grid or image.size
 
     def _to_pixels(self, x, y):
-        return x * self.image.size - self.left, y * self.image.size - self.top
+        return x * self.grid - self.left, y * self.grid - self.top
 
     def fill(self, shape, paint):
         def mapped_shape(x, y):
@@ -494,11 +496,11 @@ def draw_tick(c):
     c.fill(stroke(tick, 2.2), TICK)
 
 
-def draw_tree_image(index):
+def draw_tree_image(index, size=16):
     """The folder tree's image `index`: 0 closed folder, 1 open folder, 2 drive, 3 file,
     4 hidden or system file; 5 to 9 are the same with the tick of an item on the backup list."""
-    image = Image(16)
-    c = PixelCanvas(image)
+    image = Image(size)
+    c = PixelCanvas(image, grid=16)
     kind = index % 5
     if kind == 0:
         draw_closed_folder(c, 1, 2, 15, 14)
@@ -547,18 +549,21 @@ CURSOR_EDGE = rgb("#000000")
 CURSOR_FILL = rgb("#ffffff")
 
 
-def draw_drag_cursor():
-    image = Image(32)
-    c = PixelCanvas(image)
+def draw_drag_cursor(size=32):
+    image = Image(size)
+    c = PixelCanvas(image, grid=32)
     # The tip fills pixel (0, 0), the hot spot; the tail leans right like the standard pointer.
     arrow = [(0, 0), (1, 0), (12.5, 11.5), (12.5, 12.6), (8.4, 12.6), (11.65, 18.8),
              (7.93, 20.75), (4.7, 14.5), (1, 17.9), (0, 17.9)]
     c.fill(polygon(arrow), CURSOR_EDGE)
     c.fill(polygon(inset_polygon(arrow, 1.0)), CURSOR_FILL)
-    glyph = PixelCanvas(image, 16, 15)
+    glyph = PixelCanvas(image, 16, 15, grid=32)
     draw_closed_folder(glyph, 0, 2, 12, 13)
     draw_page(glyph, 7, 4, 16, 17)
     return image
+
+
+TREE_AND_TRAY_SIZES = (16, 20, 24, 32)
 
 
 def main():
@@ -567,18 +572,21 @@ def main():
                         help="folder to write into (default: beside this script)")
     args = parser.parse_args()
 
-    program = [draw_program_icon(size) for size in (16, 32, 48)]
+    # The sizes Windows asks for at 100% to 200%: small icons 16 to 32, large ones 32 to 64.
+    program = [draw_program_icon(size) for size in (16, 20, 24, 32, 40, 48, 64)]
     write_file(os.path.join(args.out, "vesperhollow.ico"), icon_file_bytes(program))
 
     for frame in range(TRAY_FRAMES):
-        images = [draw_tray_frame(size, frame) for size in (16, 32)]
+        images = [draw_tray_frame(size, frame) for size in TREE_AND_TRAY_SIZES]
         write_file(os.path.join(args.out, "tray%02d.ico" % frame), icon_file_bytes(images))
 
     write_file(os.path.join(args.out, "dragfolder.cur"),
-               icon_file_bytes([draw_drag_cursor()], hotspot=(0, 0)))
+               icon_file_bytes([draw_drag_cursor(size) for size in (32, 48, 64)], hotspot=(0, 0)))
 
-    strip = [draw_tree_image(index) for index in range(10)]
-    write_file(os.path.join(args.out, "treeimages.bmp"), bitmap_strip_bytes(strip))
+    for size in TREE_AND_TRAY_SIZES:
+        strip = [draw_tree_image(index, size) for index in range(10)]
+        name = "treeimages.bmp" if size == 16 else "treeimages%d.bmp" % size
+        write_file(os.path.join(args.out, name), bitmap_strip_bytes(strip))
 
 
 if __name__ == "__main__":

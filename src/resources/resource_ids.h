@@ -22,5 +22,9 @@
 // Cursor shown while a folder or file is dragged from the folder tree onto the list.
 #define IDC_DRAGFOLDER 200
 
-// The folder tree's ten 16 x 16 images side by side; the image index is the tree's own index.
+// The folder tree's ten images side by side, 16 x 16, and again at 20, 24 and 32 pixels for
+// higher dpi; the image index is the tree's own index.
 #define IDB_TREEIMAGES 300
+#define IDB_TREEIMAGES20 301
+#define IDB_TREEIMAGES24 302
+#define IDB_TREEIMAGES32 303

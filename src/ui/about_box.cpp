@@ -21,23 +21,14 @@ void IconImage::Create(Window& parent, HICON icon, int x, int y, int width, int 
 TAboutBox::TAboutBox() {
   CreateCentred(L"VesperhollowAbout", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                 WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, "Vesperhollow", 360, 132);
-  const int iconSize = Scale(48);
-  icon_ = static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, iconSize, iconSize, 0));
-  ProgramIcon.Create(*this, icon_, 16, 16, 48, 48);
+  ProgramIcon.Create(*this, nullptr, 16, 16, 48, 48);
   ProductName.Create(*this, "Vesperhollow 3.1", 80, 18, 264, 22);
   Comments.Create(*this, "Backs up your files and folders on a timer.", 80, 46, 264, 17);
   WebBtn.Create(*this, Button::Push, "&Web Site", 16, 95, 75, 25);
   EmailBtn.Create(*this, Button::Push, "&Email", 99, 95, 75, 25);
   OKButton.Create(*this, Button::DefaultPush, "OK", 269, 95, 75, 25);
   SetDefaultButton(OKButton.Handle());
-
-  LOGFONTW font{};
-  GetObjectW(Font(), sizeof font, &font);
-  font.lfWeight = FW_BOLD;
-  font.lfHeight = font.lfHeight * 5 / 4;  // a little larger than the body text
-  boldFont_ = CreateFontIndirectW(&font);
-  SendMessageW(ProductName.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+  DpiChanged();
 
   openLink = [this](const std::string& target) {
     ShellExecuteW(Handle(), L"open", win32::Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -52,6 +43,24 @@ TAboutBox::~TAboutBox() {
   if (Handle()) DestroyWindow(Handle());
   if (boldFont_) DeleteObject(boldFont_);
   if (icon_) DestroyIcon(icon_);
+}
+
+// The picture and the bold font are made for the box's dpi, again when it changes.
+void TAboutBox::DpiChanged() {
+  const int iconSize = Scale(48);
+  HICON icon = static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, iconSize, iconSize, 0));
+  SendMessageW(ProgramIcon.Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  if (icon_) DestroyIcon(icon_);
+  icon_ = icon;
+  LOGFONTW font{};
+  GetObjectW(Font(), sizeof font, &font);
+  font.lfWeight = FW_BOLD;
+  font.lfHeight = font.lfHeight * 5 / 4;  // a little larger than the body text
+  HFONT bold = CreateFontIndirectW(&font);
+  SendMessageW(ProductName.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(bold), TRUE);
+  if (boldFont_) DeleteObject(boldFont_);
+  boldFont_ = bold;
 }
 
 void TAboutBox::FormShow() { SetDialogFocus(OKButton.Handle()); }  // given to it when the box is activated

@@ -37,6 +37,7 @@ class TAboutBox : public Window {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DpiChanged() override;
 
  private:
   HICON icon_ = nullptr;

@@ -1,20 +1,18 @@
 #include "ui/backup_folder_dlg.h"
 
-#include <shlobj.h>
-
 #include <initializer_list>
 
 #include "operations/file_ops.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
 #include "store/store_paths.h"
+#include "ui/folder_picker.h"
 
 namespace vh::ui {
 namespace {
 
 constexpr int kWindowHelp = 22, kFolderBoxHelp = 3, kSearchBoxHelp = 28;
 constexpr int kPathLabelWidth = 300;  // the most of a path the status line shows
-const wchar_t* const kHelpFile = L"VesperHelp.HLP";
 const char* const kSelectQuestion =
     "Failing to select a backup folder will close Vesperhollow.\nDo you want to select a backup folder?";
 
@@ -28,7 +26,7 @@ void StartGroup(Control& control) {
 TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   CreateCentred(L"VesperhollowBackupFolder", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                 WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, "Vesperhollow - Select backup folder", 446, 231);
-  if (owner) SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  if (owner) SetOwner(owner);
   SetWindowContextHelpId(Handle(), kWindowHelp);
 
   // Controls of a group box are placed from the box's top-left corner.
@@ -37,9 +35,9 @@ TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   BackupFolderEdit.Create(*this, "", fx + 11, fy + 20, 409, 21, true);
   BrowseBtn.Create(*this, Button::Push, "&Browse...", fx + 344, fy + 48, 75, 25);
   SearchBox.Create(*this, "Search for previous backups", sx, sy, 346, 129);
-  SelectedDriveRBtn.Create(*this, Button::Radio, "Selected folder (as above)", sx + 8, sy + 24, 240, 17);
-  LocalDrivesRBtn.Create(*this, Button::Radio, "Local drives", sx + 8, sy + 48, 240, 17);
-  AllDrivesRBtn.Create(*this, Button::Radio, "All drives", sx + 8, sy + 72, 240, 17);
+  SelectedDriveRBtn.Create(*this, Button::Radio, "Selected &folder (as above)", sx + 8, sy + 24, 240, 17);
+  LocalDrivesRBtn.Create(*this, Button::Radio, "&Local drives", sx + 8, sy + 48, 240, 17);
+  AllDrivesRBtn.Create(*this, Button::Radio, "&All drives", sx + 8, sy + 72, 240, 17);
   ScanBtn.Create(*this, Button::Push, "&Search", sx + 258, sy + 16, 75, 25);
   StopBtn.Create(*this, Button::Push, "Sto&p", sx + 258, sy + 48, 75, 25);
   PathLabel.Create(*this, "", sx + 16, sy + 104, kPathLabelWidth + 16, 17);
@@ -94,22 +92,8 @@ void TBackupFolderDlg::SelectScope(Button& scope) {
 }
 
 void TBackupFolderDlg::BrowseBtnClick() {
-  // The browser is a shell dialog: it wants COM on this thread while it is open.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  wchar_t displayName[MAX_PATH] = L"";
-  BROWSEINFOW info{};
-  info.hwndOwner = Handle();
-  info.pidlRoot = nullptr;  // the desktop
-  info.pszDisplayName = displayName;
-  info.lpszTitle = L"Select Backup Folder";
-  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
-  if (item) {
-    // Items outside the file system (Control Panel, printers...) have no path: nothing changes.
-    wchar_t path[MAX_PATH] = L"";
-    if (SHGetPathFromIDListW(item, path) && path[0]) BackupFolderEdit.SetText(win32::Narrow(path));
-    CoTaskMemFree(item);
-  }
-  if (SUCCEEDED(com)) CoUninitialize();
+  const std::string path = PickFolder(Handle(), "Select Backup Folder", BackupFolderEdit.Text());
+  if (!path.empty()) BackupFolderEdit.SetText(path);
 }
 
 void TBackupFolderDlg::SetSearching(bool searching) {
@@ -185,7 +169,7 @@ void TBackupFolderDlg::CancelBtnClick() {
   }
 }
 
-void TBackupFolderDlg::HelpBtnClick() { WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, kWindowHelp); }
+void TBackupFolderDlg::HelpBtnClick() { HelpViewer.ShowTopic(Handle(), kWindowHelp); }
 
 bool TBackupFolderDlg::FormClose() {
   if (!ChosenFolder.empty()) return true;
@@ -215,7 +199,7 @@ LRESULT TBackupFolderDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_HELP: {
       const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
-      WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, info->dwContextId ? info->dwContextId : kWindowHelp);
+      HelpViewer.ShowTopic(Handle(), ContextAt(Handle(), *info, kWindowHelp));
       return TRUE;
     }
   }

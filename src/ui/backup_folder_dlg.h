@@ -7,6 +7,7 @@
 
 #include "control/store_search.h"
 #include "ui/controls.h"
+#include "ui/help.h"
 #include "ui/window.h"
 
 namespace vh::ui {
@@ -54,6 +55,7 @@ class TBackupFolderDlg : public Window, public SearchView {
   Button HelpBtn;
   Button CancelBtn;
   Button OKBtn;
+  Help HelpViewer;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -16,14 +16,14 @@ void TMainForm::CreateControlPage() {
   BackupPeriodEdt.Create(*this, "1", b.x + 98, b.y + 32, 25, 21, true);
   PeriodUpBtn.Create(*this, Button::Push, "+", b.x + 127, b.y + 28, 17, 15);
   PeriodDownBtn.Create(*this, Button::Push, "-", b.x + 127, b.y + 44, 17, 15);
-  MinutesRBtn.Create(*this, Button::Radio, "minutes", b.x + 151, b.y + 27, 73, 17);
-  HoursRBtn.Create(*this, Button::Radio, "hours", b.x + 151, b.y + 46, 65, 17);
-  EnableTimedBackupsChk.Create(*this, Button::CheckBox, "Enable timed backups", b.x + 8, b.y + 72, 185, 17);
+  MinutesRBtn.Create(*this, Button::Radio, "&minutes", b.x + 151, b.y + 27, 73, 17);
+  HoursRBtn.Create(*this, Button::Radio, "h&ours", b.x + 151, b.y + 46, 65, 17);
+  EnableTimedBackupsChk.Create(*this, Button::CheckBox, "Enable &timed backups", b.x + 8, b.y + 72, 185, 17);
   ControlLine.Create(*this, b.x, b.y + 104, 241);
-  StartupChk.Create(*this, Button::CheckBox, "Backup on Startup", b.x + 8, b.y + 112, 185, 17);
-  ShutdownChk.Create(*this, Button::CheckBox, "Backup on Shutdown", b.x + 8, b.y + 140, 209, 17);
-  OKBackupChk.Create(*this, Button::CheckBox, "Backup when OK pressed", b.x + 8, b.y + 168, 201, 17);
-  SuppressBackupChk.Create(*this, Button::CheckBox, "Suppress automatic backups", b.x + 8, b.y + 208, 217, 17);
+  StartupChk.Create(*this, Button::CheckBox, "Backup on &Startup", b.x + 8, b.y + 112, 185, 17);
+  ShutdownChk.Create(*this, Button::CheckBox, "Backup on Shut&down", b.x + 8, b.y + 140, 209, 17);
+  OKBackupChk.Create(*this, Button::CheckBox, "Backup &when OK pressed", b.x + 8, b.y + 168, 201, 17);
+  SuppressBackupChk.Create(*this, Button::CheckBox, "Suppress a&utomatic backups", b.x + 8, b.y + 208, 217, 17);
   BackupNowBtn.Create(*this, Button::Push, "&Backup Now", b.x + 136, b.y + 230, 89, 25);
 
   b = {256, 0};
@@ -46,13 +46,13 @@ void TMainForm::CreateControlPage() {
   RestoreNowBtn.Create(*this, Button::Push, "&Restore Now", b.x + 145, b.y + 55, 89, 25);
 
   b = {0, 0};
-  ShowProgressChk.Create(*this, Button::CheckBox, "Show progress", b.x + 7, b.y + 280, 114, 17);
+  ShowProgressChk.Create(*this, Button::CheckBox, "Show pro&gress", b.x + 7, b.y + 280, 114, 17);
   AboutBtn.Create(*this, Button::Push, "&About", b.x + 430, b.y + 274, 75, 25);
   HelpBtn2.Create(*this, Button::Push, "&Help", b.x + 430, b.y + 302, 75, 25);
-  OKBtn2.Create(*this, Button::Push, "OK", b.x + 430, b.y + 330, 75, 25);
+  OKBtn2.Create(*this, Button::DefaultPush, "OK", b.x + 430, b.y + 330, 75, 25);
 
-  for (Control* c : std::initializer_list<Control*>{&BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn, &MinutesRBtn,
-                                                    &HoursRBtn}) {
+  for (Control* c : std::initializer_list<Control*>{&BackupEveryLbl, &BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn,
+                                                    &MinutesRBtn, &HoursRBtn}) {
     c->SetHelpContext(5);
   }
   BackupStatusBox.SetHelpContext(6);

@@ -23,8 +23,15 @@ void Control::Place(Window& parent, HWND hwnd, int id, int x, int y, int width, 
   if (!hwnd) throw std::runtime_error("A control could not be created.");
   hwnd_ = hwnd;
   id_ = id;
-  MoveWindow(hwnd_, parent.Scale(x), parent.Scale(y), parent.Scale(width), parent.Scale(height), FALSE);
+  owner_ = &parent;
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
+  SetBounds(x, y, width, height);
+}
+
+void Control::SetBounds(int x, int y, int width, int height) {
+  bounds_ = {x, y, x + width, y + height};
+  const Window& w = *owner_;
+  MoveWindow(hwnd_, w.Scale(x), w.Scale(y), w.Scale(width), w.Scale(height), TRUE);
 }
 
 void HostedControl::Create(Window& parent, const std::function<HWND(HWND, int)>& make, int x, int y, int width,
@@ -76,8 +83,9 @@ void Button::OnCommand(int code) {
 }
 
 void Edit::Create(Window& parent, const std::string& text, int x, int y, int width, int height, bool readOnly) {
-  Control::Create(parent, L"EDIT", text, ES_AUTOHSCROLL | WS_TABSTOP | (readOnly ? ES_READONLY : 0), x, y, width,
-                  height, WS_EX_CLIENTEDGE);
+  // A box the user cannot change is passed over by Tab.
+  Control::Create(parent, L"EDIT", text, ES_AUTOHSCROLL | (readOnly ? ES_READONLY : WS_TABSTOP), x, y, width, height,
+                  WS_EX_CLIENTEDGE);
 }
 
 void ProgressBar::Create(Window& parent, int x, int y, int width, int height) {
@@ -145,8 +153,16 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, LPCWSTR cursor) {
 
 void PageControl::Create(Window& parent, int x, int y, int width, int height, int tabWidth) {
   Control::Create(parent, WC_TABCONTROLW, "", TCS_FIXEDWIDTH | WS_CLIPSIBLINGS | WS_TABSTOP, x, y, width, height);
-  SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(parent.Scale(tabWidth), parent.Scale(18)));
+  tabWidth_ = tabWidth;
   RegisterClassOnce(L"VesperhollowPage", PanelProcedure, IDC_ARROW);
+  Rescale();
+}
+
+void PageControl::Rescale() {
+  Control::Rescale();
+  // The tabs are as high as their text needs at this dpi.
+  SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(owner_->Scale(tabWidth_), owner_->Scale(20)));
+  Layout();
 }
 
 void Panel::Create(Window& parent, int x, int y, int width, int height, Edge edge) {
@@ -159,8 +175,6 @@ void Splitter::Create(Window& parent, int x, int y, int width, int height) {
   RegisterClassOnce(L"VesperhollowSplitter", &Splitter::Procedure, IDC_SIZEWE);
   Control::Create(parent, L"VesperhollowSplitter", "", 0, x, y, width, height);
   SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  scale_ = static_cast<int>(GetDpiForWindow(Handle()));
-  if (scale_ == 0) scale_ = 96;
 }
 
 LRESULT CALLBACK Splitter::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -188,7 +202,7 @@ LRESULT CALLBACK Splitter::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
           RECT r;
           GetWindowRect(hwnd, &r);
           MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-          if (self->onMoved) self->onMoved(MulDiv(r.left, 96, self->scale_));
+          if (self->onMoved) self->onMoved(self->owner_->Unscale(r.left));
         }
         return 0;
       case WM_CAPTURECHANGED:
@@ -259,11 +273,6 @@ void PageControl::Layout() {
     SetWindowPos(panel, HWND_TOP, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top,
                  SWP_NOACTIVATE);
   }
-}
-
-void PageControl::SetBounds(int x, int y, int width, int height) {
-  MoveWindow(Handle(), x, y, width, height, TRUE);
-  Layout();
 }
 
 void PageControl::SetActivePage(int page) {

@@ -38,16 +38,24 @@ class Control {
   std::function<void(POINT at)> onMouseDown;
   std::function<void(POINT at)> onMouseMove;
   void WatchMouse();
+  // Moves the control to 96-dpi pixels of its container, scaled to its window's dpi.
+  void SetBounds(int x, int y, int width, int height);
+  // Its place in 96-dpi pixels, as last set.
+  RECT Bounds() const { return bounds_; }
 
  protected:
   friend class Window;
+  // Placed again at its window's new dpi.
+  virtual void Rescale() { SetBounds(bounds_.left, bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top); }
   void Create(Window& parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
               int width, int height, DWORD exStyle = 0);
   void Place(Window& parent, HWND hwnd, int id, int x, int y, int width, int height);
+  Window* owner_ = nullptr;
 
  private:
   HWND hwnd_ = nullptr;
   int id_ = 0;
+  RECT bounds_{};
 };
 
 // A control made by code of its own (a list view, a rich edit) and then placed like the others.
@@ -110,15 +118,23 @@ class PageControl : public Control {
   HWND Panel(int page) const { return panels_.at(page); }
   void SetActivePage(int page);
   int ActivePage() const { return static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0)); }
-  // Moves the tabs (in pixels of the window) and the pages with them.
-  void SetBounds(int x, int y, int width, int height);
+  int PageCount() const { return static_cast<int>(panels_.size()); }
+  // Moves the tabs (96-dpi pixels of the window) and the pages with them.
+  void SetBounds(int x, int y, int width, int height) {
+    Control::SetBounds(x, y, width, height);
+    Layout();
+  }
   LRESULT OnNotify(NMHDR* header) override;
   std::function<void(int page)> onChange;
+
+ protected:
+  void Rescale() override;
 
  private:
   void Layout();
   void ShowPage(int page);
   std::vector<HWND> panels_;
+  int tabWidth_ = 0;
 };
 
 // A plain area that holds controls of its own (create them while the window's container is the
@@ -138,7 +154,6 @@ class Splitter : public Control {
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  int scale_ = 96;
   int grabX_ = -1;
 };
 

@@ -13,10 +13,10 @@ void TMainForm::CreateLogPage() {
   LogPanel.Create(*this, 7, 280, 161, 73, ui::Panel::Raised);
   PrintPanel.Create(*this, 184, 280, 121, 73, ui::Panel::Raised);
   HelpBtn4.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
-  OKBtn4.Create(*this, Button::Push, "OK", 430, 330, 75, 25);
+  OKBtn4.Create(*this, Button::DefaultPush, "OK", 430, 330, 75, 25);
   SetContainer(LogPanel.Handle());
   ClearLogBtn.Create(*this, Button::Push, "&Clear Log", 14, 8, 75, 25);
-  EnableLogChk.Create(*this, Button::CheckBox, "Enable logging", 14, 40, 135, 25);
+  EnableLogChk.Create(*this, Button::CheckBox, "Enable &logging", 14, 40, 135, 25);
   SetContainer(PrintPanel.Handle());
   SetupPrinterBtn.Create(*this, Button::Push, "&Setup Printer", 14, 8, 85, 25);
   PrintBtn.Create(*this, Button::Push, "&Print Log", 14, 40, 85, 25);
@@ -34,7 +34,7 @@ void TMainForm::CreateLogPage() {
 }
 
 void TMainForm::LayOutLogPage(int pageWidth) {
-  MoveWindow(RichEdit.Handle(), 0, 0, Scale(pageWidth), Scale(265), TRUE);
+  RichEdit.SetBounds(0, 0, pageWidth, 265);
 }
 
 void TMainForm::LogTabSheetShow() {

@@ -33,8 +33,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     vh::ui::TAboutBox about;
     vh::ui::OperationWindows operations;
     vh::ui::TMainForm mainForm(operations, registry, [&] { about.ShowModal(); });
-    mainForm.chooseBackupFolder = [](const std::string& start) {
-      vh::ui::TBackupFolderDlg dialog;
+    // Every other window belongs to the control window: above it, and without a taskbar button.
+    about.SetOwner(mainForm.Handle());
+    for (vh::ui::ProgressWindow* window : {&operations.Restore.Window(), &operations.Purge.Window(),
+                                           &operations.Backup.Window(), &operations.Delete.Window()}) {
+      window->SetOwner(mainForm.Handle());
+    }
+    mainForm.chooseBackupFolder = [&mainForm](const std::string& start) {
+      vh::ui::TBackupFolderDlg dialog(mainForm.Handle());
       dialog.SetFolder(start);
       dialog.ShowModal();
       return dialog.GetFolder();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "control/window_place.h"
 #include "list/backup_list_store.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
@@ -25,10 +26,12 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   CreateControlPage();
   CreateSelectPage();
   CreateLogPage();
-  Pages.SetActivePage(kControlPage);
   Pages.onChange = [this](int page) {
+    // Enter presses the OK button of the page in view.
+    SetDefaultButton(page == kControlPage ? OKBtn2.Handle() : page == kSelectPage ? OKBtn.Handle() : OKBtn4.Handle());
     if (page == kLogPage) LogTabSheetShow();
   };
+  Pages.SetActivePage(kControlPage);
   BackupTimer.Create(*this, kBackupTimerMs);
   BackupTimer.onTimer = [this] { BackupTimerTimer(); };
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -66,7 +69,7 @@ void TMainForm::RemoveTrayIcon() {
 void TMainForm::FormShow() { Pages.SetActivePage(kControlPage); }
 
 void TMainForm::HelpRequest(DWORD context) {
-  WinHelpW(Handle(), kHelpFile, HELP_CONTEXT, context ? context : 22);  // a control without a topic of its own
+  HelpViewer.ShowTopic(Handle(), context ? context : 22);  // a control without a topic of its own
 }
 
 void TMainForm::FormCreate() {
@@ -131,15 +134,29 @@ void TMainForm::LoadSettings() {
   }
   EnableLogChk.SetChecked(settings_.EnableLog);
   LastBackupLbl.SetText(settings_.LastBackup);
-  if (settings_.Top && settings_.Left && settings_.Width) {
-    // The stored place is kept when it is still on a screen; the height is fixed.
-    RECT r{*settings_.Left, *settings_.Top, *settings_.Left + std::max(*settings_.Width, Scale(kMinWidth)),
-           *settings_.Top + Scale(kFixedHeight)};
-    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
-      SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-  }
+  if (settings_.Top && settings_.Left && settings_.Width) PlaceStored(*settings_.Left, *settings_.Top, *settings_.Width);
+}
+
+void TMainForm::PlaceStored(int left, int top, int width) {
+  // The width is kept in 96-dpi pixels, so that it means the same at every dpi; the height is fixed.
+  RECT now, least{0, 0, Scale(kDesignWidth), Scale(kDesignHeight)};
+  GetWindowRect(Handle(), &now);
+  AdjustWindowRectExForDpi(&least, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), Dpi());
+  const Box stored{left, top, Scale(width), now.bottom - now.top};
+  auto workArea = [](HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& w = info.rcWork;
+    return Box{w.left, w.top, w.right - w.left, w.bottom - w.top};
+  };
+  const RECT r{stored.left, stored.top, stored.left + stored.width, stored.top + stored.height};
+  HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
+  const Box screen = monitor ? workArea(monitor) : Box{};
+  const Box primary = workArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+  const Box place = PlaceStoredWindow(stored, least.right - least.left, monitor ? &screen : nullptr, primary);
+  SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TMainForm::SaveSettings() {
@@ -158,7 +175,7 @@ void TMainForm::SaveSettings() {
   GetWindowRect(Handle(), &r);
   settings_.Top = r.top;
   settings_.Left = r.left;
-  settings_.Width = r.right - r.left;
+  settings_.Width = Unscale(r.right - r.left);
   vh::SaveSettings(settingsStore_, settings_);
 }
 
@@ -217,7 +234,7 @@ void TMainForm::CatchUpWithStore() {
 
 void TMainForm::SuppressBackupClick() { SuppressBackupChk.SetChecked(!SuppressBackupChk.Checked()); }
 
-void TMainForm::HelpBtnClick() { WinHelpW(Handle(), kHelpFile, HELP_FINDER, 0); }
+void TMainForm::HelpBtnClick() { HelpViewer.ShowContents(Handle()); }
 
 void TMainForm::ShowPopupMenu() {
   POINT at;
@@ -237,23 +254,29 @@ void TMainForm::ShowPopupMenu() {
 }
 
 void TMainForm::FormResize() {
-  RECT r;
-  GetWindowRect(Handle(), &r);
-  const int w = MulDiv(r.right - r.left, 96, static_cast<int>(GetDpiForWindow(Handle())));  // in 96-dpi pixels
   RECT client;
   GetClientRect(Handle(), &client);
-  Pages.SetBounds(0, 0, client.right, client.bottom);
+  const int clientWidth = Unscale(client.right);
+  // The layout rule speaks of the outer width of the design's frame, whatever frame this system draws.
+  const int w = clientWidth + (kMinWidth - kDesignWidth);
+  Pages.SetBounds(0, 0, clientWidth, kDesignHeight);
   RECT page;
   GetClientRect(Pages.Panel(kControlPage), &page);
-  const int pageWidth = MulDiv(page.right, 96, static_cast<int>(GetDpiForWindow(Handle())));
+  const int pageWidth = Unscale(page.right);
   for (Button* b : {&AboutBtn, &HelpBtn2, &OKBtn2, &HelpBtn, &OKBtn, &HelpBtn4, &OKBtn4}) {
-    RECT br;
-    GetWindowRect(b->Handle(), &br);
-    MapWindowPoints(nullptr, GetParent(b->Handle()), reinterpret_cast<POINT*>(&br), 2);
-    MoveWindow(b->Handle(), Scale(w - 100), br.top, br.right - br.left, br.bottom - br.top, TRUE);
+    const RECT at = b->Bounds();
+    b->SetBounds(w - 100, at.top, at.right - at.left, at.bottom - at.top);
   }
   LayOutSelectPage(w, pageWidth);
   LayOutLogPage(pageWidth);
+  // Controls that moved into the newly shown part of a page are painted there at once.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TMainForm::DpiChanged() {
+  LoadTreeImages();
+  ListView_SetColumnWidth(StringGrid.Handle(), 1, Scale(52));
+  FormResize();
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -288,9 +311,13 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FormCloseQuery();
       return TRUE;
     case WM_GETMINMAXINFO: {
+      // The client area keeps the design's height under any frame, and at least its width.
+      RECT frame{0, 0, Scale(kDesignWidth), Scale(kDesignHeight)};
+      AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), Dpi());
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {Scale(kMinWidth), Scale(kFixedHeight)};
-      info->ptMaxTrackSize.y = Scale(kFixedHeight);
+      info->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+      info->ptMaxTrackSize.y = frame.bottom - frame.top;
       return 0;
     }
     case WM_SIZE:
@@ -300,10 +327,36 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam) FormShow();
       break;
     case WM_HELP:
-      HelpRequest(reinterpret_cast<HELPINFO*>(lParam)->dwContextId);
+      HelpRequest(ContextAt(Handle(), *reinterpret_cast<HELPINFO*>(lParam), 22));
       return TRUE;
+    case WM_COMMAND:
+      // Esc hides the window, as its close box does.
+      if (LOWORD(wParam) != IDCANCEL) break;
+      ShowWindow(Handle(), SW_HIDE);
+      return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);
+}
+
+bool TMainForm::PreTranslateKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  if (msg.hwnd == RichEdit.Handle() && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN)) {
+    // The log takes every key it is sent, but only shows text: Enter and Esc mean the window's.
+    if (msg.wParam == VK_ESCAPE) ShowWindow(Handle(), SW_HIDE);
+    else OKBtn4.Click();
+    return true;
+  }
+  if (!(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  int step = 0;
+  if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+  if (msg.wParam == VK_NEXT) step = 1;
+  if (msg.wParam == VK_PRIOR) step = -1;
+  if (step == 0) return false;
+  // Ctrl+Tab and Ctrl+Page Down go to the next page, with Shift or Page Up to the one before.
+  const int count = Pages.PageCount();
+  Pages.SetActivePage((Pages.ActivePage() + step + count) % count);
+  if (Pages.ActivePage() != kLogPage) SetFocus(Pages.Handle());  // the focus leaves the page now hidden
+  return true;
 }
 
 }  // namespace vh::ui

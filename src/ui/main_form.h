@@ -18,6 +18,7 @@
 #include "platform/win32/rich_edit_page.h"
 #include "ui/controls.h"
 #include "ui/drag_drop.h"
+#include "ui/help.h"
 #include "ui/printer.h"
 #include "ui/tree_view.h"
 #include "ui/operation_windows.h"
@@ -135,13 +136,17 @@ class TMainForm : public Window, private SelectPageView {
   ui::Panel LogPanel, PrintPanel;
   Button ClearLogBtn, EnableLogChk, SetupPrinterBtn, PrintBtn, HelpBtn4, OKBtn4;
   Printer PrinterSetup;
+  Help HelpViewer;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DpiChanged() override;
+  bool PreTranslateKey(const MSG& msg) override;
 
  private:
   // Start-up steps of the Select page: the drag cursor, and the folder tree filled.
   void RegisterDragCursor();
+  void LoadTreeImages();
   void CreateFolderTree();
   // The Select page's part of the idle refresh.
   void RefreshSelectPage();
@@ -161,6 +166,8 @@ class TMainForm : public Window, private SelectPageView {
   int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
   int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
 
+  // Puts the window at its stored place, brought back onto a screen.
+  void PlaceStored(int left, int top, int width);
   void CreateControlPage();
   void CreateSelectPage();
   void CreateLogPage();

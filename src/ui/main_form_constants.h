@@ -7,9 +7,8 @@
 namespace vh::ui {
 
 inline constexpr int kDesignWidth = 522, kDesignHeight = 389;  // client area
-inline constexpr int kMinWidth = 530, kFixedHeight = 424;       // outer size
+inline constexpr int kMinWidth = 530;  // outer width of the design
 inline constexpr UINT kBackupTimerMs = 60000;
-inline constexpr const wchar_t* kHelpFile = L"VesperHelp.HLP";
 inline constexpr UINT kQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 
 enum PopupItem : UINT { kConfigure = 1, kSuppress, kBackupNow, kAbout, kExit };

@@ -18,13 +18,8 @@ void TMainForm::CreateSelectPage() {
   SetContainer(Pages.Panel(kSelectPage));
   Panel.Create(*this, 0, 0, kDesignWidth - 8, 265, ui::Panel::Sunken);
   SetContainer(Panel.Handle());
-  treeImages_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 0);  // the pictures' own size
-  if (HBITMAP strip = static_cast<HBITMAP>(
-          LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TREEIMAGES), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-    ImageList_AddMasked(treeImages_, strip, RGB(255, 0, 255));
-    DeleteObject(strip);
-  }
-  TreeView.Create(*this, 0, 0, splitterLeft_ - 1, 261, 19, treeImages_);
+  TreeView.Create(*this, 0, 0, splitterLeft_ - 1, 261, 19);
+  LoadTreeImages();
   Splitter.Create(*this, splitterLeft_, 0, kSplitterWidth, 261);
   StringGrid.Create(*this, &win32::ListViewGrid::Create, splitterLeft_ + kSplitterWidth, 0, 328, 261);
   grid_ = std::make_unique<win32::ListViewGrid>(StringGrid.Handle());
@@ -36,8 +31,8 @@ void TMainForm::CreateSelectPage() {
   RemoveBtn.Create(*this, Button::Push, "&Remove", 123, 274, 54, 25);
   FilesPanel.Create(*this, 7, 308, 170, 44, ui::Panel::Sunken);
   SetContainer(FilesPanel.Handle());
-  ShowFilesChk.Create(*this, Button::CheckBox, "Files", 7, 13, 52, 17);  // clear of its neighbour
-  SystemFilesChk.Create(*this, Button::CheckBox, "System files", 64, 13, 89, 17);
+  ShowFilesChk.Create(*this, Button::CheckBox, "Fi&les", 7, 13, 52, 17);  // clear of its neighbour
+  SystemFilesChk.Create(*this, Button::CheckBox, "S&ystem files", 64, 13, 89, 17);
   SetContainer(Pages.Panel(kSelectPage));
   const POINT b{186, 269};
   DestGroupBox.Create(*this, "Backup folder", b.x, b.y, 225, 84);
@@ -46,7 +41,7 @@ void TMainForm::CreateSelectPage() {
   ChangeBtn.Create(*this, Button::Push, "&Change", b.x + 161, b.y + 48, 54, 25);
   SubDirBtn.Create(*this, Button::Push, "&Sub-folder", 430, 274, 75, 25);
   HelpBtn.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
-  OKBtn.Create(*this, Button::Push, "OK", 430, 330, 75, 25);
+  OKBtn.Create(*this, Button::DefaultPush, "OK", 430, 330, 75, 25);
   SetContainer(nullptr);
 
   for (Control* c : std::initializer_list<Control*>{&TreeView, &RefreshBtn, &ShowFilesChk, &SystemFilesChk}) {
@@ -91,6 +86,26 @@ void TMainForm::CreateSelectPage() {
   Dragging.AddTarget(TreeView, fromGrid, [this](const Control&) { RemoveSelectedEntry(BackupList, *Log, *this); });
 }
 
+// The tree's pictures in the largest size drawn that fits the window's dpi.
+void TMainForm::LoadTreeImages() {
+  struct Strip {
+    int size, id;
+  };
+  Strip strip{16, IDB_TREEIMAGES};
+  for (Strip s : {Strip{20, IDB_TREEIMAGES20}, Strip{24, IDB_TREEIMAGES24}, Strip{32, IDB_TREEIMAGES32}}) {
+    if (s.size <= Scale(16)) strip = s;
+  }
+  HIMAGELIST images = ImageList_Create(strip.size, strip.size, ILC_COLOR32 | ILC_MASK, 10, 0);
+  if (HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(strip.id),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    ImageList_AddMasked(images, bitmap, RGB(255, 0, 255));
+    DeleteObject(bitmap);
+  }
+  TreeView.SetImages(images);
+  if (treeImages_) ImageList_Destroy(treeImages_);
+  treeImages_ = images;
+}
+
 void TMainForm::RegisterDragCursor() {
   DragFolderDocument = static_cast<HCURSOR>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_DRAGFOLDER), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -115,24 +130,20 @@ void TMainForm::RefreshSelectPage() {
 
 void TMainForm::LayOutSelectPage(int w, int pageWidth) {
   const PageLayout layout = LayoutFor(w, splitterLeft_);
-  auto move = [&](Control& c, int x, int y, int width, int height) {
-    MoveWindow(c.Handle(), Scale(x), Scale(y), Scale(width), Scale(height), TRUE);
-  };
-  move(Panel, 0, 0, pageWidth, 265);
+  Panel.SetBounds(0, 0, pageWidth, 265);
   RECT inside;
   GetClientRect(Panel.Handle(), &inside);
-  const int panelWidth = MulDiv(inside.right, 96, static_cast<int>(GetDpiForWindow(Handle())));
-  const int height = MulDiv(inside.bottom, 96, static_cast<int>(GetDpiForWindow(Handle())));
+  const int panelWidth = Unscale(inside.right), height = Unscale(inside.bottom);
   splitterLeft_ = ClampSplitter(splitterLeft_, panelWidth);
-  move(TreeView, 0, 0, splitterLeft_ - 1, height);
-  move(Splitter, splitterLeft_, 0, kSplitterWidth, height);
-  move(StringGrid, splitterLeft_ + kSplitterWidth, 0, panelWidth - splitterLeft_ - kSplitterWidth, height);
+  TreeView.SetBounds(0, 0, splitterLeft_ - 1, height);
+  Splitter.SetBounds(splitterLeft_, 0, kSplitterWidth, height);
+  StringGrid.SetBounds(splitterLeft_ + kSplitterWidth, 0, panelWidth - splitterLeft_ - kSplitterWidth, height);
   ListView_SetColumnWidth(StringGrid.Handle(), 0, Scale(layout.listColumnWidth));
   grid_->FitLastColumn();
-  move(DestGroupBox, 186, 269, layout.destBoxWidth, 84);
-  move(UserBackupFolderEdit, 186 + 8, 269 + 16, layout.backupEditWidth, 21);
-  move(ChangeBtn, 186 + layout.changeBtnLeft, 269 + 48, 54, 25);
-  move(SubDirBtn, layout.rightButtonsLeft, 274, 75, 25);
+  DestGroupBox.SetBounds(186, 269, layout.destBoxWidth, 84);
+  UserBackupFolderEdit.SetBounds(186 + 8, 269 + 16, layout.backupEditWidth, 21);
+  ChangeBtn.SetBounds(186 + layout.changeBtnLeft, 269 + 48, 54, 25);
+  SubDirBtn.SetBounds(layout.rightButtonsLeft, 274, 75, 25);
 }
 
 void TMainForm::RefreshBtnClick() { FolderView->Fill(BackupList); }
@@ -175,7 +186,7 @@ void TMainForm::StringGridMouseMove(POINT at) {
 void TMainForm::SplitterMoved(int left) {
   RECT inside;
   GetClientRect(Panel.Handle(), &inside);
-  splitterLeft_ = ClampSplitter(left, MulDiv(inside.right, 96, static_cast<int>(GetDpiForWindow(Handle()))));
+  splitterLeft_ = ClampSplitter(left, Unscale(inside.right));
   FormResize();
 }
 

@@ -13,13 +13,22 @@ TreeItem T(HTREEITEM item) { return reinterpret_cast<TreeItem>(item); }
 
 }  // namespace
 
-void TreeView::Create(Window& parent, int x, int y, int width, int height, int indent, HIMAGELIST images) {
+void TreeView::Create(Window& parent, int x, int y, int width, int height, int indent) {
   INITCOMMONCONTROLSEX init{sizeof init, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&init);
   Control::Create(parent, WC_TREEVIEWW, "", WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                   x, y, width, height, WS_EX_CLIENTEDGE);
-  SendMessageW(Handle(), TVM_SETINDENT, parent.Scale(indent), 0);
-  if (images) SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  indent_ = indent;
+  Rescale();
+}
+
+void TreeView::SetImages(HIMAGELIST images) {
+  SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+}
+
+void TreeView::Rescale() {
+  Control::Rescale();
+  SendMessageW(Handle(), TVM_SETINDENT, owner_->Scale(indent_), 0);
 }
 
 TreeItem TreeView::Next(TreeItem item, UINT relation) const {

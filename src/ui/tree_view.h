@@ -8,8 +8,9 @@ namespace vh::ui {
 
 class TreeView : public Control, public vh::Tree {
  public:
+  void Create(Window& parent, int x, int y, int width, int height, int indent);
   // `images` stays owned by the caller.
-  void Create(Window& parent, int x, int y, int width, int height, int indent, HIMAGELIST images);
+  void SetImages(HIMAGELIST images);
 
   TreeItem FirstRoot() const override;
   TreeItem FirstChild(TreeItem item) const override;
@@ -42,8 +43,12 @@ class TreeView : public Control, public vh::Tree {
   std::function<void(TreeItem item)> onExpanding;
   std::function<void(TreeItem item)> onBeginDrag;
 
+ protected:
+  void Rescale() override;
+
  private:
   TreeItem Next(TreeItem item, UINT relation) const;
+  int indent_ = 0;
   std::vector<HCURSOR> previousCursors_;
 };
 

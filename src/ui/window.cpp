@@ -20,18 +20,33 @@ void RegisterOnce(const wchar_t* className, WNDPROC procedure) {
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+  // The caption's icon drawn at its own size, not shrunk from the large one.
+  wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   wc.lpszClassName = className;
   if (!RegisterClassExW(&wc)) throw std::runtime_error("The window class could not be registered.");
 }
 
-// The system's message font at the given dots per inch.
+// The system's message font at the given dots per inch. Asked for at that dpi, it comes at its
+// size already: scaling it again would make every text too large for its control.
 HFONT CreateMessageFont(UINT dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), 96);
-  return CreateFontIndirectW(&font);
+  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+    // Systems before the per-monitor calls give it at the system's dpi.
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    metrics.lfMessageFont.lfHeight =
+        MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(GetDpiForSystem()));
+  }
+  return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+// The outer size of a window whose client area is `width` x `height` pixels.
+SIZE OuterSize(HWND hwnd, int width, int height, UINT dpi) {
+  RECT frame{0, 0, width, height};
+  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)), dpi);
+  return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 }  // namespace
@@ -41,24 +56,51 @@ Window::~Window() {
   if (font_) DeleteObject(font_);
 }
 
-int Window::Scale(int pixels) const {
-  const UINT dpi = hwnd_ ? GetDpiForWindow(hwnd_) : GetDpiForSystem();
-  return MulDiv(pixels, static_cast<int>(dpi ? dpi : 96), 96);
-}
-
 void Window::CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle, const std::string& caption,
                            int width, int height) {
   RegisterOnce(className, &Window::Procedure);
-  const UINT dpi = GetDpiForSystem();
-  RECT frame{0, 0, MulDiv(width, static_cast<int>(dpi), 96), MulDiv(height, static_cast<int>(dpi), 96)};
-  AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
-  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  CreateWindowExW(exStyle, className, win32::Widen(caption).c_str(), style, x, y, w, h, nullptr, nullptr,
+  dpi_ = GetDpiForSystem();
+  CreateWindowExW(exStyle, className, win32::Widen(caption).c_str(), style, 0, 0, 0, 0, nullptr, nullptr,
                   GetModuleHandleW(nullptr), this);
   if (!hwnd_) throw std::runtime_error("The window could not be created.");
-  font_ = CreateMessageFont(GetDpiForWindow(hwnd_));
+  if (const UINT dpi = GetDpiForWindow(hwnd_)) dpi_ = dpi;
+  const SIZE outer = OuterSize(hwnd_, Scale(width), Scale(height), dpi_);
+  HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO screen{};
+  screen.cbSize = sizeof screen;
+  GetMonitorInfoW(monitor, &screen);
+  const RECT& work = screen.rcWork;
+  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - outer.cx) / 2,
+               work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  font_ = CreateMessageFont(dpi_);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+void Window::ApplyDpi(UINT dpi) {
+  if (!dpi || dpi == dpi_) return;
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int width = Unscale(client.right), height = Unscale(client.bottom);
+  dpi_ = dpi;
+  HFONT old = font_;
+  font_ = CreateMessageFont(dpi_);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  for (auto& [id, control] : controls_) {
+    if (reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0)) == old) {
+      SendMessageW(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
+    control->Rescale();
+  }
+  if (old) DeleteObject(old);
+  const SIZE outer = OuterSize(hwnd_, Scale(width), Scale(height), dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  DpiChanged();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  if (!hwnd || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Window::Procedure)) return nullptr;
+  return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 int Window::TextWidth(const std::string& text) const {
@@ -151,6 +193,13 @@ LRESULT Window::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID:
       if (defaultButton_) return MAKELRESULT(GetDlgCtrlID(defaultButton_), DC_HASDEFID);
       break;
+    case WM_DPICHANGED: {
+      // Placed where the system suggests, then sized from the design at the new dpi.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyDpi(HIWORD(wParam));
+      return 0;
+    }
   }
   return HandleMessage(message, wParam, lParam);
 }
@@ -179,6 +228,15 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   return 0;
 }
 
+bool TranslateForWindow(MSG& msg) {
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (!root) return false;
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    if (Window* window = Window::FromHandle(root); window && window->PreTranslateKey(msg)) return true;
+  }
+  return IsDialogMessageW(root, &msg) != FALSE;
+}
+
 void ProcessPendingMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -186,8 +244,7 @@ void ProcessPendingMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsDialogMessageW(root, &msg)) continue;
+    if (TranslateForWindow(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -209,8 +266,7 @@ bool RunLoop(const std::function<bool()>& done) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return true;
     }
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsDialogMessageW(root, &msg)) continue;
+    if (TranslateForWindow(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -25,8 +25,13 @@ class Window {
   // Where new controls go: the window itself, or one of its pages.
   HWND Container() const { return container_ ? container_ : hwnd_; }
   void SetContainer(HWND container) { container_ = container; }
-  // Pixels at 96 dots per inch, in the window's own dots per inch.
-  int Scale(int pixels) const;
+  // Pixels at 96 dots per inch, in the window's own dots per inch, and back.
+  int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
+  // Rounded down, so that what is scaled back never reaches past the pixels measured.
+  int Unscale(int pixels) const { return pixels * 96 / static_cast<int>(dpi_); }
+  UINT Dpi() const { return dpi_; }
+  // Gives the window an owner: it then stays above it and has no taskbar button of its own.
+  void SetOwner(HWND owner) { SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner)); }
   // The width of a text in the window's font, in pixels.
   int TextWidth(const std::string& text) const;
   bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
@@ -46,18 +51,28 @@ class Window {
   // focus gets it back when the window is activated again (the default button at first).
   void SetDefaultButton(HWND button) { defaultButton_ = focus_ = button; }
   void SetDialogFocus(HWND control) { focus_ = control; }
+  HWND DefaultButton() const { return defaultButton_; }
+  // The window moved to a screen of other dots per inch: its font and controls have been made
+  // again at the new size; a window lays out here what it places by rules of its own.
+  virtual void DpiChanged() {}
+  // A key message on its way to a control of this window; true when the window has handled it.
+  virtual bool PreTranslateKey(const MSG& /*msg*/) { return false; }
 
  private:
   friend class Control;
   friend class HostedControl;
   friend class Timer;
   int Register(Control& control);
+  void ApplyDpi(UINT dpi);
+  static Window* FromHandle(HWND hwnd);
+  friend bool TranslateForWindow(MSG& msg);
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND hwnd_ = nullptr;
   HWND container_ = nullptr;
   HFONT font_ = nullptr;
+  UINT dpi_ = 96;
   std::map<int, Control*> controls_;
   std::map<UINT_PTR, Timer*> timers_;
   int nextId_ = 100;
@@ -67,6 +82,9 @@ class Window {
   int modalResult_ = 0;
 };
 
+// What a message loop does with a message before dispatching it: the window's own keys, then
+// the dialog keys (Tab, Enter, Esc, mnemonics). True when the message has been dealt with.
+bool TranslateForWindow(MSG& msg);
 // Lets every pending message of the thread run; a quit request is put back for the main loop.
 void ProcessPendingMessages();
 // The program's main loop: runs `idle` whenever the queue falls empty, here and in the modal

@@ -243,6 +243,10 @@ void Installed(const std::string& version, bool logOn) {
     if (found[0].icon.empty() || !Exists(Widen(found[0].icon))) Fail("no icon is shown: \"" + found[0].icon + "\"");
   }
   if (!Exists(ExePath())) Fail("no program at " + Narrow(ExePath()));
+  // The help set beside the program, its contents and a topic.
+  for (const wchar_t* page : {L"\\help\\index.html", L"\\help\\22.html"}) {
+    if (!Exists(InstallDir() + page)) Fail("no help page at " + Narrow(InstallDir() + page));
+  }
   if (!Exists(ShortcutPath())) {
     Fail("no Start menu shortcut at " + Narrow(ShortcutPath()));
   } else if (!SamePath(ShortcutTarget(ShortcutPath()), ExePath())) {

@@ -158,16 +158,15 @@ TEST_F(BackupFolderDlgTest, BrowsedFolderGoesIntoTheEditButIsTakenOnlyByOk) {
   ForceFolders(picked);
   dlg.SetFolder("C:\\Start");
   EXPECT_EQ(Show([&] {
-              WhenDialogOpens(dlg.Handle(), [&](HWND browser) {
-                // The browser may still be filling its tree when it appears, and then puts its
-                // own selection back: choose again once it has settled.
-                const std::wstring path = win32::Widen(picked);
-                for (int attempt = 0; attempt < 3; ++attempt) {
-                  SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
-                  const ULONGLONG until = GetTickCount64() + 150;
-                  while (GetTickCount64() < until) ui::ProcessPendingMessages();
+              WhenDialogOpens(dlg.Handle(), [&](HWND picker) {
+                // The folder's path typed into the picker's name box, then its OK button.
+                HWND name = FindWindowExW(picker, nullptr, L"Edit", nullptr);
+                for (HWND box = nullptr; !name && (box = FindWindowExW(picker, box, L"ComboBox", nullptr));) {
+                  name = FindWindowExW(box, nullptr, L"Edit", nullptr);
                 }
-                PostMessageW(browser, WM_COMMAND, IDOK, 0);
+                ASSERT_NE(name, nullptr);
+                SetWindowTextW(name, win32::Widen(picked).c_str());
+                PostMessageW(picker, WM_COMMAND, IDOK, 0);
               });
               dlg.BrowseBtn.Click();
               EXPECT_EQ(dlg.BackupFolderEdit.Text(), picked);
