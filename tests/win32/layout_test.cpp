@@ -135,7 +135,7 @@ class LayoutTest : public MainFormTest {};
 // been told it is now on a screen of `moved` dpi.
 void CheckEveryWindow(int dpi, int moved, ui::TMainForm& form) {
   LayoutCheck check(dpi), after(moved);
-  auto both = [&](HWND window, const std::string& where, const std::function<void(LayoutCheck&)>& look) {
+  auto both = [&](HWND window, const std::function<void(LayoutCheck&)>& look) {
     look(check);
     if (!moved) return;
     RECT r;
@@ -149,15 +149,15 @@ void CheckEveryWindow(int dpi, int moved, ui::TMainForm& form) {
       c.Window(form.Handle(), "control window, page " + std::to_string(page));
     }
   };
-  both(form.Handle(), "control window", pages);
+  both(form.Handle(), pages);
   ui::TAboutBox about;
-  both(about.Handle(), "", [&](LayoutCheck& c) { c.Window(about.Handle(), "About box"); });
+  both(about.Handle(), [&](LayoutCheck& c) { c.Window(about.Handle(), "About box"); });
   ui::TBackupFolderDlg dialog;
   dialog.PathLabel.SetText("No backups found.");
-  both(dialog.Handle(), "", [&](LayoutCheck& c) { c.Window(dialog.Handle(), "backup-folder dialog"); });
+  both(dialog.Handle(), [&](LayoutCheck& c) { c.Window(dialog.Handle(), "backup-folder dialog"); });
   ui::ProgressWindow progress("Backup");
   progress.SetLabel("C:\\Documents\\Letters\\2026\\a.txt");
-  both(progress.Handle(), "", [&](LayoutCheck& c) { c.Window(progress.Handle(), "progress window"); });
+  both(progress.Handle(), [&](LayoutCheck& c) { c.Window(progress.Handle(), "progress window"); });
   for (const std::string& problem : check.problems) ADD_FAILURE() << dpi << " dpi: " << problem;
   for (const std::string& problem : after.problems) ADD_FAILURE() << "moved to " << moved << " dpi: " << problem;
 }
