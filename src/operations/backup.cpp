@@ -3,6 +3,7 @@
 #include "common/text_lines.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
+#include "store/name_index.h"
 #include "store/store_paths.h"
 
 namespace vh {
@@ -28,15 +29,14 @@ bool NewerByMoreThanThreshold(int64_t source, int64_t mirror) {
 
 void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std::string& source,
                             const std::string& mirror, bool subs) {
-  view_.ProcessMessages();
+  Pump();
   if (Cancelled || stop_ != Stop::None) return;
-  // A failed lookup is where a drive that went away shows, so the drives are asked only then,
-  // which spares an unchanged file two queries.
+  // A failed lookup is where a drive that went away shows, so the drives are asked only then.
   FileSystem& fs = Files();
   DirEntry found;
   if (!fs.Stat(source, found)) {
     if (!DriveReachable(DrivePart(source))) stop_ = Stop::SourceGone;
-    return;  // else deleted since its folder was listed
+    return;  // else deleted since the selection was reported
   }
   if (!(found.attributes & kAttrDirectory)) {
     DirEntry mirrored;
@@ -56,25 +56,61 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
     Skip(kNotFollowed, source);
     return;
   }
-  if (!DriveReachable(DrivePart(mirror))) {
-    stop_ = Stop::StoreGone;
+  ScanFolder(sources, targets, source, mirror, subs, MirrorFolder::Unknown);
+}
+
+// Every file of the folder is decided from one listing of it and one of its mirror folder.
+void TBackup::ScanFolder(StringList& sources, StringList& targets, const std::string& source,
+                         const std::string& mirror, bool subs, MirrorFolder mirrorFolder) {
+  FileSystem& fs = Files();
+  std::vector<DirEntry> mirrored;
+  if (mirrorFolder != MirrorFolder::Missing && !fs.List(mirror, mirrored)) {
+    if (!DriveReachable(DrivePart(mirror))) {
+      stop_ = Stop::StoreGone;
+      return;
+    }
+    // Not there, or not readable: every file is copied, and a copy that fails is named.
+    if (mirrorFolder == MirrorFolder::Unknown) ForceFolders(mirror);
+  } else if (mirrorFolder == MirrorFolder::Missing && !fs.CreateFolder(mirror) &&
+             !DriveReachable(DrivePart(mirror))) {
+    stop_ = Stop::StoreGone;  // else a file of that name is in the way: its files fail and are named
     return;
   }
-  ForceFolders(mirror);
   std::vector<DirEntry> entries;
   if (!fs.List(source, entries)) {
     if (!DriveReachable(DrivePart(source))) stop_ = Stop::SourceGone;
     else Skip(kNotListed, source);
     return;
   }
+  const NameIndex mirrors(mirrored);
   for (const DirEntry& entry : entries) {
     if (Cancelled || stop_ != Stop::None) break;
-    const std::string path = JoinPath(source, entry.name);
-    if (entry.attributes & kAttrDirectory) {
+    const bool folder = entry.attributes & kAttrDirectory;
+    std::string path;
+    if (folder) {
+      path = JoinPath(source, entry.name);
       // The store being written is not backed up into itself; any other is the user's data.
       if (!subs || SameText(path, activeStore_)) continue;
     }
-    ScanForBackup(sources, targets, path, JoinPath(mirror, entry.name), subs);
+    Pump();
+    if (Cancelled) break;
+    const DirEntry* match = mirrors.Find(entry.name);
+    DirEntry looked;
+    if (!match && mirrors.NeedsOwnLookup(entry.name) && fs.Stat(JoinPath(mirror, entry.name), looked)) {
+      match = &looked;
+    }
+    const bool mirrorIsFolder = match && (match->attributes & kAttrDirectory);
+    if (folder) {
+      if (entry.attributes & kAttrReparsePoint) {
+        Skip(kNotFollowed, path);
+      } else {
+        ScanFolder(sources, targets, path, JoinPath(mirror, entry.name), subs,
+                   mirrorIsFolder ? MirrorFolder::There : MirrorFolder::Missing);
+      }
+    } else if (!match || mirrorIsFolder || NewerByMoreThanThreshold(entry.lastWrite, match->lastWrite)) {
+      sources.push_back(JoinPath(source, entry.name));
+      targets.push_back(JoinPath(mirror, entry.name));
+    }
   }
 }
 

@@ -21,6 +21,10 @@ class TBackup : public TFileOps {
                      const std::string& mirror, bool subs);
 
  private:
+  // What the scan knows of a mirror folder before it lists it.
+  enum class MirrorFolder { Unknown, There, Missing };
+  void ScanFolder(StringList& sources, StringList& targets, const std::string& source, const std::string& mirror,
+                  bool subs, MirrorFolder mirrorFolder);
   // Why a scan stopped short of its list: a source drive or the backup drive went away.
   enum class Stop { None, SourceGone, StoreGone };
   Stop stop_ = Stop::None;

@@ -103,10 +103,15 @@ void TFileOps::ShowPreparing(bool quiet, const std::string& caption, const std::
   view_.Repaint();
 }
 
+void TFileOps::Pump() {
+  if (pumps_.Due(view_.Ticks())) view_.ProcessMessages();
+}
+
 void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
-                        float total, int limit) {
+                        float total, int limit, bool last) {
   // The bar already counts the item about to be handled.
   done += static_cast<float>(size);
+  if (!labels_.Due(view_.Ticks()) && !last) return;
   if (total != 0) view_.SetPosition(static_cast<int>(done / total * 100));
   view_.SetLabel(prefix + ShortenPath(path, limit));
   view_.Repaint();
@@ -182,7 +187,7 @@ int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, St
   for (size_t i = 0; i < sources.size() && Cancelled == 0; ++i) {
     if (!quiet) {
       ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? sources[i] : targets[i], sizes[i], done,
-               total, limit);
+               total, limit, i + 1 == sources.size());
     }
     if (FolderExists(sources[i])) {
       ForceFolders(targets[i]);
@@ -194,7 +199,7 @@ int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, St
       }
       failures.push_back(backingUp ? sources[i] : targets[i]);
     }
-    view_.ProcessMessages();
+    Pump();
   }
   view_.Hide();
   if (!failures.empty()) return 2;
@@ -215,7 +220,7 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
   }
   const int limit = quiet ? 0 : view_.Width() * 3 / 4;
   for (size_t i = 0; i < items.size() && Cancelled == 0; ++i) {
-    if (!quiet) ShowItem("Removing: ", items[i], sizes[i], done, total, limit);
+    if (!quiet) ShowItem("Removing: ", items[i], sizes[i], done, total, limit, i + 1 == items.size());
     const uint32_t attributes = fs.Attributes(items[i]);
     if (attributes != kAttrInvalid) fs.SetAttributes(items[i], attributes & ~kAttrReadOnly);
     if (IsFileAttr(attributes)) {
@@ -223,7 +228,7 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
     } else {
       fs.RemoveFolder(items[i]);  // only when empty; not reported otherwise
     }
-    view_.ProcessMessages();
+    Pump();
   }
   view_.Hide();
 }
@@ -246,7 +251,7 @@ int TFileOps::Finish(TMessageLog& log, const StringList& failures, const std::st
 }
 
 void TFileOps::CollectTree(StringList& removals, const std::string& path) {
-  view_.ProcessMessages();
+  Pump();
   if (Cancelled) return;
   FileSystem& fs = Files();
   const uint32_t attributes = fs.Attributes(path);

@@ -9,6 +9,7 @@
 
 #include "common/string_list.h"
 #include "log/message_log.h"
+#include "operations/pacer.h"
 #include "platform/progress_view.h"
 
 namespace vh {
@@ -58,16 +59,27 @@ class TFileOps {
   // says why, and counted as not done.
   void Skip(const std::string& heading, const std::string& path);
   // Where the next backup copies are filled: the store's work folder (empty: beside the target).
-  void UseWorkFolder(const std::string& folder) { workFolder_ = folder; }
+  void UseWorkFolder(const std::string& folder) {
+    workFolder_ = folder;
+    workFolderReady_ = false;
+  }
+  // Lets pending window messages run, at most every few dozen milliseconds: a Cancel click is
+  // still seen within a fraction of a second, and a scan of many small files does not wait on
+  // the window at each one.
+  void Pump();
   ProgressView& view_;
 
  private:
-  void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
-                float total, int limit);
+  // The bar and the label for the item about to be handled; shown only as often as the eye can
+  // follow, and always for the last item.
+  void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done, float total,
+                int limit, bool last);
   bool CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull);
   std::string TempFor(const std::string& target);
   std::vector<std::pair<std::string, StringList>> skipped_;  // heading -> paths, in the order met
   std::string workFolder_;
+  bool workFolderReady_ = false;  // made, and emptied of what an earlier run left there
+  Pacer pumps_{30}, labels_{33};
 };
 
 // The store's work folder of a backup folder (see kWorkFolder).

@@ -19,10 +19,9 @@ bool IsDriveFolder(const DirEntry& entry) {
 
 void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const std::string& path,
                               const std::string& backupFolder, const StringList& unreachable) {
-  view_.ProcessMessages();
+  Pump();
   if (Cancelled) return;
-  FileSystem& fs = Files();
-  const uint32_t attributes = fs.Attributes(path);
+  const uint32_t attributes = Files().Attributes(path);
   if (IsFileAttr(attributes)) {
     const std::string source = SourcePathOf(backupFolder, path);
     if (source.empty()) {
@@ -35,23 +34,53 @@ void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const st
   }
   if (!IsFolderAttr(attributes) || (attributes & kAttrReparsePoint)) return;
   // Only the drive folders of the store root have a place to go back to; its "Config.txt",
-  // "Log.txt" and work folder are the store's own. Below them every name is a backup.
-  const bool storeRoot = path == MirrorPath(backupFolder, "");
+  // "Log.txt" and work folder are the store's own.
+  if (path == MirrorPath(backupFolder, "")) {
+    std::vector<DirEntry> entries;
+    Files().List(path, entries);
+    for (const DirEntry& entry : entries) {
+      if (Cancelled) break;
+      if (!IsDriveFolder(entry)) continue;
+      const std::string drive = entry.name + ":";
+      if (OnDrives(unreachable, drive)) continue;
+      Pump();
+      if (!Cancelled) ScanFolder(mirrors, targets, JoinPath(path, entry.name), drive);
+    }
+    return;
+  }
+  const std::string source = SourcePathOf(backupFolder, path);
+  if (source.empty()) {
+    Skip(kNoPlace, path);
+  } else if (!OnDrives(unreachable, source)) {
+    ScanFolder(mirrors, targets, path, source);
+  }
+}
+
+// Below a drive folder every name is a backup, "Config.txt" and "Log.txt" too; each entry is
+// taken from the folder's one listing.
+void TRestore::ScanFolder(StringList& mirrors, StringList& targets, const std::string& mirror,
+                          const std::string& source) {
   std::vector<DirEntry> entries;
-  if (!fs.List(path, entries) && !storeRoot) Skip(kNotRead, path);
+  if (!Files().List(mirror, entries)) Skip(kNotRead, mirror);
   for (const DirEntry& entry : entries) {
     if (Cancelled) break;
-    if (storeRoot && !IsDriveFolder(entry)) continue;
-    const std::string mirror = JoinPath(path, entry.name);
-    const std::string source = SourcePathOf(backupFolder, mirror);
-    if (source.empty()) {
-      Skip(kNoPlace, mirror);
+    const std::string path = JoinPath(mirror, entry.name);
+    if (!IsStorableName(entry.name)) {
+      Skip(kNoPlace, path);
       continue;
     }
-    if (OnDrives(unreachable, source)) continue;
+    const std::string target = JoinPath(source, entry.name);
+    const bool folder = entry.attributes & kAttrDirectory;
     // Folders come back during the scan, so empty ones are restored too.
-    if (entry.attributes & kAttrDirectory) ForceFolders(source);
-    ScanForRestore(mirrors, targets, mirror, backupFolder, unreachable);
+    if (folder) ForceFolders(target);
+    Pump();
+    if (Cancelled) break;
+    if (!folder) {
+      mirrors.push_back(path);
+      targets.push_back(target);
+    } else if (!(entry.attributes & kAttrReparsePoint)) {
+      ScanFolder(mirrors, targets, path, target);
+    }
   }
 }
 

@@ -16,6 +16,9 @@ class TRestore : public TFileOps {
   // Appends the files below a store path with their source paths, creating source folders.
   void ScanForRestore(StringList& mirrors, StringList& targets, const std::string& path,
                       const std::string& backupFolder, const StringList& unreachable);
+
+ private:
+  void ScanFolder(StringList& mirrors, StringList& targets, const std::string& mirror, const std::string& source);
 };
 
 // A store root entry that mirrors a drive: a folder named by a letter alone.
