@@ -121,9 +121,12 @@ void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint
 std::string TFileOps::TempFor(const std::string& target) {
   FileSystem& fs = Files();
   if (!workFolder_.empty()) {
-    ForceFolders(workFolder_);
     const std::string temp = JoinPath(workFolder_, "copy");
-    RemoveTemp(temp);  // only an unfinished copy of ours can be in the work folder
+    if (!workFolderReady_) {
+      ForceFolders(workFolder_);
+      RemoveTemp(temp);  // only an unfinished copy of ours can be in the work folder
+      workFolderReady_ = true;  // from now on each copy leaves it empty: moved into place or removed
+    }
     return temp;
   }
   // Beside the user's files: a name nobody has taken, never anything already there.
@@ -134,14 +137,20 @@ std::string TFileOps::TempFor(const std::string& target) {
   return temp;
 }
 
+void TFileOps::MakeFolderOf(const std::string& target) {
+  std::string folder = FolderOf(target);
+  if (folder.empty() || folder == madeFolder_) return;  // the files of one folder come together
+  ForceFolders(folder);
+  madeFolder_ = std::move(folder);
+}
+
 // A new file or mirror is filled under a temporary name and put in place only once it is whole
 // and carries the source's attributes: a failed copy never touches the copy it was to replace.
 // A restore over a file that is there writes into it, so that it stays the same file.
-bool TFileOps::CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull) {
+bool TFileOps::CopyOne(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,
+                       bool& diskFull) {
   FileSystem& fs = Files();
-  const std::string folder = FolderOf(target);
-  if (!folder.empty()) ForceFolders(folder);
-  const uint32_t attributes = fs.Attributes(source);
+  MakeFolderOf(target);
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
   if (!backingUp && IsFileAttr(fs.Attributes(target))) {
     const uint32_t old = fs.Attributes(target);
@@ -154,12 +163,17 @@ bool TFileOps::CopyOne(const std::string& source, const std::string& target, boo
   const std::string temp = TempFor(target);
   const CopyResult result = fs.Copy(source, temp);
   if (result == CopyResult::Ok) {
-    fs.SetAttributes(temp, carried);
+    // The copy carries the source's attributes; archive alone is what any new file has, and
+    // the others are set again rather than left to the platform.
+    if (carried != kAttrArchive) fs.SetAttributes(temp, carried);
+    if (fs.MoveReplace(temp, target)) return true;
     // Read-only, hidden and system targets could not be replaced otherwise.
     const uint32_t old = fs.Attributes(target);
-    if (IsFileAttr(old)) fs.SetAttributes(target, kAttrArchive);
-    if (fs.MoveReplace(temp, target)) return true;
-    if (IsFileAttr(old)) fs.SetAttributes(target, old);
+    if (IsFileAttr(old) && old != kAttrArchive) {
+      fs.SetAttributes(target, kAttrArchive);
+      if (fs.MoveReplace(temp, target)) return true;
+      fs.SetAttributes(target, old);
+    }
   }
   diskFull = result == CopyResult::DiskFull;
   RemoveTemp(temp);
@@ -178,6 +192,7 @@ int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, St
     return 2;
   }
   failures.clear();
+  madeFolder_.clear();
   std::vector<uint64_t> sizes;
   float total = 0, done = 0;
   if (!quiet) {
@@ -189,9 +204,10 @@ int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, St
       ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? sources[i] : targets[i], sizes[i], done,
                total, limit, i + 1 == sources.size());
     }
-    if (FolderExists(sources[i])) {
+    const uint32_t attributes = Files().Attributes(sources[i]);
+    if (IsFolderAttr(attributes)) {
       ForceFolders(targets[i]);
-    } else if (bool diskFull = false; !CopyOne(sources[i], targets[i], backingUp, diskFull)) {
+    } else if (bool diskFull = false; !CopyOne(sources[i], attributes, targets[i], backingUp, diskFull)) {
       if (diskFull) {
         view_.Hide();
         DiskFullAt = static_cast<int>(i);

@@ -74,11 +74,15 @@ class TFileOps {
   // follow, and always for the last item.
   void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done, float total,
                 int limit, bool last);
-  bool CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull);
+  bool CopyOne(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,
+               bool& diskFull);
   std::string TempFor(const std::string& target);
+  // Creates the folder of a target with its parents, once for the files of one folder.
+  void MakeFolderOf(const std::string& target);
   std::vector<std::pair<std::string, StringList>> skipped_;  // heading -> paths, in the order met
   std::string workFolder_;
   bool workFolderReady_ = false;  // made, and emptied of what an earlier run left there
+  std::string madeFolder_;        // the target folder made last
   Pacer pumps_{30}, labels_{33};
 };
 
