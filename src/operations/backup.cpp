@@ -175,22 +175,23 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
       }
     }
   }
-  if (stop_ == Stop::StoreGone) {
-    log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
-    LastRunHalted = true;
-  }
   ClearWorkFolder(backupFolder);  // what a run cut off before left there
   UseWorkFolder(WorkFolderOf(backupFolder));
   const int copied = CopyFiles(sources, targets, failures, quiet, true);
   ClearWorkFolder(backupFolder);
+  // The backup drive gone during the scan, or during the copies (which the scan, deciding from
+  // listings, may not have seen), halts the run.
+  if (stop_ == Stop::StoreGone ||
+      (copied != 1 && !failures.empty() && !DriveReachable(DrivePart(backupFolder)))) {
+    log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
+    LastRunHalted = true;
+  }
   if (copied == 1) {
     log.AddLine("WARNING: BACKUP DISK FULL.", true);
     Boxes().Show("Backup disk full. Try selecting fewer files for backup.", kAppCaption, kMbOk | kMbIconExclamation);
     // Everything from the file the disk had no room for on is named as not copied.
     failures.insert(failures.end(), sources.begin() + DiskFullAt, sources.end());
     LastRunHalted = true;
-  } else if (!failures.empty() && !DriveReachable(DrivePart(backupFolder))) {
-    LastRunHalted = true;  // the copies failed because the backup drive went away
   }
   failures.insert(failures.end(), notReached.begin(), notReached.end());
   return Finish(log, failures, kNotCopied);

@@ -48,6 +48,9 @@ void TFileOps::StartRun() {
   LastRunFailures = 0;
   LastRunHalted = false;
   skipped_.clear();
+  // A click made before the run is seen at its first pump.
+  pumps_.Restart();
+  labels_.Restart();
 }
 
 void TFileOps::Skip(const std::string& heading, const std::string& path) {
