@@ -39,6 +39,23 @@ TEST_F(BackupTest, CopiesOnlyWhatIsNewerByMoreThanTwoSeconds) {
   EXPECT_EQ(calls["Copy"], 0);
 }
 
+TEST_F(BackupTest, ScanListsEachFolderOnceASideAndFindsMirrorsWhateverTheLetterCase) {
+  sys.files.AddFile("C:\\d\\Mixed.TXT", "new", 100 * kSecond);
+  sys.files.AddFile("C:\\d\\Sub\\f", "new", 100 * kSecond);
+  sys.files.AddFile("C:\\d\\changed", "new", 100 * kSecond);
+  sys.files.AddFile(store + "\\C\\d\\mixed.txt", "same", 100 * kSecond);
+  sys.files.AddFile(store + "\\C\\d\\SUB\\F", "same", 100 * kSecond);
+  sys.files.AddFolder(store + "\\C\\d\\changed");  // a folder where the file now is
+  calls.clear();
+  StringList sources, targets;
+  backup.ScanForBackup(sources, targets, "C:\\d", Mirror("C:\\d"), true);
+  EXPECT_EQ(sources, Lines{"C:\\d\\changed"});
+  EXPECT_EQ(targets, Lines{Mirror("C:\\d\\changed")});
+  EXPECT_EQ(calls["List"], 4);  // C:\d and C:\d\Sub, on each side
+  EXPECT_EQ(calls["Stat"], 1);  // the list entry alone
+  EXPECT_EQ(calls["CreateFolder"], 0);
+}
+
 TEST_F(BackupTest, SubFoldersOnlyWithSubsAndHiddenFilesToo) {
   sys.files.AddFile("C:\\d\\top.txt", "t", 0, kAttrHidden | kAttrSystem);
   sys.files.AddFile("C:\\d\\sub\\deep.txt", "d");
