@@ -68,13 +68,13 @@ int main(int argc, char** argv) {
 
   test::FakeProgressView view;
   TBackup backup(view);
-  StringList sources, targets;
+  PathPairs copies;
   const size_t before = current;
   peak = current;
   const auto start = std::chrono::steady_clock::now();
-  backup.ScanForBackup(sources, targets, source, MirrorPath(backupFolder, source), true);
+  backup.ScanForBackup(copies, source, MirrorPath(backupFolder, source), true);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const size_t listed = sources.size();
+  const size_t listed = copies.size();
   std::printf("scan of %d files (native, in-memory file system): %zu listed to copy, %.2f s\n", count, listed, seconds);
   std::printf("peak memory of the scan: %.1f MB, %.1f bytes per file (goal 300)\n", (peak - before) / 1e6,
               static_cast<double>(peak - before) / count);

@@ -27,8 +27,7 @@ bool NewerByMoreThanThreshold(int64_t source, int64_t mirror) {
 
 }  // namespace
 
-void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std::string& source,
-                            const std::string& mirror, bool subs) {
+void TBackup::ScanForBackup(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs) {
   Pump();
   if (Cancelled || stop_ != Stop::None) return;
   // A failed lookup is where a drive that went away shows, so the drives are asked only then.
@@ -45,10 +44,7 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
       stop_ = Stop::StoreGone;
       return;
     }
-    if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) {
-      sources.push_back(source);
-      targets.push_back(mirror);
-    }
+    if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) copies.AddPaths(source, mirror);
     return;
   }
   // A junction or folder link is never walked into: it may loop back or lead out of the tree.
@@ -56,12 +52,12 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
     Skip(kNotFollowed, source);
     return;
   }
-  ScanFolder(sources, targets, source, mirror, subs, MirrorFolder::Unknown);
+  ScanFolder(copies, source, mirror, subs, MirrorFolder::Unknown);
 }
 
 // Every file of the folder is decided from one listing of it and one of its mirror folder.
-void TBackup::ScanFolder(StringList& sources, StringList& targets, const std::string& source,
-                         const std::string& mirror, bool subs, MirrorFolder mirrorFolder) {
+void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs,
+                         MirrorFolder mirrorFolder) {
   FileSystem& fs = Files();
   std::vector<DirEntry> mirrored;
   if (mirrorFolder != MirrorFolder::Missing && !fs.List(mirror, mirrored)) {
@@ -83,6 +79,7 @@ void TBackup::ScanFolder(StringList& sources, StringList& targets, const std::st
     return;
   }
   const NameIndex mirrors(mirrored);
+  int64_t folders = -1;  // this folder's pair in `copies`, made with its first file to copy
   for (const DirEntry& entry : entries) {
     if (Cancelled || stop_ != Stop::None) break;
     const bool folder = entry.attributes & kAttrDirectory;
@@ -104,12 +101,12 @@ void TBackup::ScanFolder(StringList& sources, StringList& targets, const std::st
       if (entry.attributes & kAttrReparsePoint) {
         Skip(kNotFollowed, path);
       } else {
-        ScanFolder(sources, targets, path, JoinPath(mirror, entry.name), subs,
+        ScanFolder(copies, path, JoinPath(mirror, entry.name), subs,
                    mirrorIsFolder ? MirrorFolder::There : MirrorFolder::Missing);
       }
     } else if (!match || mirrorIsFolder || NewerByMoreThanThreshold(entry.lastWrite, match->lastWrite)) {
-      sources.push_back(JoinPath(source, entry.name));
-      targets.push_back(JoinPath(mirror, entry.name));
+      if (folders < 0) folders = copies.AddFolders(source, mirror);
+      copies.Add(static_cast<uint32_t>(folders), entry.name);
     }
   }
 }
@@ -149,7 +146,8 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   }
   if (!sourcesReachable) log.AddLine("WARNING: " + message, false);
 
-  StringList sources, targets, failures, notReached;
+  PathPairs copies;
+  StringList failures, notReached;
   Cancelled = 0;
   stop_ = Stop::None;
   activeStore_ = JoinPath(backupFolder, kMarkerFolder);
@@ -166,7 +164,7 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
     } else if (stop_ == Stop::StoreGone) {
       notReached.push_back(entry.Path);
     } else {
-      ScanForBackup(sources, targets, entry.Path, mirror, entry.Subs);
+      ScanForBackup(copies, entry.Path, mirror, entry.Subs);
       if (stop_ == Stop::SourceGone) {
         Skip(kSourceGone, entry.Path);
         stop_ = Stop::None;  // the other drives may still be there
@@ -177,7 +175,7 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   }
   ClearWorkFolder(backupFolder);  // what a run cut off before left there
   UseWorkFolder(WorkFolderOf(backupFolder));
-  const int copied = CopyFiles(sources, targets, failures, quiet, true);
+  const int copied = CopyFiles(copies, failures, quiet, true);
   ClearWorkFolder(backupFolder);
   // The backup drive gone during the scan, or during the copies (which the scan, deciding from
   // listings, may not have seen), halts the run.
@@ -190,7 +188,7 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
     log.AddLine("WARNING: BACKUP DISK FULL.", true);
     Boxes().Show("Backup disk full. Try selecting fewer files for backup.", kAppCaption, kMbOk | kMbIconExclamation);
     // Everything from the file the disk had no room for on is named as not copied.
-    failures.insert(failures.end(), sources.begin() + DiskFullAt, sources.end());
+    for (size_t i = DiskFullAt; i < copies.size(); ++i) failures.push_back(copies.First(i));
     LastRunHalted = true;
   }
   failures.insert(failures.end(), notReached.begin(), notReached.end());

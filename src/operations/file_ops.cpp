@@ -185,38 +185,46 @@ bool TFileOps::CopyOne(const std::string& source, uint32_t attributes, const std
 
 int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
                         bool backingUp) {
-  DiskFullAt = -1;
-  if (sources.empty()) {
-    view_.Hide();
-    return 0;
-  }
-  if (targets.size() != sources.size()) {
+  if (!sources.empty() && targets.size() != sources.size()) {
+    DiskFullAt = -1;
     view_.Hide();
     return 2;
+  }
+  PathPairs copies;
+  for (size_t i = 0; i < sources.size(); ++i) copies.AddPaths(sources[i], targets[i]);
+  return CopyFiles(copies, failures, quiet, backingUp);
+}
+
+int TFileOps::CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp) {
+  DiskFullAt = -1;
+  if (copies.empty()) {
+    view_.Hide();
+    return 0;
   }
   failures.clear();
   madeFolder_.clear();
   std::vector<uint64_t> sizes;
   float total = 0, done = 0;
   if (!quiet) {
-    for (const std::string& source : sources) total += static_cast<float>(sizes.emplace_back(ItemSize(source)));
+    for (size_t i = 0; i < copies.size(); ++i) total += static_cast<float>(sizes.emplace_back(ItemSize(copies.First(i))));
   }
   const int limit = quiet ? 0 : view_.Width() * 3 / 4;
-  for (size_t i = 0; i < sources.size() && Cancelled == 0; ++i) {
+  for (size_t i = 0; i < copies.size() && Cancelled == 0; ++i) {
+    const std::string source = copies.First(i), target = copies.Second(i);
     if (!quiet) {
-      ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? sources[i] : targets[i], sizes[i], done,
-               total, limit, i + 1 == sources.size());
+      ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? source : target, sizes[i], done, total, limit,
+               i + 1 == copies.size());
     }
-    const uint32_t attributes = Files().Attributes(sources[i]);
+    const uint32_t attributes = Files().Attributes(source);
     if (IsFolderAttr(attributes)) {
-      ForceFolders(targets[i]);
-    } else if (bool diskFull = false; !CopyOne(sources[i], attributes, targets[i], backingUp, diskFull)) {
+      ForceFolders(target);
+    } else if (bool diskFull = false; !CopyOne(source, attributes, target, backingUp, diskFull)) {
       if (diskFull) {
         view_.Hide();
         DiskFullAt = static_cast<int>(i);
         return 1;
       }
-      failures.push_back(backingUp ? sources[i] : targets[i]);
+      failures.push_back(backingUp ? source : target);
     }
     Pump();
   }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/path_pairs.h"
 #include "common/string_list.h"
 #include "log/message_log.h"
 #include "operations/pacer.h"
@@ -24,6 +25,8 @@ class TFileOps {
   // A copy over an existing mirror (backing up) is all or nothing: it is filled in the store's
   // work folder (UseWorkFolder) or beside the target, and takes the mirror's place only when
   // whole. A restore writes into a file that is there, so that it stays the user's file.
+  int CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
+  // The same for two lists paired by index.
   int CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
                 bool backingUp);
   // Removes files and (empty) folders in list order; files that could not go are listed.

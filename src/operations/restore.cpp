@@ -17,8 +17,8 @@ bool IsDriveFolder(const DirEntry& entry) {
   return (entry.attributes & kAttrDirectory) && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
 }
 
-void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const std::string& path,
-                              const std::string& backupFolder, const StringList& unreachable) {
+void TRestore::ScanForRestore(PathPairs& copies, const std::string& path, const std::string& backupFolder,
+                              const StringList& unreachable) {
   Pump();
   if (Cancelled) return;
   const uint32_t attributes = Files().Attributes(path);
@@ -27,8 +27,7 @@ void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const st
     if (source.empty()) {
       Skip(kNoPlace, path);
     } else if (!OnDrives(unreachable, source)) {
-      mirrors.push_back(path);
-      targets.push_back(source);
+      copies.AddPaths(path, source);
     }
     return;
   }
@@ -44,7 +43,7 @@ void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const st
       const std::string drive = entry.name + ":";
       if (OnDrives(unreachable, drive)) continue;
       Pump();
-      if (!Cancelled) ScanFolder(mirrors, targets, JoinPath(path, entry.name), drive);
+      if (!Cancelled) ScanFolder(copies, JoinPath(path, entry.name), drive);
     }
     return;
   }
@@ -52,15 +51,15 @@ void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const st
   if (source.empty()) {
     Skip(kNoPlace, path);
   } else if (!OnDrives(unreachable, source)) {
-    ScanFolder(mirrors, targets, path, source);
+    ScanFolder(copies, path, source);
   }
 }
 
 // Below a drive folder every name is a backup, "Config.txt" and "Log.txt" too; each entry is
 // taken from the folder's one listing.
-void TRestore::ScanFolder(StringList& mirrors, StringList& targets, const std::string& mirror,
-                          const std::string& source) {
+void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const std::string& source) {
   std::vector<DirEntry> entries;
+  int64_t folders = -1;  // this folder's pair in `copies`, made with its first file
   if (!Files().List(mirror, entries)) Skip(kNotRead, mirror);
   for (const DirEntry& entry : entries) {
     if (Cancelled) break;
@@ -76,10 +75,10 @@ void TRestore::ScanFolder(StringList& mirrors, StringList& targets, const std::s
     Pump();
     if (Cancelled) break;
     if (!folder) {
-      mirrors.push_back(path);
-      targets.push_back(target);
+      if (folders < 0) folders = copies.AddFolders(mirror, source);
+      copies.Add(static_cast<uint32_t>(folders), entry.name);
     } else if (!(entry.attributes & kAttrReparsePoint)) {
-      ScanFolder(mirrors, targets, path, target);
+      ScanFolder(copies, path, target);
     }
   }
 }
@@ -95,14 +94,15 @@ int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLo
     case StoreDrives::Reachable: break;
   }
 
-  StringList mirrors, targets, failures;
+  PathPairs copies;
+  StringList failures;
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow Restoring...", "Preparing to restore files...");
-  ScanForRestore(mirrors, targets, MirrorPath(backupFolder, ""), backupFolder, unreachable);
-  if (CopyFiles(mirrors, targets, failures, quiet, false) == 1) {
+  ScanForRestore(copies, MirrorPath(backupFolder, ""), backupFolder, unreachable);
+  if (CopyFiles(copies, failures, quiet, false) == 1) {
     // What the full disk kept from being restored is listed with the failures.
     log.AddLine("WARNING: Restore disk full. Process halted.", false);
-    failures.insert(failures.end(), targets.begin() + DiskFullAt, targets.end());
+    for (size_t i = DiskFullAt; i < copies.size(); ++i) failures.push_back(copies.Second(i));
     LastRunHalted = true;
   }
   if (!DriveReachable(DrivePart(backupFolder))) {

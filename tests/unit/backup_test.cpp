@@ -47,10 +47,11 @@ TEST_F(BackupTest, ScanListsEachFolderOnceASideAndFindsMirrorsWhateverTheLetterC
   sys.files.AddFile(store + "\\C\\d\\SUB\\F", "same", 100 * kSecond);
   sys.files.AddFolder(store + "\\C\\d\\changed");  // a folder where the file now is
   calls.clear();
-  StringList sources, targets;
-  backup.ScanForBackup(sources, targets, "C:\\d", Mirror("C:\\d"), true);
-  EXPECT_EQ(sources, Lines{"C:\\d\\changed"});
-  EXPECT_EQ(targets, Lines{Mirror("C:\\d\\changed")});
+  PathPairs copies;
+  backup.ScanForBackup(copies, "C:\\d", Mirror("C:\\d"), true);
+  ASSERT_EQ(copies.size(), 1u);
+  EXPECT_EQ(copies.First(0), "C:\\d\\changed");
+  EXPECT_EQ(copies.Second(0), Mirror("C:\\d\\changed"));
   EXPECT_EQ(calls["List"], 4);  // C:\d and C:\d\Sub, on each side
   EXPECT_EQ(calls["Stat"], 1);  // the list entry alone
   EXPECT_EQ(calls["CreateFolder"], 0);
