@@ -41,11 +41,6 @@ std::string FolderSafeName(const std::string& name) {
   return safe;
 }
 
-bool IsStorableName(const std::string& name) {
-  return !name.empty() && !EndsInDotOrBlank(name) && !IsDeviceName(name) &&
-         std::none_of(name.begin(), name.end(), IsBadNameChar);
-}
-
 bool IsStorablePath(const std::string& path) {
   if (path.size() < 2 || !std::isalpha(static_cast<unsigned char>(path[0])) || path[1] != ':') return false;
   if (path.size() == 2) return true;                   // "C:", a whole drive
@@ -58,10 +53,15 @@ bool IsStorablePath(const std::string& path) {
     const std::string name = rest.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
     // A trailing "\" after a folder name is how a folder may be given; an empty name elsewhere is not.
     if (name.empty()) return end == std::string::npos && begin > 0;
-    if (!IsStorableName(name)) return false;
+    if (EndsInDotOrBlank(name) || IsDeviceName(name)) return false;
+    if (std::any_of(name.begin(), name.end(), IsBadNameChar)) return false;
     if (end == std::string::npos) return true;
     begin = end + 1;
   }
+}
+
+bool IsStorableName(const std::string& name) {
+  return !name.empty() && name.find('\\') == std::string::npos && IsStorablePath("C:\\" + name);
 }
 
 std::string LocalComputerName() { return FolderSafeName(Ident().ComputerName()); }
