@@ -3,6 +3,7 @@
 #include "common/text_lines.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
+#include "store/name_index.h"
 #include "store/store_paths.h"
 
 namespace vh {
@@ -26,17 +27,15 @@ bool NewerByMoreThanThreshold(int64_t source, int64_t mirror) {
 
 }  // namespace
 
-void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std::string& source,
-                            const std::string& mirror, bool subs) {
-  view_.ProcessMessages();
+void TBackup::ScanForBackup(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs) {
+  Pump();
   if (Cancelled || stop_ != Stop::None) return;
-  // A failed lookup is where a drive that went away shows, so the drives are asked only then,
-  // which spares an unchanged file two queries.
+  // A failed lookup is where a drive that went away shows, so the drives are asked only then.
   FileSystem& fs = Files();
   DirEntry found;
   if (!fs.Stat(source, found)) {
     if (!DriveReachable(DrivePart(source))) stop_ = Stop::SourceGone;
-    return;  // else deleted since its folder was listed
+    return;  // else deleted since the selection was reported
   }
   if (!(found.attributes & kAttrDirectory)) {
     DirEntry mirrored;
@@ -45,10 +44,7 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
       stop_ = Stop::StoreGone;
       return;
     }
-    if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) {
-      sources.push_back(source);
-      targets.push_back(mirror);
-    }
+    if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) copies.AddPaths(source, mirror);
     return;
   }
   // A junction or folder link is never walked into: it may loop back or lead out of the tree.
@@ -56,25 +52,62 @@ void TBackup::ScanForBackup(StringList& sources, StringList& targets, const std:
     Skip(kNotFollowed, source);
     return;
   }
-  if (!DriveReachable(DrivePart(mirror))) {
-    stop_ = Stop::StoreGone;
+  ScanFolder(copies, source, mirror, subs, MirrorFolder::Unknown);
+}
+
+// Every file of the folder is decided from one listing of it and one of its mirror folder.
+void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs,
+                         MirrorFolder mirrorFolder) {
+  FileSystem& fs = Files();
+  std::vector<DirEntry> mirrored;
+  if (mirrorFolder != MirrorFolder::Missing && !fs.List(mirror, mirrored)) {
+    if (!DriveReachable(DrivePart(mirror))) {
+      stop_ = Stop::StoreGone;
+      return;
+    }
+    // Not there, or not readable: every file is copied, and a copy that fails is named.
+    if (mirrorFolder == MirrorFolder::Unknown) ForceFolders(mirror);
+  } else if (mirrorFolder == MirrorFolder::Missing && !fs.CreateFolder(mirror) &&
+             !DriveReachable(DrivePart(mirror))) {
+    stop_ = Stop::StoreGone;  // else a file of that name is in the way: its files fail and are named
     return;
   }
-  ForceFolders(mirror);
   std::vector<DirEntry> entries;
   if (!fs.List(source, entries)) {
     if (!DriveReachable(DrivePart(source))) stop_ = Stop::SourceGone;
     else Skip(kNotListed, source);
     return;
   }
+  const NameIndex mirrors(mirrored);
+  int64_t folders = -1;  // this folder's pair in `copies`, made with its first file to copy
   for (const DirEntry& entry : entries) {
     if (Cancelled || stop_ != Stop::None) break;
-    const std::string path = JoinPath(source, entry.name);
-    if (entry.attributes & kAttrDirectory) {
+    const bool folder = entry.attributes & kAttrDirectory;
+    std::string path;
+    if (folder) {
+      path = JoinPath(source, entry.name);
       // The store being written is not backed up into itself; any other is the user's data.
       if (!subs || SameText(path, activeStore_)) continue;
     }
-    ScanForBackup(sources, targets, path, JoinPath(mirror, entry.name), subs);
+    Pump();
+    if (Cancelled) break;
+    const DirEntry* match = mirrors.Find(entry.name);
+    DirEntry looked;
+    if (!match && mirrors.NeedsOwnLookup(entry.name) && fs.Stat(JoinPath(mirror, entry.name), looked)) {
+      match = &looked;
+    }
+    const bool mirrorIsFolder = match && (match->attributes & kAttrDirectory);
+    if (folder) {
+      if (entry.attributes & kAttrReparsePoint) {
+        Skip(kNotFollowed, path);
+      } else {
+        ScanFolder(copies, path, JoinPath(mirror, entry.name), subs,
+                   mirrorIsFolder ? MirrorFolder::There : MirrorFolder::Missing);
+      }
+    } else if (!match || mirrorIsFolder || NewerByMoreThanThreshold(entry.lastWrite, match->lastWrite)) {
+      if (folders < 0) folders = copies.AddFolders(source, mirror);
+      copies.Add(static_cast<uint32_t>(folders), entry.name);
+    }
   }
 }
 
@@ -113,7 +146,8 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   }
   if (!sourcesReachable) log.AddLine("WARNING: " + message, false);
 
-  StringList sources, targets, failures, notReached;
+  PathPairs copies;
+  StringList failures, notReached;
   Cancelled = 0;
   stop_ = Stop::None;
   activeStore_ = JoinPath(backupFolder, kMarkerFolder);
@@ -130,7 +164,7 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
     } else if (stop_ == Stop::StoreGone) {
       notReached.push_back(entry.Path);
     } else {
-      ScanForBackup(sources, targets, entry.Path, mirror, entry.Subs);
+      ScanForBackup(copies, entry.Path, mirror, entry.Subs);
       if (stop_ == Stop::SourceGone) {
         Skip(kSourceGone, entry.Path);
         stop_ = Stop::None;  // the other drives may still be there
@@ -139,22 +173,23 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
       }
     }
   }
-  if (stop_ == Stop::StoreGone) {
+  ClearWorkFolder(backupFolder);  // what a run cut off before left there
+  UseWorkFolder(WorkFolderOf(backupFolder));
+  const int copied = CopyFiles(copies, failures, quiet, true);
+  ClearWorkFolder(backupFolder);
+  // The backup drive gone during the scan, or during the copies (which the scan, deciding from
+  // listings, may not have seen), halts the run.
+  if (stop_ == Stop::StoreGone ||
+      (copied != 1 && !failures.empty() && !DriveReachable(DrivePart(backupFolder)))) {
     log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
     LastRunHalted = true;
   }
-  ClearWorkFolder(backupFolder);  // what a run cut off before left there
-  UseWorkFolder(WorkFolderOf(backupFolder));
-  const int copied = CopyFiles(sources, targets, failures, quiet, true);
-  ClearWorkFolder(backupFolder);
   if (copied == 1) {
     log.AddLine("WARNING: BACKUP DISK FULL.", true);
     Boxes().Show("Backup disk full. Try selecting fewer files for backup.", kAppCaption, kMbOk | kMbIconExclamation);
     // Everything from the file the disk had no room for on is named as not copied.
-    failures.insert(failures.end(), sources.begin() + DiskFullAt, sources.end());
+    for (size_t i = DiskFullAt; i < copies.size(); ++i) failures.push_back(copies.First(i));
     LastRunHalted = true;
-  } else if (!failures.empty() && !DriveReachable(DrivePart(backupFolder))) {
-    LastRunHalted = true;  // the copies failed because the backup drive went away
   }
   failures.insert(failures.end(), notReached.begin(), notReached.end());
   return Finish(log, failures, kNotCopied);

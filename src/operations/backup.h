@@ -17,10 +17,13 @@ class TBackup : public TFileOps {
   // 0 done, 1 halted or some files not copied (logged), 2 cancelled or aborted by the user.
   int RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask, TMessageLog& log);
   // Appends the files below `source` whose mirror is missing or out of date.
-  void ScanForBackup(StringList& sources, StringList& targets, const std::string& source,
-                     const std::string& mirror, bool subs);
+  void ScanForBackup(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs);
 
  private:
+  // What the scan knows of a mirror folder before it lists it.
+  enum class MirrorFolder { Unknown, There, Missing };
+  void ScanFolder(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs,
+                  MirrorFolder mirrorFolder);
   // Why a scan stopped short of its list: a source drive or the backup drive went away.
   enum class Stop { None, SourceGone, StoreGone };
   Stop stop_ = Stop::None;

@@ -56,6 +56,9 @@ void TFileOps::StartRun() {
   LastRunFailures = 0;
   LastRunHalted = false;
   skipped_.clear();
+  // A click made before the run is seen at its first pump.
+  pumps_.Restart();
+  labels_.Restart();
 }
 
 void TFileOps::Skip(const std::string& heading, const std::string& path) {
@@ -111,10 +114,15 @@ void TFileOps::ShowPreparing(bool quiet, const std::string& caption, const std::
   view_.Repaint();
 }
 
+void TFileOps::Pump() {
+  if (pumps_.Due(view_.Ticks())) view_.ProcessMessages();
+}
+
 void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
-                        float total, int limit) {
+                        float total, int limit, bool last) {
   // The bar already counts the item about to be handled.
   done += static_cast<float>(size);
+  if (!labels_.Due(view_.Ticks()) && !last) return;
   if (total != 0) view_.SetPosition(static_cast<int>(done / total * 100));
   view_.SetLabel(prefix + ShortenPath(path, limit));
   view_.Repaint();
@@ -124,10 +132,13 @@ void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint
 std::string TFileOps::TempFor(const std::string& target) {
   FileSystem& fs = Files();
   if (!workFolder_.empty()) {
-    DropLinkedWorkFolder(workFolder_);
-    ForceFolders(workFolder_);
     const std::string temp = JoinPath(workFolder_, "copy");
-    RemoveTemp(temp);  // only an unfinished copy of ours can be in the work folder
+    if (!workFolderReady_) {
+      DropLinkedWorkFolder(workFolder_);
+      ForceFolders(workFolder_);
+      RemoveTemp(temp);  // only an unfinished copy of ours can be in the work folder
+      workFolderReady_ = true;  // from now on each copy leaves it empty: moved into place or removed
+    }
     return temp;
   }
   // Beside the user's files: a name nobody has taken, never anything already there.
@@ -138,14 +149,20 @@ std::string TFileOps::TempFor(const std::string& target) {
   return temp;
 }
 
+void TFileOps::MakeFolderOf(const std::string& target) {
+  std::string folder = FolderOf(target);
+  if (folder.empty() || folder == madeFolder_) return;  // the files of one folder come together
+  ForceFolders(folder);
+  madeFolder_ = std::move(folder);
+}
+
 // A new file or mirror is filled under a temporary name and put in place only once it is whole
 // and carries the source's attributes: a failed copy never touches the copy it was to replace.
 // A restore over a file that is there writes into it, so that it stays the same file.
-bool TFileOps::CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull) {
+bool TFileOps::CopyOne(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,
+                       bool& diskFull) {
   FileSystem& fs = Files();
-  const std::string folder = FolderOf(target);
-  if (!folder.empty()) ForceFolders(folder);
-  const uint32_t attributes = fs.Attributes(source);
+  MakeFolderOf(target);
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
   if (!backingUp && IsFileAttr(fs.Attributes(target))) {
     // The backup is first copied whole beside the file, so a backup drive lost or a bad read part-way
@@ -165,12 +182,17 @@ bool TFileOps::CopyOne(const std::string& source, const std::string& target, boo
   const std::string temp = TempFor(target);
   const CopyResult result = fs.Copy(source, temp);
   if (result == CopyResult::Ok) {
-    fs.SetAttributes(temp, carried);
+    // The copy carries the source's attributes; archive alone is what any new file has, and
+    // the others are set again rather than left to the platform.
+    if (carried != kAttrArchive) fs.SetAttributes(temp, carried);
+    if (fs.MoveReplace(temp, target)) return true;
     // Read-only, hidden and system targets could not be replaced otherwise.
     const uint32_t old = fs.Attributes(target);
-    if (IsFileAttr(old)) fs.SetAttributes(target, kAttrArchive);
-    if (fs.MoveReplace(temp, target)) return true;
-    if (IsFileAttr(old)) fs.SetAttributes(target, old);
+    if (IsFileAttr(old) && old != kAttrArchive) {
+      fs.SetAttributes(target, kAttrArchive);
+      if (fs.MoveReplace(temp, target)) return true;
+      fs.SetAttributes(target, old);
+    }
   }
   diskFull = result == CopyResult::DiskFull;
   RemoveTemp(temp);
@@ -179,38 +201,48 @@ bool TFileOps::CopyOne(const std::string& source, const std::string& target, boo
 
 int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
                         bool backingUp) {
-  DiskFullAt = -1;
-  if (sources.empty()) {
-    view_.Hide();
-    return 0;
-  }
-  if (targets.size() != sources.size()) {
+  if (!sources.empty() && targets.size() != sources.size()) {
+    DiskFullAt = -1;
     view_.Hide();
     return 2;
   }
+  PathPairs copies;
+  for (size_t i = 0; i < sources.size(); ++i) copies.AddPaths(sources[i], targets[i]);
+  return CopyFiles(copies, failures, quiet, backingUp);
+}
+
+int TFileOps::CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp) {
+  DiskFullAt = -1;
+  if (copies.empty()) {
+    view_.Hide();
+    return 0;
+  }
   failures.clear();
+  madeFolder_.clear();
   std::vector<uint64_t> sizes;
   float total = 0, done = 0;
   if (!quiet) {
-    for (const std::string& source : sources) total += static_cast<float>(sizes.emplace_back(ItemSize(source)));
+    for (size_t i = 0; i < copies.size(); ++i) total += static_cast<float>(sizes.emplace_back(ItemSize(copies.First(i))));
   }
   const int limit = quiet ? 0 : view_.Width() * 3 / 4;
-  for (size_t i = 0; i < sources.size() && Cancelled == 0; ++i) {
+  for (size_t i = 0; i < copies.size() && Cancelled == 0; ++i) {
+    const std::string source = copies.First(i), target = copies.Second(i);
     if (!quiet) {
-      ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? sources[i] : targets[i], sizes[i], done,
-               total, limit);
+      ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? source : target, sizes[i], done, total, limit,
+               i + 1 == copies.size());
     }
-    if (FolderExists(sources[i])) {
-      ForceFolders(targets[i]);
-    } else if (bool diskFull = false; !CopyOne(sources[i], targets[i], backingUp, diskFull)) {
+    const uint32_t attributes = Files().Attributes(source);
+    if (IsFolderAttr(attributes)) {
+      ForceFolders(target);
+    } else if (bool diskFull = false; !CopyOne(source, attributes, target, backingUp, diskFull)) {
       if (diskFull) {
         view_.Hide();
         DiskFullAt = static_cast<int>(i);
         return 1;
       }
-      failures.push_back(backingUp ? sources[i] : targets[i]);
+      failures.push_back(backingUp ? source : target);
     }
-    view_.ProcessMessages();
+    Pump();
   }
   view_.Hide();
   if (!failures.empty()) return 2;
@@ -231,7 +263,7 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
   }
   const int limit = quiet ? 0 : view_.Width() * 3 / 4;
   for (size_t i = 0; i < items.size() && Cancelled == 0; ++i) {
-    if (!quiet) ShowItem("Removing: ", items[i], sizes[i], done, total, limit);
+    if (!quiet) ShowItem("Removing: ", items[i], sizes[i], done, total, limit, i + 1 == items.size());
     const uint32_t attributes = fs.Attributes(items[i]);
     if (attributes != kAttrInvalid) fs.SetAttributes(items[i], attributes & ~kAttrReadOnly);
     if (IsFileAttr(attributes)) {
@@ -239,7 +271,7 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
     } else {
       fs.RemoveFolder(items[i]);  // only when empty; not reported otherwise
     }
-    view_.ProcessMessages();
+    Pump();
   }
   view_.Hide();
 }
@@ -262,7 +294,7 @@ int TFileOps::Finish(TMessageLog& log, const StringList& failures, const std::st
 }
 
 void TFileOps::CollectTree(StringList& removals, const std::string& path) {
-  view_.ProcessMessages();
+  Pump();
   if (Cancelled) return;
   FileSystem& fs = Files();
   const uint32_t attributes = fs.Attributes(path);

@@ -7,8 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "common/path_pairs.h"
 #include "common/string_list.h"
 #include "log/message_log.h"
+#include "operations/pacer.h"
 #include "platform/progress_view.h"
 
 namespace vh {
@@ -23,6 +25,8 @@ class TFileOps {
   // A copy over an existing mirror (backing up) is all or nothing: it is filled in the store's
   // work folder (UseWorkFolder) or beside the target, and takes the mirror's place only when
   // whole. A restore writes into a file that is there, so that it stays the user's file.
+  int CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
+  // The same for two lists paired by index.
   int CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
                 bool backingUp);
   // Removes files and (empty) folders in list order; files that could not go are listed.
@@ -58,16 +62,31 @@ class TFileOps {
   // says why, and counted as not done.
   void Skip(const std::string& heading, const std::string& path);
   // Where the next backup copies are filled: the store's work folder (empty: beside the target).
-  void UseWorkFolder(const std::string& folder) { workFolder_ = folder; }
+  void UseWorkFolder(const std::string& folder) {
+    workFolder_ = folder;
+    workFolderReady_ = false;
+  }
+  // Lets pending window messages run, at most every few dozen milliseconds: a Cancel click is
+  // still seen within a fraction of a second, and a scan of many small files does not wait on
+  // the window at each one.
+  void Pump();
   ProgressView& view_;
 
  private:
-  void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
-                float total, int limit);
-  bool CopyOne(const std::string& source, const std::string& target, bool backingUp, bool& diskFull);
+  // The bar and the label for the item about to be handled; shown only as often as the eye can
+  // follow, and always for the last item.
+  void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done, float total,
+                int limit, bool last);
+  bool CopyOne(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,
+               bool& diskFull);
   std::string TempFor(const std::string& target);
+  // Creates the folder of a target with its parents, once for the files of one folder.
+  void MakeFolderOf(const std::string& target);
   std::vector<std::pair<std::string, StringList>> skipped_;  // heading -> paths, in the order met
   std::string workFolder_;
+  bool workFolderReady_ = false;  // made, and emptied of what an earlier run left there
+  std::string madeFolder_;        // the target folder made last
+  Pacer pumps_{30}, labels_{33};
 };
 
 // The store's work folder of a backup folder (see kWorkFolder).

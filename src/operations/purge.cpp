@@ -1,9 +1,12 @@
 #include "operations/purge.h"
 
+#include <optional>
+
 #include "operations/restore.h"
 #include "operations/store_checks.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
+#include "store/name_index.h"
 #include "store/store_paths.h"
 
 namespace vh {
@@ -15,37 +18,70 @@ constexpr const char* kNotRead = "WARNING: The following backup folders could no
 
 void TPurge::ScanForPurge(StringList& removals, const std::string& folder, const std::string& backupFolder,
                           const StringList& unreachable, bool removeUnreachable) {
-  view_.ProcessMessages();
+  unreachable_ = &unreachable;
+  removeUnreachable_ = removeUnreachable;
+  backupFolder_ = backupFolder;
+  if (folder != MirrorPath(backupFolder, "")) {
+    const std::string source = SourcePathOf(backupFolder, folder);
+    if (source.empty()) Skip(kNoSource, folder);
+    else ScanFolder(removals, folder, source);
+    return;
+  }
+  Pump();
   if (Cancelled || !FolderExists(backupFolder)) return;
-  // Store root entries other than drive folders have no source: they are left alone. Below the
-  // drive folders every name is a backup, "Config.txt" and "Log.txt" too.
-  const bool storeRoot = folder == MirrorPath(backupFolder, "");
+  // Store root entries other than drive folders have no source: they are left alone.
   std::vector<DirEntry> entries;
-  if (!Files().List(folder, entries) && !storeRoot && FolderExists(backupFolder)) Skip(kNotRead, folder);
+  Files().List(folder, entries);
   for (const DirEntry& entry : entries) {
     if (Cancelled) break;
-    if (storeRoot && !IsDriveFolder(entry)) continue;
-    const std::string mirror = JoinPath(folder, entry.name);
-    const std::string source = SourcePathOf(backupFolder, mirror);
-    if (source.empty()) {
-      Skip(kNoSource, mirror);  // a name that maps nowhere safe is never taken for a gone source
+    if (IsDriveFolder(entry)) Decide(removals, entry, JoinPath(folder, entry.name), entry.name + ":", std::nullopt);
+  }
+}
+
+// Below the drive folders every name is a backup, "Config.txt" and "Log.txt" too. The mirror
+// folder is listed once and so is its source folder, and each entry is decided from the two.
+void TPurge::ScanFolder(StringList& removals, const std::string& mirror, const std::string& source) {
+  Pump();
+  if (Cancelled || !FolderExists(backupFolder_)) return;
+  std::vector<DirEntry> entries, sources;
+  if (!Files().List(mirror, entries) && FolderExists(backupFolder_)) Skip(kNotRead, mirror);
+  // The sources of an unreachable drive are not asked about; one that cannot be listed is asked
+  // about name by name.
+  const bool reachable = !OnDrives(*unreachable_, source);
+  const bool listed = !reachable || (!entries.empty() && Files().List(source, sources));
+  const NameIndex index(sources);
+  for (const DirEntry& entry : entries) {
+    if (Cancelled) break;
+    const std::string path = JoinPath(mirror, entry.name);
+    if (!IsStorableName(entry.name)) {
+      Skip(kNoSource, path);  // a name that maps nowhere safe is never taken for a gone source
       continue;
     }
-    const bool reachable = !OnDrives(unreachable, source);
-    const bool exists = (entry.attributes & kAttrDirectory) ? FolderExists(source) : FileExists(source);
-    // A drive that went away after the check is left alone: its sources only look deleted.
-    if (reachable && !exists && !DriveReachable(DrivePart(source))) continue;
-    if (entry.attributes & kAttrDirectory) {
-      if (reachable && exists) {
-        if (!(entry.attributes & kAttrReparsePoint)) {
-          ScanForPurge(removals, mirror, backupFolder, unreachable, removeUnreachable);
-        }
-      } else if (reachable || removeUnreachable) {
-        CollectTree(removals, mirror);
-      }
-    } else if (reachable ? !exists : removeUnreachable) {
-      removals.push_back(mirror);
+    std::optional<bool> exists;
+    if (const DirEntry* found = index.Find(entry.name); listed && (found || !index.NeedsOwnLookup(entry.name))) {
+      exists = found && ((found->attributes & kAttrDirectory) != 0) == ((entry.attributes & kAttrDirectory) != 0);
     }
+    Decide(removals, entry, path, JoinPath(source, entry.name), exists);
+  }
+}
+
+// `exists` is what the source folder's listing tells of the source; without it the source is
+// asked for.
+void TPurge::Decide(StringList& removals, const DirEntry& entry, const std::string& mirror, const std::string& source,
+                    std::optional<bool> exists) {
+  const bool folder = entry.attributes & kAttrDirectory;
+  const bool reachable = !OnDrives(*unreachable_, source);
+  if (!exists) exists = folder ? FolderExists(source) : FileExists(source);
+  // A drive that went away after the check is left alone: its sources only look deleted.
+  if (reachable && !*exists && !DriveReachable(DrivePart(source))) return;
+  if (folder) {
+    if (reachable && *exists) {
+      if (!(entry.attributes & kAttrReparsePoint)) ScanFolder(removals, mirror, source);
+    } else if (reachable || removeUnreachable_) {
+      CollectTree(removals, mirror);
+    }
+  } else if (reachable ? !*exists : removeUnreachable_) {
+    removals.push_back(mirror);
   }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The purge run: removes the backups whose sources no longer exist.
+#include <optional>
 #include <string>
 
 #include "log/message_log.h"
 #include "operations/file_ops.h"
+#include "platform/file_system.h"
 
 namespace vh {
 
@@ -15,6 +17,15 @@ class TPurge : public TFileOps {
   // Appends the mirrors below `folder` whose source is gone (contents before their folder).
   void ScanForPurge(StringList& removals, const std::string& folder, const std::string& backupFolder,
                     const StringList& unreachable, bool removeUnreachable);
+
+ private:
+  void ScanFolder(StringList& removals, const std::string& mirror, const std::string& source);
+  void Decide(StringList& removals, const DirEntry& entry, const std::string& mirror, const std::string& source,
+              std::optional<bool> exists);
+  // The run's settings, for the scan's folders.
+  const StringList* unreachable_ = nullptr;
+  bool removeUnreachable_ = false;
+  std::string backupFolder_;
 };
 
 }  // namespace vh

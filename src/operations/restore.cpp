@@ -17,41 +17,69 @@ bool IsDriveFolder(const DirEntry& entry) {
   return (entry.attributes & kAttrDirectory) && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'));
 }
 
-void TRestore::ScanForRestore(StringList& mirrors, StringList& targets, const std::string& path,
-                              const std::string& backupFolder, const StringList& unreachable) {
-  view_.ProcessMessages();
+void TRestore::ScanForRestore(PathPairs& copies, const std::string& path, const std::string& backupFolder,
+                              const StringList& unreachable) {
+  Pump();
   if (Cancelled) return;
-  FileSystem& fs = Files();
-  const uint32_t attributes = fs.Attributes(path);
+  const uint32_t attributes = Files().Attributes(path);
   if (IsFileAttr(attributes)) {
     const std::string source = SourcePathOf(backupFolder, path);
     if (source.empty()) {
       Skip(kNoPlace, path);
     } else if (!OnDrives(unreachable, source)) {
-      mirrors.push_back(path);
-      targets.push_back(source);
+      copies.AddPaths(path, source);
     }
     return;
   }
   if (!IsFolderAttr(attributes) || (attributes & kAttrReparsePoint)) return;
   // Only the drive folders of the store root have a place to go back to; its "Config.txt",
-  // "Log.txt" and work folder are the store's own. Below them every name is a backup.
-  const bool storeRoot = path == MirrorPath(backupFolder, "");
+  // "Log.txt" and work folder are the store's own.
+  if (path == MirrorPath(backupFolder, "")) {
+    std::vector<DirEntry> entries;
+    Files().List(path, entries);
+    for (const DirEntry& entry : entries) {
+      if (Cancelled) break;
+      if (!IsDriveFolder(entry)) continue;
+      const std::string drive = entry.name + ":";
+      if (OnDrives(unreachable, drive)) continue;
+      Pump();
+      if (!Cancelled) ScanFolder(copies, JoinPath(path, entry.name), drive);
+    }
+    return;
+  }
+  const std::string source = SourcePathOf(backupFolder, path);
+  if (source.empty()) {
+    Skip(kNoPlace, path);
+  } else if (!OnDrives(unreachable, source)) {
+    ScanFolder(copies, path, source);
+  }
+}
+
+// Below a drive folder every name is a backup, "Config.txt" and "Log.txt" too; each entry is
+// taken from the folder's one listing.
+void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const std::string& source) {
   std::vector<DirEntry> entries;
-  if (!fs.List(path, entries) && !storeRoot) Skip(kNotRead, path);
+  int64_t folders = -1;  // this folder's pair in `copies`, made with its first file
+  if (!Files().List(mirror, entries)) Skip(kNotRead, mirror);
   for (const DirEntry& entry : entries) {
     if (Cancelled) break;
-    if (storeRoot && !IsDriveFolder(entry)) continue;
-    const std::string mirror = JoinPath(path, entry.name);
-    const std::string source = SourcePathOf(backupFolder, mirror);
-    if (source.empty()) {
-      Skip(kNoPlace, mirror);
+    const std::string path = JoinPath(mirror, entry.name);
+    if (!IsStorableName(entry.name)) {
+      Skip(kNoPlace, path);
       continue;
     }
-    if (OnDrives(unreachable, source)) continue;
+    const std::string target = JoinPath(source, entry.name);
+    const bool folder = entry.attributes & kAttrDirectory;
     // Folders come back during the scan, so empty ones are restored too.
-    if (entry.attributes & kAttrDirectory) ForceFolders(source);
-    ScanForRestore(mirrors, targets, mirror, backupFolder, unreachable);
+    if (folder) ForceFolders(target);
+    Pump();
+    if (Cancelled) break;
+    if (!folder) {
+      if (folders < 0) folders = copies.AddFolders(mirror, source);
+      copies.Add(static_cast<uint32_t>(folders), entry.name);
+    } else if (!(entry.attributes & kAttrReparsePoint)) {
+      ScanFolder(copies, path, target);
+    }
   }
 }
 
@@ -66,14 +94,15 @@ int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLo
     case StoreDrives::Reachable: break;
   }
 
-  StringList mirrors, targets, failures;
+  PathPairs copies;
+  StringList failures;
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow Restoring...", "Preparing to restore files...");
-  ScanForRestore(mirrors, targets, MirrorPath(backupFolder, ""), backupFolder, unreachable);
-  if (CopyFiles(mirrors, targets, failures, quiet, false) == 1) {
+  ScanForRestore(copies, MirrorPath(backupFolder, ""), backupFolder, unreachable);
+  if (CopyFiles(copies, failures, quiet, false) == 1) {
     // What the full disk kept from being restored is listed with the failures.
     log.AddLine("WARNING: Restore disk full. Process halted.", false);
-    failures.insert(failures.end(), targets.begin() + DiskFullAt, targets.end());
+    for (size_t i = DiskFullAt; i < copies.size(); ++i) failures.push_back(copies.Second(i));
     LastRunHalted = true;
   }
   if (!DriveReachable(DrivePart(backupFolder))) {

@@ -14,8 +14,11 @@ class TRestore : public TFileOps {
   // 0 done, 1 halted or some files not restored (logged), 2 cancelled or aborted by the user.
   int RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log);
   // Appends the files below a store path with their source paths, creating source folders.
-  void ScanForRestore(StringList& mirrors, StringList& targets, const std::string& path,
-                      const std::string& backupFolder, const StringList& unreachable);
+  void ScanForRestore(PathPairs& copies, const std::string& path, const std::string& backupFolder,
+                      const StringList& unreachable);
+
+ private:
+  void ScanFolder(PathPairs& copies, const std::string& mirror, const std::string& source);
 };
 
 // A store root entry that mirrors a drive: a folder named by a letter alone.

@@ -1,5 +1,6 @@
 #pragma once
 // The progress window of a long operation, as the operations drive it.
+#include <cstdint>
 #include <string>
 
 namespace vh {
@@ -21,6 +22,9 @@ class ProgressView {
   virtual int TextWidth(const std::string& text) = 0;
   // Lets pending window messages run: where Cancel and the close box get their turn.
   virtual void ProcessMessages() = 0;
+  // A steady clock in milliseconds, against which the window is fed: the runs let messages
+  // through and change the label a few dozen times a second, not at every item.
+  virtual uint64_t Ticks() = 0;
 };
 
 }  // namespace vh

@@ -38,24 +38,22 @@ std::string Format(double value, int decimals, bool thousands) {
   return text;
 }
 
-}  // namespace
-
-double FolderSize(const std::string& folder) {
-  if (!FolderExists(folder)) return -1;
+// The files below a folder that is there: one listing a folder, nothing asked file by file.
+double SizeBelow(const std::string& folder) {
   double total = 0;
   std::vector<DirEntry> entries;
-  Files().List(folder, entries);
+  Files().List(folder, entries);  // a sub-folder that vanished meanwhile counts nothing
   for (const DirEntry& entry : entries) {
     if (entry.attributes & kAttrReparsePoint) continue;  // a link's target is not the store's
-    if (entry.attributes & kAttrDirectory) {
-      // A sub-folder that vanished while the size is taken counts nothing rather than -1.
-      total += std::max(0.0, FolderSize(JoinPath(folder, entry.name)));
-    } else {
-      total += static_cast<double>(entry.size);
-    }
+    total += (entry.attributes & kAttrDirectory) ? SizeBelow(JoinPath(folder, entry.name))
+                                                 : static_cast<double>(entry.size);
   }
   return total;
 }
+
+}  // namespace
+
+double FolderSize(const std::string& folder) { return FolderExists(folder) ? SizeBelow(folder) : -1; }
 
 std::string SizeText(double size) {
   constexpr double kKB = 1024.0, kMB = 1048576.0, kGB = 1073741824.0;

@@ -59,6 +59,10 @@ bool IsStorablePath(const std::string& path) {
   }
 }
 
+bool IsStorableName(const std::string& name) {
+  return !name.empty() && name.find('\\') == std::string::npos && IsStorablePath("C:\\" + name);
+}
+
 std::string LocalComputerName() { return FolderSafeName(Ident().ComputerName()); }
 std::string LocalUserName() { return FolderSafeName(Ident().UserName()); }
 

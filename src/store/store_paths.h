@@ -27,6 +27,8 @@ std::string SourcePathOf(const std::string& backupFolder, const std::string& mir
 // in "." or a blank pass: behind the long-path prefix they are ordinary names. Only such a path
 // maps to a place inside the store.
 bool IsStorablePath(const std::string& path);
+// One plain name of such a path: what a folder of a storable path may hold and still be one.
+bool IsStorableName(const std::string& name);
 // NUL, CON, PRN, AUX, COM1-9, LPT1-9, with or without an extension, in any case.
 bool IsDeviceName(const std::string& name);
 // The names as folder names of the store: see FolderSafeName.

@@ -26,6 +26,7 @@ class ProgressWindow : public Window, public ProgressView {
   int Width() override;
   int TextWidth(const std::string& text) override { return Window::TextWidth(text); }
   void ProcessMessages() override { ProcessPendingMessages(); }
+  uint64_t Ticks() override { return GetTickCount64(); }
 
   Label FileLabel;
   Button CancelBtn;

@@ -15,6 +15,9 @@ class FakeProgressView : public ProgressView {
   std::vector<int> positions;
   bool visible = false;
   int pumps = 0;
+  // The clock moves on by `tickStep` milliseconds at every reading: by default far enough that
+  // every pump and every label is let through.
+  uint64_t ticks = 0, tickStep = 1000;
   // Runs at every pump, with its number counted from 1: where a Cancel click happens.
   std::function<void(int pump)> onPump;
 
@@ -32,6 +35,7 @@ class FakeProgressView : public ProgressView {
     ++pumps;
     if (onPump) onPump(pumps);
   }
+  uint64_t Ticks() override { return ticks += tickStep; }
 };
 
 }  // namespace vh::test

@@ -54,6 +54,24 @@ TEST_F(BackupTest, AWorkFolderThatIsALinkIsTakenAwayNotEmptied) {
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\a")), "a");
 }
 
+TEST_F(BackupTest, ScanListsEachFolderOnceASideAndFindsMirrorsWhateverTheLetterCase) {
+  sys.files.AddFile("C:\\d\\Mixed.TXT", "new", 100 * kSecond);
+  sys.files.AddFile("C:\\d\\Sub\\f", "new", 100 * kSecond);
+  sys.files.AddFile("C:\\d\\changed", "new", 100 * kSecond);
+  sys.files.AddFile(store + "\\C\\d\\mixed.txt", "same", 100 * kSecond);
+  sys.files.AddFile(store + "\\C\\d\\SUB\\F", "same", 100 * kSecond);
+  sys.files.AddFolder(store + "\\C\\d\\changed");  // a folder where the file now is
+  calls.clear();
+  PathPairs copies;
+  backup.ScanForBackup(copies, "C:\\d", Mirror("C:\\d"), true);
+  ASSERT_EQ(copies.size(), 1u);
+  EXPECT_EQ(copies.First(0), "C:\\d\\changed");
+  EXPECT_EQ(copies.Second(0), Mirror("C:\\d\\changed"));
+  EXPECT_EQ(calls["List"], 4);  // C:\d and C:\d\Sub, on each side
+  EXPECT_EQ(calls["Stat"], 1);  // the list entry alone
+  EXPECT_EQ(calls["CreateFolder"], 0);
+}
+
 TEST_F(BackupTest, SubFoldersOnlyWithSubsAndHiddenFilesToo) {
   sys.files.AddFile("C:\\d\\top.txt", "t", 0, kAttrHidden | kAttrSystem);
   sys.files.AddFile("C:\\d\\sub\\deep.txt", "d");
@@ -145,16 +163,17 @@ TEST_F(BackupTest, CancelDuringTheScanCopiesNothing) {
 
 TEST_F(BackupTest, DriveGoingAwayDuringTheScanIsNamed) {
   struct Case {
-    const char* drive;  // unplugged while C:\\d\\b is looked at, and left out
+    const char* drive;  // unplugged while the sub-folder C:\\d\\b is looked at, and left out
+    const char* call;   // the call on its side of the scan where that shows
     Lines log;
     bool halted;
   };
   const Case cases[] = {
-      {"E:",
+      {"E:", "CreateFolder",
        {"C:\\d  (incl. sub-folders)", "D:\\e", "WARNING: Process halted. Backup drive (E:) not accessible.",
         "WARNING: The following files and folders could not be backed up:", "C:\\d\\a", "C:\\d", "D:\\e"},
        true},
-      {"C:",
+      {"C:", "List",
        {"C:\\d  (incl. sub-folders)", "D:\\e",
         "WARNING: The following were not backed up in full: their drive went away during the backup:", "C:\\d",
         "WARNING: The following files and folders could not be backed up:", "C:\\d\\a"},
@@ -162,13 +181,13 @@ TEST_F(BackupTest, DriveGoingAwayDuringTheScanIsNamed) {
   };
   sys.files.AddDrive("D:");
   sys.files.AddFile("D:\\e", "e");
-  for (const char* name : {"a", "b", "c"}) sys.files.AddFile(std::string("C:\\d\\") + name, name);
+  for (const char* name : {"a", "b\\x", "c"}) sys.files.AddFile(std::string("C:\\d\\") + name, name);
   list.Add("C:\\d", true, 1);
   list.Add("D:\\e", false, 0);
   for (const Case& c : cases) {
     page.lines.clear();
     onCall = [&](const std::string& call, const std::string& path) {
-      if (call == "Stat" && path == "C:\\d\\b") sys.files.Unplug(c.drive);
+      if (call == c.call && (path == "C:\\d\\b" || path == Mirror("C:\\d\\b"))) sys.files.Unplug(c.drive);
     };
     EXPECT_EQ(Run(), 1) << c.drive;
     EXPECT_EQ(LogTexts(), c.log) << c.drive;

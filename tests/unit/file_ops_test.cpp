@@ -60,6 +60,31 @@ TEST_F(FileOpsTest, EmptyFilesNeverMoveTheBar) {
   EXPECT_EQ(view.labels.size(), 4u);
 }
 
+TEST_F(FileOpsTest, WindowIsFedAFewDozenTimesASecondAndShowsTheLastItem) {
+  struct Case {
+    uint64_t msPerReading;  // how far the clock moves between two readings
+    Lines labels;
+    std::vector<int> positions;
+    int pumps;
+  };
+  const Case cases[] = {
+      {0, {"Backing up: C:\\s\\f0", "Backing up: C:\\s\\f3"}, {25, 100}, 1},
+      // Label and pump read the clock in turn, 12 ms apart: each is due after 33 and 30 ms.
+      {12, {"Backing up: C:\\s\\f0", "Backing up: C:\\s\\f2", "Backing up: C:\\s\\f3"}, {25, 75, 100}, 2},
+  };
+  for (const Case& c : cases) {
+    TFileOps fresh{view};
+    view.labels.clear();
+    view.positions.clear();
+    view.pumps = 0;
+    view.tickStep = c.msPerReading;
+    EXPECT_EQ(fresh.CopyFiles(sources, targets, failures, false, true), 0);
+    EXPECT_EQ(view.labels, c.labels) << c.msPerReading;
+    EXPECT_EQ(view.positions, c.positions) << c.msPerReading;
+    EXPECT_EQ(view.pumps, c.pumps) << c.msPerReading;
+  }
+}
+
 TEST_F(FileOpsTest, CancelFinishesTheItemAndStopsBeforeTheNext) {
   view.onPump = [&](int pump) {
     if (pump == 2) ops.CancelBtnClick();

@@ -45,6 +45,7 @@ class SlowWindow : public ProgressView {
     if (++pumps_ == cancelAt_) PostMessageW(window_.CancelBtn.Handle(), BM_CLICK, 0, 0);
     window_.ProcessMessages();
   }
+  uint64_t Ticks() override { return window_.Ticks(); }
 
  private:
   ui::ProgressWindow& window_;
