@@ -14,6 +14,8 @@ namespace {
 constexpr const char* kNoSource =
     "WARNING: The following backups have no source path to compare with and were left alone:";
 constexpr const char* kNotRead = "WARNING: The following backup folders could not be read and were not purged:";
+constexpr const char* kSourceNotRead =
+    "WARNING: The following folders could not be read; their backups were kept:";
 }  // namespace
 
 void TPurge::ScanForPurge(StringList& removals, const std::string& folder, const std::string& backupFolder,
@@ -31,7 +33,7 @@ void TPurge::ScanForPurge(StringList& removals, const std::string& folder, const
   if (Cancelled || !FolderExists(backupFolder)) return;
   // Store root entries other than drive folders have no source: they are left alone.
   std::vector<DirEntry> entries;
-  Files().List(folder, entries);
+  if (!Files().List(folder, entries)) Skip(kNotRead, folder);
   for (const DirEntry& entry : entries) {
     if (Cancelled) break;
     if (IsDriveFolder(entry)) Decide(removals, entry, JoinPath(folder, entry.name), entry.name + ":", std::nullopt);
@@ -45,10 +47,14 @@ void TPurge::ScanFolder(StringList& removals, const std::string& mirror, const s
   if (Cancelled || !FolderExists(backupFolder_)) return;
   std::vector<DirEntry> entries, sources;
   if (!Files().List(mirror, entries) && FolderExists(backupFolder_)) Skip(kNotRead, mirror);
-  // The sources of an unreachable drive are not asked about; one that cannot be listed is asked
-  // about name by name.
+  // The sources of an unreachable drive are not asked about. A source folder that is there but
+  // cannot be listed (no access) tells nothing of its contents: its backups are kept.
   const bool reachable = !OnDrives(*unreachable_, source);
   const bool listed = !reachable || (!entries.empty() && Files().List(source, sources));
+  if (!listed && !entries.empty() && FolderExists(source)) {
+    Skip(kSourceNotRead, source);
+    return;
+  }
   const NameIndex index(sources);
   for (const DirEntry& entry : entries) {
     if (Cancelled) break;

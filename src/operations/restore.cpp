@@ -36,7 +36,7 @@ void TRestore::ScanForRestore(PathPairs& copies, const std::string& path, const 
   // "Log.txt" and work folder are the store's own.
   if (path == MirrorPath(backupFolder, "")) {
     std::vector<DirEntry> entries;
-    Files().List(path, entries);
+    if (!Files().List(path, entries)) Skip(kNotRead, path);
     for (const DirEntry& entry : entries) {
       if (Cancelled) break;
       if (!IsDriveFolder(entry)) continue;

@@ -44,6 +44,34 @@ TEST_F(PurgeTest, RemovesBackupsWhoseSourcesAreGone) {
   EXPECT_TRUE(page.lines.empty());
 }
 
+// What cannot be read tells nothing of what is gone: its backups stay, and the run says so.
+TEST_F(PurgeTest, FoldersThatCannotBeReadKeepTheirBackupsAndAreNamed) {
+  struct Case {
+    const char* name;
+    std::string locked;
+    Lines log;
+  };
+  const Case cases[] = {
+      {"a source folder without access", "C:\\locked",
+       {"WARNING: The following folders could not be read; their backups were kept:", "C:\\locked"}},
+      {"the store root", store, {"WARNING: The following backup folders could not be read and were not purged:", store}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sys.files = FakeFileSystem();
+    sys.files.AddDrive("C:");
+    sys.files.AddDrive("E:");
+    sys.files.beforeCall = [this](const std::string& call, const std::string&) { ++calls[call]; };
+    sys.files.AddFolder("C:\\locked");  // its files are there, but cannot be seen
+    sys.files.AddFile(store + "\\C\\locked\\a.txt", "the only copy");
+    sys.files.FailOpen(c.locked);
+    page.lines.clear();
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(sys.files.Content(store + "\\C\\locked\\a.txt"), "the only copy");
+    EXPECT_EQ(LogTexts(), c.log);
+  }
+}
+
 TEST_F(PurgeTest, UnreachableDriveBackupsGoOnlyWhenTheUserSaysSo) {
   sys.files.AddDrive("D:");
   sys.files.Unplug("D:");

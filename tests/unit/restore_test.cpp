@@ -19,6 +19,10 @@ TEST_F(RestoreTest, NoStoreOrOnlyItsOwnFilesRestoresNothing) {
   EXPECT_TRUE(page.lines.empty());
   EXPECT_FALSE(view.visible);
   EXPECT_EQ(calls["Copy"], 0);
+
+  sys.files.FailOpen(store);  // a store root that cannot be read is not an empty one
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(LogTexts(), (Lines{"WARNING: The following backup folders could not be read and were not restored:", store}));
 }
 
 TEST_F(RestoreTest, BringsEveryBackedUpFileBack) {
