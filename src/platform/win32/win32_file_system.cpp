@@ -96,52 +96,53 @@ bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes
   return SetFileAttributesW(LongPath(path).c_str(), value) != FALSE;
 }
 
-bool Win32FileSystem::List(const std::string& folder, std::vector<DirEntry>& out) {
-  out.clear();
+namespace {
+
+enum class Walk { Ended, Stopped, Failed };
+
+// Hands each entry of a folder but "." and ".." to `take` until it says stop. A large fetch suits
+// a whole listing; a probe that stops at its first entry fetches little.
+Walk EachEntry(const std::string& folder, DWORD fetch, const std::function<bool(DirEntry&&)>& take) {
   WIN32_FIND_DATAW data;
   FindHandle find(FindFirstFileExW(LongPath(ChildPattern(folder)).c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+                                   FindExSearchNameMatch, nullptr, fetch));
   if (!find.valid()) {
     // A drive's empty root has no "." entry, so nothing matches; that is an empty listing.
-    return GetLastError() == ERROR_FILE_NOT_FOUND && IsFolderAttr(Attributes(folder));
+    const bool empty = GetLastError() == ERROR_FILE_NOT_FOUND && IsFolderAttr(GetFileAttributesW(LongPath(folder).c_str()));
+    return empty ? Walk::Ended : Walk::Failed;
   }
-  try {
-    do {
-      const std::wstring_view name(data.cFileName);
-      if (name == L"." || name == L"..") continue;
-      DirEntry entry;
-      entry.name = Narrow(name);
-      entry.attributes = data.dwFileAttributes;
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-      entry.lastWrite = ToInt64(data.ftLastWriteTime);
-      out.push_back(std::move(entry));
-    } while (FindNextFileW(find.get(), &data));
-  } catch (const std::bad_alloc&) {
-    out.clear();
-    return false;
-  }
-  if (GetLastError() != ERROR_NO_MORE_FILES) {
-    out.clear();
-    return false;
-  }
-  return true;
-}
-
-bool Win32FileSystem::AnyEntry(const std::string& folder, const std::function<bool(const DirEntry&)>& wanted) {
-  WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(LongPath(ChildPattern(folder)).c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, 0));
-  if (!find.valid()) return false;
   do {
     const std::wstring_view name(data.cFileName);
     if (name == L"." || name == L"..") continue;
     DirEntry entry;
     entry.name = Narrow(name);
     entry.attributes = data.dwFileAttributes;
-    if (wanted(entry)) return true;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    entry.lastWrite = ToInt64(data.ftLastWriteTime);
+    if (!take(std::move(entry))) return Walk::Stopped;
   } while (FindNextFileW(find.get(), &data));
-  return false;
+  return GetLastError() == ERROR_NO_MORE_FILES ? Walk::Ended : Walk::Failed;
+}
+
+}  // namespace
+
+bool Win32FileSystem::List(const std::string& folder, std::vector<DirEntry>& out) {
+  out.clear();
+  Walk walk = Walk::Failed;
+  try {
+    walk = EachEntry(folder, FIND_FIRST_EX_LARGE_FETCH, [&](DirEntry&& entry) {
+      out.push_back(std::move(entry));
+      return true;
+    });
+  } catch (const std::bad_alloc&) {
+  }
+  if (walk != Walk::Ended) out.clear();
+  return walk == Walk::Ended;
+}
+
+bool Win32FileSystem::AnyEntry(const std::string& folder, const std::function<bool(const DirEntry&)>& wanted) {
+  return EachEntry(folder, 0, [&](DirEntry&& entry) { return !wanted(entry); }) == Walk::Stopped;
 }
 
 bool Win32FileSystem::Stat(const std::string& path, DirEntry& out) {
