@@ -1,6 +1,7 @@
 #include "store/drive_checks.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "common/text_lines.h"
 #include "platform/system.h"
@@ -12,8 +13,10 @@ namespace {
 void CollectUnreachable(const TSourceList& list, StringList& drives) {
   drives.clear();
   for (int i = 0; i < list.Count(); ++i) {
+    // An entry the store cannot hold (a network path among them) is refused by the run itself;
+    // asking for its drive could only hold the run up on a network time-out.
+    if (!IsStorablePath(list.Item(i)->Path)) continue;
     const std::string drive = DrivePart(list.Item(i)->Path);
-    if (drive.empty()) continue;
     if (!OnDrives(drives, drive) && !DriveReachable(drive)) drives.push_back(drive);
   }
 }
@@ -76,8 +79,10 @@ bool CheckStoreDrives(bool ask, int& answer, const std::string& backupFolder, St
   std::vector<DirEntry> entries;
   Files().List(MirrorPath(backupFolder, ""), entries);
   for (const DirEntry& entry : entries) {
-    if (entry.name == kLogFileName || entry.name == kConfigFileName) continue;
-    stored.Add(entry.name + ":", false, 0);
+    // Only the one-letter drive folders are backups; the store's own files and folders are not.
+    const bool driveFolder = (entry.attributes & kAttrDirectory) && entry.name.size() == 1 &&
+                             std::isalpha(static_cast<unsigned char>(entry.name[0]));
+    if (driveFolder) stored.Add(entry.name + ":", false, 0);
   }
   return CheckSourceDrives(ask, answer, stored, drives, message);
 }

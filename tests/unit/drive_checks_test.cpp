@@ -76,6 +76,7 @@ TEST_F(DriveChecksTest, SourceMessageGrammarForOneTwoAndThreeDrives) {
 TEST_F(DriveChecksTest, SourcesWithoutDrivePartOrAllReachablePass) {
   TSourceList list;
   list.Add("Docs\\x", false, 0);
+  list.Add("\\\\srv\\share\\x", true, 1);  // refused by the run; its server is never waited for
   list.Add("C:\\Docs", true, 1);
   EXPECT_TRUE(CheckSourceDrives(true, answer, list, drives, message));
   EXPECT_EQ(message, "");
@@ -121,6 +122,7 @@ TEST_F(DriveChecksTest, StoreDrivesAreTheStoreRootsEntries) {
   sys.files.AddFile(root + "\\Config.txt");
   sys.files.AddFile(root + "\\Log.txt");
   sys.files.AddFile(root + "\\x.bak");
+  sys.files.AddFile(root + "\\Z");  // a file, not a drive's backups
   sys.files.AddDrive("Q:");
   EXPECT_FALSE(CheckStoreDrives(false, answer, "E:\\B", drives, message));
   EXPECT_EQ(drives, (StringList{"D:"}));
