@@ -61,6 +61,11 @@ void TFileOps::StartRun() {
   labels_.Restart();
 }
 
+void TFileOps::HaltForStoreGone(TMessageLog& log, const std::string& backupFolder) {
+  log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
+  LastRunHalted = true;
+}
+
 void TFileOps::Skip(const std::string& heading, const std::string& path) {
   for (auto& [known, paths] : skipped_) {
     if (known == heading) {
