@@ -46,36 +46,38 @@ double Best(const std::function<void()>& work) {
   return best;
 }
 
-// What the system needs to list a tree: every folder once, basic information, large fetch.
-size_t RawList(const std::wstring& folder) {
+// Each entry of a folder but "." and "..", the way the system lists most cheaply: basic
+// information, large fetch.
+void EachChild(const std::wstring& folder, const std::function<void(const std::wstring& name, bool isFolder)>& take) {
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                  FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  size_t count = 0;
+  if (find == INVALID_HANDLE_VALUE) return;
   do {
     if (!wcscmp(data.cFileName, L".") || !wcscmp(data.cFileName, L"..")) continue;
-    ++count;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) count += RawList(folder + L"\\" + data.cFileName);
+    take(data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
   } while (FindNextFileW(find, &data));
   FindClose(find);
+}
+
+// What the system needs to list a tree: every folder once.
+size_t RawList(const std::wstring& folder) {
+  size_t count = 0;
+  EachChild(folder, [&](const std::wstring& name, bool isFolder) {
+    ++count;
+    if (isFolder) count += RawList(folder + L"\\" + name);
+  });
   return count;
 }
 
 // The same files copied by the system into a fresh folder, folders made as they come.
 void RawCopy(const std::wstring& from, const std::wstring& to) {
   CreateDirectoryW(to.c_str(), nullptr);
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW((from + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                 FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!wcscmp(data.cFileName, L".") || !wcscmp(data.cFileName, L"..")) continue;
-    const std::wstring source = from + L"\\" + data.cFileName, target = to + L"\\" + data.cFileName;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RawCopy(source, target);
+  EachChild(from, [&](const std::wstring& name, bool isFolder) {
+    const std::wstring source = from + L"\\" + name, target = to + L"\\" + name;
+    if (isFolder) RawCopy(source, target);
     else CopyFileW(source.c_str(), target.c_str(), FALSE);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  });
 }
 
 void Row(const char* what, double seconds, int count) {
@@ -109,11 +111,11 @@ int main(int argc, char** argv) {
   const std::wstring wideSource = win32::LongPath(source), wideMirror = win32::LongPath(mirror);
   int results = 0;
 
-  std::printf("%d files of 100 bytes in folders of 100; best of %d rounds (copies: of %d)\n", count, kRounds,
-              std::clamp(30000 / count, 1, kRounds));
   // Copying is timed in turns with the plain copy, each into a fresh folder, so that a busy
   // moment of the machine does not fall on one of them alone; fewer turns for large trees.
   const int copyRounds = std::clamp(30000 / count, 1, kRounds);
+  std::printf("%d files of 100 bytes in folders of 100; best of %d rounds (copies: of %d)\n", count, kRounds,
+              copyRounds);
   double first = 1e9, plain = 1e9;
   for (int round = 0; round < copyRounds; ++round) {
     const std::string suffix = round == 0 ? "" : std::to_string(round);

@@ -25,22 +25,25 @@ class IdleOnExit {
   SelectPageView& view_;
 };
 
+// A heading and the path it is about.
+void LogEntry(TMessageLog& log, const char* heading, const std::string& path) {
+  log.AddLine(heading, true);
+  log.AddLine(path, false);
+}
+
 }  // namespace
 
 void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view) {
   const std::string path = view.SelectedTreePath();
   if (path.empty()) return;
   if (!IsStorablePath(path)) {
-    log.AddLine("WARNING: The following path cannot be backed up and was not added to the backup list:", true);
-    log.AddLine(path, false);
+    LogEntry(log, "WARNING: The following path cannot be backed up and was not added to the backup list:", path);
     return;
   }
   const uint32_t attributes = Files().Attributes(path);
   if (attributes == kAttrInvalid) {
     // Gone since the tree showed it: listing it would back up nothing and say nothing.
-    log.AddLine("WARNING: The following file or folder no longer exists and was not added to the backup list:",
-                true);
-    log.AddLine(path, false);
+    LogEntry(log, "WARNING: The following file or folder no longer exists and was not added to the backup list:", path);
     view.RefreshBranchOf(path);
     return;
   }
@@ -49,11 +52,9 @@ void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view) {
   view.ShowList();
   if (index < 0) return;
   if (folder) {
-    log.AddLine("The following folder was added to the backup list:", true);
-    log.AddLine(path + "  (incl. sub-folders)", false);
+    LogEntry(log, "The following folder was added to the backup list:", path + "  (incl. sub-folders)");
   } else {
-    log.AddLine("The following file was added to the backup list:", true);
-    log.AddLine(path, false);
+    LogEntry(log, "The following file was added to the backup list:", path);
   }
   view.MarkPath(path);
   view.SetCurrentRow(index + 1);
@@ -71,8 +72,7 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
   const std::string path = entry->Path;
   view.SetBusyState(kRemovingBackups);
   const IdleOnExit idle(view);
-  log.AddLine("Removal of the following files and folders from the backup list was initiated:", true);
-  log.AddLine(path, false);
+  LogEntry(log, "Removal of the following files and folders from the backup list was initiated:", path);
   const int result = view.RemoveEntryBackups(list, index, view.QuietOperations(), log);
   if ((result == 1 && Boxes().Show("Vesperhollow could not remove associated backups. Press OK to continue operation.",
                                    kAppCaption, kOkCancelWarning) != kIdOk) ||
@@ -98,8 +98,7 @@ void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view)
     const IdleOnExit idle(view);  // switching on never leaves idle, and ends there all the same
     if (entry->Subs) {
       view.SetBusyState(kRemovingBackups);
-      log.AddLine("Sub-folder backup removal initiated for the following folder:", true);
-      log.AddLine(entry->Path, false);
+      LogEntry(log, "Sub-folder backup removal initiated for the following folder:", entry->Path);
       const int result =
           view.RemoveSubfolderBackups(MirrorPath(view.BackupFolder(), entry->Path), view.QuietOperations(), log);
       if (result == 2) return;
@@ -111,8 +110,7 @@ void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view)
       }
       entry->Subs = false;
     } else {
-      log.AddLine("Sub-folders of the following folder to be included for backup:", true);
-      log.AddLine(entry->Path, false);
+      LogEntry(log, "Sub-folders of the following folder to be included for backup:", entry->Path);
       entry->Subs = true;
     }
     view.ShowList();

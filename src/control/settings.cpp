@@ -22,10 +22,15 @@ TSettings LoadSettings(SettingsStore& store, StringList& notes) {
       store.ReadString(key, "Version") != kSettingsVersion) {
     return s;
   }
+  // Each reader tells whether the value was read; one that was not is noted and left alone.
   auto number = [&](const char* name, int& target) {
     uint32_t value;
-    if (store.ReadDword(key, name, value)) target = static_cast<int32_t>(value);
-    else notes.push_back(Unreadable(name));
+    if (!store.ReadDword(key, name, value)) {
+      notes.push_back(Unreadable(name));
+      return false;
+    }
+    target = static_cast<int32_t>(value);
+    return true;
   };
   auto flag = [&](const char* name, bool& target) {
     int value = target;
@@ -33,10 +38,7 @@ TSettings LoadSettings(SettingsStore& store, StringList& notes) {
     target = value != 0;
   };
   auto place = [&](const char* name, std::optional<int>& target) {
-    int value = 0;
-    const size_t before = notes.size();
-    number(name, value);
-    if (notes.size() == before) target = value;
+    if (int value = 0; number(name, value)) target = value;
   };
   // A missing text is empty, as it always was; one of another kind, or too long to be what
   // this program wrote, keeps its default.
@@ -44,11 +46,15 @@ TSettings LoadSettings(SettingsStore& store, StringList& notes) {
     const ValueKind kind = store.Kind(key, name);
     if (kind == ValueKind::Missing) {
       target.clear();
-      return;
+      return true;
     }
     std::string value = kind == ValueKind::String ? store.ReadString(key, name) : std::string();
-    if (kind != ValueKind::String || CharCount(value) > maxChars) notes.push_back(Unreadable(name));
-    else target = std::move(value);
+    if (kind != ValueKind::String || CharCount(value) > maxChars) {
+      notes.push_back(Unreadable(name));
+      return false;
+    }
+    target = std::move(value);
+    return true;
   };
   number("BackupPeriod", s.BackupPeriod);
   if (s.BackupPeriod < 1 || s.BackupPeriod > kMaxBackupPeriod) {
@@ -62,9 +68,7 @@ TSettings LoadSettings(SettingsStore& store, StringList& notes) {
   flag("ShutDown", s.ShutDown);
   flag("OKBackup", s.OKBackup);
   flag("ShowProgress", s.ShowProgress);
-  const size_t before = notes.size();
-  text("BackupFolder", s.BackupFolder, kMaxFolderChars);
-  s.BackupFolderUnreadable = notes.size() > before;
+  s.BackupFolderUnreadable = !text("BackupFolder", s.BackupFolder, kMaxFolderChars);
   flag("ShowFiles", s.ShowFiles);
   flag("SystemFiles", s.SystemFiles);
   flag("EnableLog", s.EnableLog);

@@ -1,6 +1,7 @@
 #include "log/message_log.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/text_lines.h"
 #include "platform/system.h"
@@ -59,10 +60,15 @@ void TMessageLog::AddLine(const std::string& text, bool heading) {
   page_.Append(line);
   unsaved_ += heading ? 2 : 1;
 
-  const size_t drop = LinesToTrim(page_.Lines());
-  if (drop > 0) page_.RemoveFirst(static_cast<int>(drop));
+  // The page is read once per line: the trim and the save work on the same copy.
+  std::vector<std::string> lines = page_.Lines();
+  const size_t drop = LinesToTrim(lines);
+  if (drop > 0) {
+    page_.RemoveFirst(static_cast<int>(drop));
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(drop));
+  }
   page_.ScrollToEnd();
-  Save();
+  Save(std::move(lines));
 }
 
 void TMessageLog::Attach(const std::string& fileName) {
@@ -85,7 +91,7 @@ bool TMessageLog::MergeFile() {
   return true;
 }
 
-void TMessageLog::Save() {
+void TMessageLog::Save(std::vector<std::string> lines) {
   if (fileName_.empty()) return;  // detached: the page only
   if (!FileExists(fileName_)) {
     std::string message;
@@ -96,8 +102,8 @@ void TMessageLog::Save() {
     fileRead_ = true;  // nothing there to keep
   } else if (!fileRead_) {
     fileRead_ = MergeFile();
+    if (fileRead_) lines = page_.Lines();  // the file's lines now stand in front
   }
-  std::vector<std::string> lines = page_.Lines();
   unsaved_ = std::min(unsaved_, lines.size());
   if (fileRead_ && Files().WriteFile(fileName_, JoinLines(lines))) {
     unsaved_ = 0;

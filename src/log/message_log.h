@@ -38,7 +38,8 @@ class TMessageLog {
  private:
   // Puts the file's lines in front of the page's; false when the file cannot be read.
   bool MergeFile();
-  void Save();
+  // Writes `lines`, the page as it stands, to the file.
+  void Save(std::vector<std::string> lines);
 
   std::string fileName_;
   bool disabled_ = false;

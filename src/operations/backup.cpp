@@ -181,8 +181,7 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   // listings, may not have seen), halts the run.
   if (stop_ == Stop::StoreGone ||
       (copied != 1 && !failures.empty() && !DriveReachable(DrivePart(backupFolder)))) {
-    log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
-    LastRunHalted = true;
+    HaltForStoreGone(log, backupFolder);
   }
   if (copied == 1) {
     log.AddLine("WARNING: BACKUP DISK FULL.", true);

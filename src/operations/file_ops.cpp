@@ -61,6 +61,11 @@ void TFileOps::StartRun() {
   labels_.Restart();
 }
 
+void TFileOps::HaltForStoreGone(TMessageLog& log, const std::string& backupFolder) {
+  log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
+  LastRunHalted = true;
+}
+
 void TFileOps::Skip(const std::string& heading, const std::string& path) {
   for (auto& [known, paths] : skipped_) {
     if (known == heading) {
@@ -164,12 +169,11 @@ bool TFileOps::CopyOne(const std::string& source, uint32_t attributes, const std
   FileSystem& fs = Files();
   MakeFolderOf(target);
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
-  if (!backingUp && IsFileAttr(fs.Attributes(target))) {
+  if (const uint32_t old = backingUp ? kAttrInvalid : fs.Attributes(target); IsFileAttr(old)) {
     // The backup is first copied whole beside the file, so a backup drive lost or a bad read part-way
     // never leaves the user's file half new; only then is it written into the file.
     const std::string local = TempFor(target);
     CopyResult result = fs.Copy(source, local);
-    const uint32_t old = fs.Attributes(target);
     if (result == CopyResult::Ok) {
       fs.SetAttributes(target, kAttrArchive);  // a read-only file would refuse the write
       result = fs.CopyInto(local, target);

@@ -58,6 +58,8 @@ class TFileOps {
   void CollectTree(StringList& removals, const std::string& path);
   // Forgets what the last run left out; every run starts with it.
   void StartRun();
+  // The backup drive went away during the run: logged, and the run counts as halted.
+  void HaltForStoreGone(TMessageLog& log, const std::string& backupFolder);
   // An item the run leaves out for a reason of its own; logged by Finish under `heading`, which
   // says why, and counted as not done.
   void Skip(const std::string& heading, const std::string& path);

@@ -118,10 +118,7 @@ int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& l
   ScanForPurge(removals, MirrorPath(backupFolder, ""), backupFolder, unreachable, removeUnreachable);
   RemoveFiles(removals, failures, quiet);
   // The backup drive gone during the scan stops it short: what is left was not gone through.
-  if (!DriveReachable(DrivePart(backupFolder))) {
-    log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
-    LastRunHalted = true;
-  }
+  if (!DriveReachable(DrivePart(backupFolder))) HaltForStoreGone(log, backupFolder);
   return Finish(log, failures, "WARNING: The following backups could not be purged:");
 }
 

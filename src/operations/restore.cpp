@@ -105,11 +105,8 @@ int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLo
     for (size_t i = DiskFullAt; i < copies.size(); ++i) failures.push_back(copies.Second(i));
     LastRunHalted = true;
   }
-  if (!DriveReachable(DrivePart(backupFolder))) {
-    // The backup drive went away: what was not read or copied by then was not restored.
-    log.AddLine("WARNING: Process halted. Backup drive (" + DrivePart(backupFolder) + ") not accessible.", false);
-    LastRunHalted = true;
-  }
+  // The backup drive gone: what was not read or copied by then was not restored.
+  if (!DriveReachable(DrivePart(backupFolder))) HaltForStoreGone(log, backupFolder);
   return Finish(log, failures, "WARNING: The following files and folders could not be restored:");
 }
 

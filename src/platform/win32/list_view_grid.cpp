@@ -61,12 +61,12 @@ void ListViewGrid::SetColCount(int count) {
 
 void ListViewGrid::SetRowCount(int count) {
   const int wanted = std::max(count - 1, 0);
-  int have = ItemCount(control_);
-  const int previous = CurrentRow();
   if (wanted == 0) {
     SendMessageW(control_, LVM_DELETEALLITEMS, 0, 0);
     return;
   }
+  int have = ItemCount(control_);
+  const int previous = CurrentRow();
   // One repaint for the whole change, not one per item.
   SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
   while (have < wanted) {

@@ -253,21 +253,33 @@ bool Win32FileSystem::CreateFolder(const std::string& path) {
   return CreateDirectoryW(LongPath(path).c_str(), nullptr) != FALSE;
 }
 
+namespace {
+
+// Opens a file to read while others may hold it open (the log being written, a backup running).
+HANDLE OpenToRead(const std::string& path) {
+  return CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+bool SizeOf(HANDLE file, uint64_t& size) {
+  LARGE_INTEGER value;
+  if (!GetFileSizeEx(file, &value) || value.QuadPart < 0) return false;
+  size = static_cast<uint64_t>(value.QuadPart);
+  return true;
+}
+
+}  // namespace
+
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& content) {
-  // Others may hold the file open (the log being written, a backup running): let them.
-  Handle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid()) return false;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  Handle file(OpenToRead(path));
+  uint64_t size = 0;
+  if (!file.valid() || !SizeOf(file.get(), size)) return false;
   std::string data;
   try {
-    if (static_cast<uint64_t>(size.QuadPart) >= data.max_size()) return false;
-    data.reserve(static_cast<size_t>(size.QuadPart));
+    if (size >= data.max_size()) return false;
+    data.reserve(static_cast<size_t>(size));
     // Read to the end rather than to the size seen above: the file may grow meanwhile.
-    const DWORD chunkSize =
-        static_cast<DWORD>(std::min<uint64_t>(kChunk, static_cast<uint64_t>(size.QuadPart) + 4096));
+    const DWORD chunkSize = static_cast<DWORD>(std::min<uint64_t>(kChunk, size + 4096));
     std::string chunk(chunkSize, '\0');
     for (;;) {
       DWORD got = 0;
@@ -304,13 +316,9 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& cont
 }
 
 bool Win32FileSystem::ReadFileEnd(const std::string& path, uint64_t maxBytes, std::string& content, bool& whole) {
-  Handle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
-  const uint64_t total = static_cast<uint64_t>(size.QuadPart);
+  Handle file(OpenToRead(path));
+  uint64_t total = 0;
+  if (!file.valid() || !SizeOf(file.get(), total)) return false;
   const uint64_t start = total > maxBytes ? total - maxBytes : 0;
   LARGE_INTEGER at;
   at.QuadPart = static_cast<LONGLONG>(start);
