@@ -144,9 +144,7 @@ TEST_F(MessageLogTest, AFileThatCannotBeWrittenIsToldOnceKeptWholeAndCaughtUp) {
   EXPECT_EQ(sys.files.Content(logFile), before);
   EXPECT_EQ(page.lines, (std::vector<std::string>{"", "12/7/1999 10:15:32 AM  one", "\t\ttwo", kLogNotWritten,
                                                   "\t\tthree"}));
-  sys.files = FakeFileSystem();  // released
-  sys.files.AddDrive("E:");
-  sys.files.AddFile(logFile, before);
+  sys.files.ReleaseOpen(logFile);
   log.AddLine("four", false);
   EXPECT_EQ(FileLines(), page.lines);
 
@@ -185,9 +183,7 @@ TEST_F(MessageLogTest, AFileThatCouldNotBeReadIsNeverWrittenOverUnread) {
   log.AddLine("new", true);
   EXPECT_EQ(sys.files.Content(logFile), "\r\n1/1/2000  old\r\n");
   EXPECT_EQ(page.lines.back(), kLogNotWritten);
-  sys.files = FakeFileSystem();
-  sys.files.AddDrive("E:");
-  sys.files.AddFile(logFile, "\r\n1/1/2000  old\r\n");
+  sys.files.ReleaseOpen(logFile);
   log.AddLine("later", false);
   EXPECT_EQ(FileLines(), (std::vector<std::string>{"", "1/1/2000  old", "", "12/7/1999 10:15:32 AM  new",
                                                    kLogNotWritten, "\t\tlater"}));
