@@ -14,16 +14,14 @@ class MessageLogTest : public ::testing::Test {
     sys.files.AddDrive("E:");
     log.SetFileName(logFile);
   }
-  std::vector<std::string> FileLines() { return SplitLines(sys.files.Content(logFile)); }
-  static std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0, end;
-    while ((end = text.find("\r\n", start)) != std::string::npos) {
-      lines.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
+  // The file's lines, each of which must end with CR LF.
+  std::vector<std::string> FileLines(const std::string& file) {
+    const std::string text = sys.files.Content(file);
+    const std::vector<std::string> lines = SplitLines(text);
+    EXPECT_EQ(JoinLines(lines), text);
     return lines;
   }
+  std::vector<std::string> FileLines() { return FileLines(logFile); }
 
   FakeSystem sys;
   FakeTextPage page;
@@ -155,7 +153,7 @@ TEST_F(MessageLogTest, AFileThatCannotBeWrittenIsToldOnceKeptWholeAndCaughtUp) {
   sys.files.DiskFullAfter("E:", 0);
   log.AddLine("no room at all", false);
   EXPECT_EQ(page.lines.back(), kLogNotWritten);
-  EXPECT_EQ(SplitLines(sys.files.Content(logFile)).back(), "\t\tdisk full");
+  EXPECT_EQ(FileLines().back(), "\t\tdisk full");
 }
 
 TEST_F(MessageLogTest, AttachPutsTheLastLinesOfTheFileBeforeThePage) {
@@ -210,7 +208,7 @@ TEST_F(MessageLogTest, NewFileNameGetsTheWholePageAtTheNextLine) {
   sys.files.AddFile(newLog, "older content\r\n");
   log.SetFileName(newLog);
   log.AddLine("Backup folder selected as E:\\New", true);
-  EXPECT_EQ(SplitLines(sys.files.Content(newLog)), page.lines);
+  EXPECT_EQ(FileLines(newLog), page.lines);
   EXPECT_EQ(page.lines.size(), 4u);
 }
 
