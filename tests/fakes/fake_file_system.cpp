@@ -233,7 +233,7 @@ bool FakeFileSystem::WriteFile(const std::string& path, const std::string& conte
   if (!ParentFolder(path) || !Readable(path) || (node && (node->folder || (node->attributes & kAttrReadOnly)))) {
     return false;
   }
-  // All or nothing: the old content stays, and the room the failed copy took is free again.
+  // All or nothing: a write that does not fit keeps the old content and takes no room.
   const auto room = room_.find(Key(DrivePart(path)));
   if (room != room_.end() && content.size() > room->second) return false;
   uint64_t bytes = content.size();

@@ -44,6 +44,8 @@ class FakeFileSystem : public FileSystem {
   // be listed, deleted, or copied;
   // and a drive that takes only `bytes` more bytes before it is full.
   void FailOpen(const std::string& path) { failOpen_.insert(Key(path)); }
+  // The program that held it open lets it go.
+  void ReleaseOpen(const std::string& path) { failOpen_.erase(Key(path)); }
   void FailDelete(const std::string& path) { failDelete_.insert(Key(path)); }
   void FailCopy(const std::string& path) { failCopy_.insert(Key(path)); }
   void DiskFullAfter(const std::string& drive, uint64_t bytes) { room_[Key(drive)] = bytes; }

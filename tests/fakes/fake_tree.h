@@ -20,9 +20,6 @@ class FakeTree : public Tree {
   };
 
   static Node* N(TreeItem item) { return reinterpret_cast<Node*>(item); }
-  static TreeItem I(const Node* node) { return reinterpret_cast<TreeItem>(node); }
-  std::vector<std::unique_ptr<Node>>& Row(TreeItem parent) { return parent ? N(parent)->children : roots; }
-  const std::vector<std::unique_ptr<Node>>& Row(TreeItem parent) const { return parent ? N(parent)->children : roots; }
   // The texts of an item's children (0: the roots), in order.
   std::vector<std::string> Texts(TreeItem parent) const {
     std::vector<std::string> texts;
@@ -85,6 +82,9 @@ class FakeTree : public Tree {
   int busyDepth = 0;
 
  private:
+  static TreeItem I(const Node* node) { return reinterpret_cast<TreeItem>(node); }
+  std::vector<std::unique_ptr<Node>>& Row(TreeItem parent) { return parent ? N(parent)->children : roots; }
+  const std::vector<std::unique_ptr<Node>>& Row(TreeItem parent) const { return parent ? N(parent)->children : roots; }
   // A deleted item can no longer be the selected or top one.
   void Forget(TreeItem item) {
     for (auto& child : N(item)->children) {

