@@ -78,15 +78,6 @@ std::string TSourceList::Text() const {
 
 bool TSourceList::SaveToFile(const std::string& fileName) const { return Files().WriteFile(fileName, Text()); }
 
-bool TSourceList::LoadFromFile(const std::string& fileName) {
-  std::string bytes;
-  if (!FileExists(fileName) || !Files().ReadFile(fileName, bytes)) return false;
-  std::string damage;
-  Clear();
-  AddAll(ParseListText(bytes, damage));
-  return true;
-}
-
 std::vector<TSource> ParseListText(const std::string& bytes, std::string& damage) {
   damage.clear();
   std::vector<TSource> entries;

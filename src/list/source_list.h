@@ -35,8 +35,6 @@ class TSourceList {
   std::string Text() const;
   // False when the file could not be written whole; an existing file is then left as it was.
   bool SaveToFile(const std::string& fileName) const;
-  // Replaces the list by the file's content; false (list untouched) when it cannot be read.
-  bool LoadFromFile(const std::string& fileName);
 
  private:
   std::vector<std::unique_ptr<TSource>> items_;

@@ -51,9 +51,10 @@ TEST_F(SourceListTest, SavesAndLoadsTheFileFormat) {
   EXPECT_EQ(sys.files.Content(file),
             "3.0\r\nC:\\Docs\r\n1\r\n1\r\nC:\\Docs\\a.txt\r\n0\r\n0\r\nD:\\Fotos Ünï\r\n0\r\n1\r\n");
 
+  std::string damage;
   TSourceList loaded;
-  loaded.Add("X:\\replaced", false, 0);
-  ASSERT_TRUE(loaded.LoadFromFile(file));
+  loaded.AddAll(ParseListText(sys.files.Content(file), damage));
+  EXPECT_EQ(damage, "");
   ASSERT_EQ(loaded.Count(), 3);
   EXPECT_EQ(Paths(loaded), Paths(list));
   EXPECT_TRUE(loaded.Item(0)->Subs);
@@ -64,17 +65,7 @@ TEST_F(SourceListTest, SavesAndLoadsTheFileFormat) {
   TSourceList empty;
   ASSERT_TRUE(empty.SaveToFile(file));
   EXPECT_EQ(sys.files.Content(file), "3.0\r\n");
-  EXPECT_TRUE(loaded.LoadFromFile(file));
-  EXPECT_EQ(loaded.Count(), 0);
-}
-
-TEST_F(SourceListTest, MissingOrUnreadableFileLeavesTheListUntouched) {
-  list.Add("C:\\keep", true, 1);
-  EXPECT_FALSE(list.LoadFromFile("E:\\none.txt"));
-  sys.files.AddFile(file, "3.0\r\nC:\\other\r\n1\r\n1\r\n");
-  sys.files.FailOpen(file);
-  EXPECT_FALSE(list.LoadFromFile(file));
-  EXPECT_EQ(Paths(list), (std::vector<std::string>{"C:\\keep"}));
+  EXPECT_TRUE(ParseListText(sys.files.Content(file), damage).empty());
 }
 
 TEST_F(SourceListTest, HandEditedAndTruncatedFiles) {
@@ -95,8 +86,9 @@ TEST_F(SourceListTest, HandEditedAndTruncatedFiles) {
       {"", {}, {}},
   };
   for (const Case& c : cases) {
-    sys.files.AddFile(file, c.content);
-    ASSERT_TRUE(list.LoadFromFile(file)) << c.content;
+    std::string damage;
+    list.Clear();
+    list.AddAll(ParseListText(c.content, damage));
     EXPECT_EQ(Paths(list), c.paths) << c.content;
     for (int i = 0; i < list.Count() && i < static_cast<int>(c.flags.size()); ++i) {
       EXPECT_EQ(list.Item(i)->Subs * 10 + list.Item(i)->IsFolder, c.flags[i]) << c.content;
@@ -107,8 +99,8 @@ TEST_F(SourceListTest, HandEditedAndTruncatedFiles) {
 TEST_F(SourceListTest, LongLinesAreKeptWholeUpToTheLongestPossiblePath) {
   const std::string longPath = "C:\\" + std::string(400, 'a') + "\\" + std::string(300, 'b');
   const std::string garbage(40000, 'x');
-  sys.files.AddFile(file, "3.0\r\n" + garbage + "\r\n1\r\n1\r\n" + longPath + "\r\n1\r\n1\r\nC:\\z\r\n0\r\n0\r\n");
-  ASSERT_TRUE(list.LoadFromFile(file));
+  std::string damage;
+  list.AddAll(ParseListText("3.0\r\n" + garbage + "\r\n1\r\n1\r\n" + longPath + "\r\n1\r\n1\r\nC:\\z\r\n0\r\n0\r\n", damage));
   EXPECT_EQ(Paths(list), (std::vector<std::string>{longPath, "C:\\z"}));
 }
 
