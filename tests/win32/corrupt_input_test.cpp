@@ -8,9 +8,8 @@
 #include <chrono>
 #include <functional>
 
-#include "disk_fixture.h"
+#include "main_form_fixture.h"
 #include "platform/win32/registry_settings_store.h"
-#include "ui/main_form.h"
 
 namespace vh::test {
 namespace {
@@ -40,21 +39,6 @@ class CorruptInputTest : public DiskTest {
     std::vector<std::string> named;  // texts the log must hold
   };
 
-  static ui::OperationWindows& Operations() {
-    static ui::OperationWindows operations;
-    return operations;
-  }
-  std::string PageText(ui::TMainForm& form) {
-    std::string text;
-    const int count = static_cast<int>(SendMessageW(form.RichEdit.Handle(), EM_GETLINECOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      wchar_t buffer[512] = {};
-      *reinterpret_cast<WORD*>(buffer) = 511;
-      const LRESULT n = SendMessageW(form.RichEdit.Handle(), EM_GETLINE, i, reinterpret_cast<LPARAM>(buffer));
-      text += win32::Narrow(std::wstring(buffer, static_cast<size_t>(n))) + "\n";
-    }
-    return text;
-  }
   // Settings that back up the source at start-up and exit, with the list file beside them.
   void PrepareStore(const std::string& backupFolder) {
     RegDeleteTreeW(HKEY_CURRENT_USER, win32::Widen(kSettingsKey).c_str());
@@ -149,7 +133,7 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
     int ended = -1;
     std::string page;
     {
-      ui::TMainForm form(Operations(), registry, [] {});
+      ui::TMainForm form(SharedOperations(), registry, [] {});
       form.endProcess = [&](int status) { ended = status; };
       form.chooseBackupFolder = [&](const std::string& start) {
         asked.push_back(start);
@@ -165,7 +149,7 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
       EXPECT_LE(form.Scheduler.BackupPeriod, 3540);
       c.mend();
       SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);  // log-off
-      page = PageText(form);
+      for (const std::string& line : ShownLines(form.RichEdit.Handle())) page += line + "\n";
     }
     EXPECT_EQ(ended, 0);
     for (const std::string& text : c.named) EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;
