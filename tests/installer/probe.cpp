@@ -267,24 +267,30 @@ void Removed() {
   if (RunValue()) Fail("the Run value is still there");
 }
 
-void Start() {
-  const auto run = RunValue();
-  if (!run) return Fail("no Run value to start the program with");
-  std::wstring command = *run;
+// Runs `command`; the started process (its thread handle closed), or nothing.
+std::optional<PROCESS_INFORMATION> Launch(std::wstring command) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return Fail("the Run value's command did not start: " + Narrow(command));
+    return std::nullopt;
   }
   CloseHandle(process.hThread);
+  return process;
+}
+
+void Start() {
+  const auto run = RunValue();
+  if (!run) return Fail("no Run value to start the program with");
+  const auto process = Launch(*run);
+  if (!process) return Fail("the Run value's command did not start: " + Narrow(*run));
   HWND window = nullptr;
   const bool up = WaitFor(
       [&] {
         window = MainWindow();
         DWORD owner = 0;
         if (window) GetWindowThreadProcessId(window, &owner);
-        return window && owner == process.dwProcessId;
+        return window && owner == process->dwProcessId;
       },
       30000);
   if (!up) {
@@ -294,7 +300,7 @@ void Start() {
   } else if (IsWindowVisible(window)) {
     Fail("the control window is showing; the program should start in the tray only");
   }
-  CloseHandle(process.hProcess);
+  CloseHandle(process->hProcess);
 }
 
 // The message box of a process: its top-level dialog window.
@@ -321,14 +327,9 @@ HWND BoxOf(DWORD processId) {
 void SecondStart() {
   const HWND first = MainWindow();
   if (!first) return Fail("no copy is running");
-  std::wstring command = L"\"" + ExePath() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return Fail("the second copy did not start");
-  }
-  CloseHandle(process.hThread);
+  const auto started = Launch(L"\"" + ExePath() + L"\"");
+  if (!started) return Fail("the second copy did not start");
+  const PROCESS_INFORMATION& process = *started;
   HWND box = nullptr;
   if (!WaitFor([&] { return (box = BoxOf(process.dwProcessId)) != nullptr; }, 15000)) {
     Fail("the second copy showed no message");

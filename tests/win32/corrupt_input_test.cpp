@@ -1,5 +1,5 @@
 // The program's start-up and exit against damaged input: "Config.txt", "Log.txt" and registry
-// values that are binary, truncated, huge, of the wrong type or out of range, a list file held
+// values that are binary, huge, of the wrong type or out of range, a list file held
 // open by another program and a backup drive plugged in late. Each case asserts that no box
 // waits for an answer, that every bad input is named in the log, that the list file keeps its
 // entries, and that start-up takes bounded time.
@@ -8,9 +8,8 @@
 #include <chrono>
 #include <functional>
 
-#include "disk_fixture.h"
+#include "main_form_fixture.h"
 #include "platform/win32/registry_settings_store.h"
-#include "ui/main_form.h"
 
 namespace vh::test {
 namespace {
@@ -40,21 +39,6 @@ class CorruptInputTest : public DiskTest {
     std::vector<std::string> named;  // texts the log must hold
   };
 
-  static ui::OperationWindows& Operations() {
-    static ui::OperationWindows operations;
-    return operations;
-  }
-  std::string PageText(ui::TMainForm& form) {
-    std::string text;
-    const int count = static_cast<int>(SendMessageW(form.RichEdit.Handle(), EM_GETLINECOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      wchar_t buffer[512] = {};
-      *reinterpret_cast<WORD*>(buffer) = 511;
-      const LRESULT n = SendMessageW(form.RichEdit.Handle(), EM_GETLINE, i, reinterpret_cast<LPARAM>(buffer));
-      text += win32::Narrow(std::wstring(buffer, static_cast<size_t>(n))) + "\n";
-    }
-    return text;
-  }
   // Settings that back up the source at start-up and exit, with the list file beside them.
   void PrepareStore(const std::string& backupFolder) {
     RegDeleteTreeW(HKEY_CURRENT_USER, win32::Widen(kSettingsKey).c_str());
@@ -82,14 +66,12 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
   HANDLE held = INVALID_HANDLE_VALUE;
   std::string original;  // a damaged file, byte for byte, to find again at the end
 
+  // Each way a list or a setting is damaged has its unit test; a row here is kept where the real
+  // file system, registry or window adds to it.
   const std::string kept = "It is kept until the list is changed:";
   const Case cases[] = {
       {"binary list", [&] { Write(config, original = Bytes("3.0\r\n\0\x01\xFF\xFE junk")); }, [] {},
        {"damaged: it holds binary data. " + kept}},
-      {"list of another version", [&] { Write(config, original = "9.9\r\n" + source + "\r\n1\r\n1\r\n"); }, [] {},
-       {"damaged: its first line is not \"3.0\". " + kept}},
-      {"truncated list", [&] { Write(config, original = "3.0\r\n" + source + "\r\n1"); }, [] {},
-       {"damaged: it ends inside an entry. " + kept}},
       {"50 MB list", [&] { Write(config, original = "3.0\r\n" + std::string(50'000'000, 'x') + "\r\n1\r\n1\r\n"); },
        [] {}, {"damaged: it is too large to be a backup list. " + kept}},
       {"list held open at start-up",
@@ -125,8 +107,6 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
          PutRaw("BackupFolder", REG_BINARY, bytes, 4);
        },
        [] {}, {"\"BackupFolder\" could not be read"}},
-      {"period of 0", [&] { registry.WriteDword(kSettingsKey, "BackupPeriod", 0); }, [] {},
-       {"\"BackupPeriod\" was 0 minutes, out of range; 1 is used."}},
       {"period of 999999", [&] { registry.WriteDword(kSettingsKey, "BackupPeriod", 999999); }, [] {},
        {"\"BackupPeriod\" was 999999 minutes, out of range; 3540 is used."}},
       {"huge text setting", [&] { registry.WriteString(kSettingsKey, "LastBackup", std::string(100'000, 'z')); },
@@ -149,7 +129,7 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
     int ended = -1;
     std::string page;
     {
-      ui::TMainForm form(Operations(), registry, [] {});
+      ui::TMainForm form(SharedOperations(), registry, [] {});
       form.endProcess = [&](int status) { ended = status; };
       form.chooseBackupFolder = [&](const std::string& start) {
         asked.push_back(start);
@@ -165,7 +145,7 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
       EXPECT_LE(form.Scheduler.BackupPeriod, 3540);
       c.mend();
       SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);  // log-off
-      page = PageText(form);
+      for (const std::string& line : ShownLines(form.RichEdit.Handle())) page += line + "\n";
     }
     EXPECT_EQ(ended, 0);
     for (const std::string& text : c.named) EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;

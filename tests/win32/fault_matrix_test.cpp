@@ -178,8 +178,14 @@ Outcome FullDiskAt(FaultMatrixTest& t, const std::string& dir, int position) {
     }
     if (i >= position) outcome.named.push_back(sources.back());
   }
+  const std::string mirror = MirrorPath(backupFolder, sources[position]);
+  DirEntry before, after;
+  EXPECT_TRUE(t.files.Stat(mirror, before));
   t.boxes.Answer(kIdOk);
   t.Backup(sources, backupFolder);
+  EXPECT_EQ(t.boxes.asked.empty() ? "" : t.boxes.asked.back().text,
+            "Backup disk full. Try selecting fewer files for backup.");
+  EXPECT_TRUE(t.files.Stat(mirror, after) && after.lastWrite == before.lastWrite);  // the old mirror untouched
   for (int i = 0; i < position; ++i) EXPECT_TRUE(FileExists(MirrorPath(backupFolder, sources[i]))) << i;
   EXPECT_FALSE(FolderExists(WorkFolderOf(backupFolder)));  // no part copy left
   return outcome;

@@ -7,6 +7,27 @@
 
 namespace vh::test {
 
+// The progress windows, made once for the whole run as the program makes them once.
+inline ui::OperationWindows& SharedOperations() {
+  static ui::OperationWindows operations;
+  return operations;
+}
+
+// The lines the log page shows, without their line ends.
+inline std::vector<std::string> ShownLines(HWND richEdit) {
+  std::vector<std::string> lines;
+  const int count = static_cast<int>(SendMessageW(richEdit, EM_GETLINECOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t buffer[512] = {};
+    *reinterpret_cast<WORD*>(buffer) = 511;
+    const LRESULT n = SendMessageW(richEdit, EM_GETLINE, i, reinterpret_cast<LPARAM>(buffer));
+    std::string line = win32::Narrow(std::wstring(buffer, static_cast<size_t>(n)));
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
 class MainFormTest : public DiskTest {
  protected:
   MainFormTest() : source(folder + "\\docs"), backupFolder(folder + "\\backup") {
@@ -28,7 +49,7 @@ class MainFormTest : public DiskTest {
   }
   ui::TMainForm& Form() {
     if (!form) {
-      form = std::make_unique<ui::TMainForm>(Operations(), settings, [] {});
+      form = std::make_unique<ui::TMainForm>(SharedOperations(), settings, [] {});
       form->endProcess = [this](int status) { ended = status; };
       form->chooseBackupFolder = [this](const std::string& start) {
         asked.push_back(start);
@@ -40,20 +61,11 @@ class MainFormTest : public DiskTest {
     return *form;
   }
   std::string LastLogLine() {
-    const int count = static_cast<int>(SendMessageW(Form().RichEdit.Handle(), EM_GETLINECOUNT, 0, 0));
-    for (int i = count - 1; i >= 0; --i) {
-      wchar_t buffer[512] = {};
-      *reinterpret_cast<WORD*>(buffer) = 511;
-      const LRESULT n = SendMessageW(Form().RichEdit.Handle(), EM_GETLINE, i, reinterpret_cast<LPARAM>(buffer));
-      std::string line = win32::Narrow(std::wstring(buffer, static_cast<size_t>(n)));
-      while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-      if (!line.empty()) return line;
+    const std::vector<std::string> lines = ShownLines(Form().RichEdit.Handle());
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+      if (!line->empty()) return *line;
     }
     return "";
-  }
-  static ui::OperationWindows& Operations() {
-    static ui::OperationWindows operations;
-    return operations;
   }
   bool Ends(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;

@@ -14,16 +14,6 @@ class OperationsOnDiskTest : public DiskTest {
     list.Add(source, true, 1);
   }
   std::string Mirror(const std::string& path) { return MirrorPath(backupFolder, path); }
-  static void SetLastWriteAnHourBack(const std::string& path) {
-    HANDLE file = CreateFileW(win32::LongPath(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME time;
-    GetSystemTimeAsFileTime(&time);
-    ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart -= 36'000'000'000ull;
-    time = {value.LowPart, value.HighPart};
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-  }
   DirEntry StatOf(const std::string& path) {
     DirEntry entry;
     EXPECT_TRUE(files.Stat(path, entry)) << path;
@@ -75,36 +65,6 @@ TEST_F(OperationsOnDiskTest, CancelButtonStopsTheRun) {
   EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, true, log), 2);
   EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, true, log), 0);
   EXPECT_EQ(files.copies, 1);
-}
-
-TEST_F(OperationsOnDiskTest, FolderLinkLoopIsNotFollowed) {
-  const std::string loop = Env("VH_LOOP_TREE");
-  ASSERT_FALSE(loop.empty()) << "run under scripts/with-wine, which makes the looping tree";
-  TSourceList loopList;
-  loopList.Add(loop, true, 1);
-  EXPECT_EQ(windows().Backup->RunBackup(loopList, backupFolder, true, false, log), 1);  // the links are named
-  EXPECT_EQ(Read(Mirror(loop + "\\a\\file.txt")), "data\n");
-  EXPECT_FALSE(FolderExists(Mirror(loop + "\\a\\back")));
-  EXPECT_EQ(page.lines.at(page.lines.size() - 2), "\t\t" + loop + "\\a\\back");
-}
-
-TEST_F(OperationsOnDiskTest, FullDiskLeavesThePreviousMirrorIntact) {
-  const std::string small = Env("VH_SMALL_DRIVE");
-  if (small.empty()) GTEST_SKIP() << "no small drive: this user may not mount one";
-  const std::string smallFolder = small + "\\backup";
-  const std::string mirror = MirrorPath(smallFolder, source + "\\big.bin");
-  Write(mirror, "first version");
-  SetLastWriteAnHourBack(mirror);
-  const DirEntry before = StatOf(mirror);
-  Write(source + "\\big.bin", std::string(3 << 20, 'x'));  // larger than the whole drive
-  boxes.Answer(kIdOk);
-  EXPECT_EQ(windows().Backup->RunBackup(list, smallFolder, true, false, log), 1);
-  EXPECT_EQ(boxes.asked.at(0).text, "Backup disk full. Try selecting fewer files for backup.");
-  EXPECT_EQ(page.lines.back(), "\t\t" + source + "\\big.bin");  // named as not copied
-  EXPECT_EQ(Read(mirror), "first version");
-  EXPECT_EQ(StatOf(mirror).lastWrite, before.lastWrite);
-  EXPECT_EQ(files.Attributes(WorkFolderOf(smallFolder)), kAttrInvalid);  // no part copy left
-  RemoveTree(smallFolder);
 }
 
 TEST_F(OperationsOnDiskTest, RestoreOverReadOnlyFilesAndPurgeWithAnUnpluggedDrive) {

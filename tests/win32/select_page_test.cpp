@@ -37,6 +37,13 @@ class SelectPageTest : public MainFormTest {
     return texts;
   }
   void Select(const std::string& path) { Form().TreeView.Select(Item(path)); }
+  // The form over the store, with files shown and the plug drive's branch open.
+  ui::TMainForm& OpenDriveWithFiles() {
+    PrepareStore();
+    Form().ShowFilesChk.Click();
+    Open(drive);
+    return Form();
+  }
   Lines GridPaths() {
     Lines paths;
     win32::ListViewGrid view(Form().StringGrid.Handle());
@@ -154,10 +161,7 @@ TEST_F(SelectPageTest, RefreshKeepsOpenBranchesAndShowsTheSelectionOnTop) {
 }
 
 TEST_F(SelectPageTest, AddByButtonAndByDropRemoveByDrop) {
-  PrepareStore();
-  ui::TMainForm& f = Form();
-  f.ShowFilesChk.Click();
-  Open(drive);
+  ui::TMainForm& f = OpenDriveWithFiles();
   Select(drive + "\\Docs");
   f.AddBtn.Click();
   EXPECT_EQ(GridPaths(), (Lines{source + "|Yes", drive + "\\Docs|Yes"}));
@@ -302,10 +306,7 @@ TEST_F(SelectPageTest, SubFoldersOffThenOnAndSaved) {
 }
 
 TEST_F(SelectPageTest, AVanishedItemAddsNothingAndItsBranchIsReadAgain) {
-  PrepareStore();
-  ui::TMainForm& f = Form();
-  f.ShowFilesChk.Click();
-  Open(drive);
+  ui::TMainForm& f = OpenDriveWithFiles();
   Open(drive + "\\Docs");
   Select(drive + "\\Docs\\letter.txt");
   files.Delete(drive + "\\Docs\\letter.txt");

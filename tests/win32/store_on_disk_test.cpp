@@ -14,7 +14,16 @@ namespace {
 
 class StoreOnDiskTest : public DiskTest {
  protected:
+  // A log kept in the store's "Log.txt".
+  TMessageLog& StoreLog() {
+    log.SetFileName(logFile);
+    return log;
+  }
+
   const std::string& backupFolder = folder;
+  const std::string logFile = JoinPath(MirrorPath(backupFolder, ""), kLogFileName);
+  FakeTextPage page;
+  TMessageLog log{page};
 };
 
 TEST_F(StoreOnDiskTest, ConfigFileWrittenAndReadBack) {
@@ -38,11 +47,7 @@ TEST_F(StoreOnDiskTest, ConfigFileWrittenAndReadBack) {
 }
 
 TEST_F(StoreOnDiskTest, LogFileWrittenInTheLocalesFormatAndReadBack) {
-  FakeTextPage page;
-  TMessageLog log(page);
-  const std::string logFile = JoinPath(MirrorPath(backupFolder, ""), kLogFileName);
-  log.SetFileName(logFile);
-  log.AddLine("Restore initiated.", true);
+  StoreLog().AddLine("Restore initiated.", true);
   log.AddLine("détail", false);
 
   // The stamp is the user's short date, a blank and the long time, as the system formats them.
@@ -63,11 +68,7 @@ TEST_F(StoreOnDiskTest, LogFileWrittenInTheLocalesFormatAndReadBack) {
 // Another program holding "Log.txt" open: one that lets others write still gets the new lines at
 // the end; one that shares nothing gets them once it lets go, and meanwhile the page says so.
 TEST_F(StoreOnDiskTest, LogFileHeldOpenByAnotherProgram) {
-  FakeTextPage page;
-  TMessageLog log(page);
-  const std::string logFile = JoinPath(MirrorPath(backupFolder, ""), kLogFileName);
-  log.SetFileName(logFile);
-  log.AddLine("first", true);
+  StoreLog().AddLine("first", true);
   const std::wstring wide = win32::LongPath(logFile);
   HANDLE reader = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               0, nullptr);
