@@ -138,14 +138,6 @@ void TreeView::ShowBusy(bool busy) {
   }
 }
 
-TreeItem TreeView::ItemAt(POINT screen) const {
-  TVHITTESTINFO hit{};
-  hit.pt = screen;
-  ScreenToClient(Handle(), &hit.pt);
-  SendMessageW(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-  return (hit.flags & TVHT_ONITEM) ? T(hit.hItem) : 0;
-}
-
 RECT TreeView::ItemRect(TreeItem item) const {
   RECT r{};
   const HTREEITEM handle = H(item);

@@ -34,8 +34,6 @@ class TreeView : public Control, public vh::Tree {
   void Repaint() override { Control::Repaint(); }
   void ShowBusy(bool busy) override;
 
-  // The item under a point of the screen; 0 when none.
-  TreeItem ItemAt(POINT screen) const;
   // The item's rectangle in the control's client area.
   RECT ItemRect(TreeItem item) const;
 
