@@ -49,13 +49,9 @@ TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   StartGroup(ScanBtn);
 
   // A control inside a box shows the box's help topic.
-  for (Control* c : std::initializer_list<Control*>{&FolderBox, &BackupFolderEdit, &BrowseBtn}) {
-    c->SetHelpContext(kFolderBoxHelp);
-  }
-  for (Control* c : std::initializer_list<Control*>{&SearchBox, &SelectedDriveRBtn, &LocalDrivesRBtn, &AllDrivesRBtn,
-                                                    &ScanBtn, &StopBtn, &PathLabel}) {
-    c->SetHelpContext(kSearchBoxHelp);
-  }
+  SetHelpContext({&FolderBox, &BackupFolderEdit, &BrowseBtn}, kFolderBoxHelp);
+  SetHelpContext({&SearchBox, &SelectedDriveRBtn, &LocalDrivesRBtn, &AllDrivesRBtn, &ScanBtn, &StopBtn, &PathLabel},
+                 kSearchBoxHelp);
 
   BrowseBtn.onClick = [this] { BrowseBtnClick(); };
   SelectedDriveRBtn.onClick = [this] { SelectScope(SelectedDriveRBtn); };

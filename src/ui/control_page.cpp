@@ -51,10 +51,7 @@ void TMainForm::CreateControlPage() {
   HelpBtn2.Create(*this, Button::Push, "&Help", b.x + 430, b.y + 302, 75, 25);
   OKBtn2.Create(*this, Button::DefaultPush, "OK", b.x + 430, b.y + 330, 75, 25);
 
-  for (Control* c : std::initializer_list<Control*>{&BackupEveryLbl, &BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn,
-                                                    &MinutesRBtn, &HoursRBtn}) {
-    c->SetHelpContext(5);
-  }
+  SetHelpContext({&BackupEveryLbl, &BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn, &MinutesRBtn, &HoursRBtn}, 5);
   BackupStatusBox.SetHelpContext(6);
   BackupNowBtn.SetHelpContext(7);
   SuppressBackupChk.SetHelpContext(9);

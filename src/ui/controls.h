@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,11 @@ class Control {
   int id_ = 0;
   RECT bounds_{};
 };
+
+// Gives every control of a group (a box and what it holds) the group's help context.
+inline void SetHelpContext(std::initializer_list<Control*> controls, DWORD context) {
+  for (Control* c : controls) c->SetHelpContext(context);
+}
 
 // A control made by code of its own (a list view, a rich edit) and then placed like the others.
 class HostedControl : public Control {

@@ -44,9 +44,7 @@ void TMainForm::CreateSelectPage() {
   OKBtn.Create(*this, Button::DefaultPush, "OK", 430, 330, 75, 25);
   SetContainer(nullptr);
 
-  for (Control* c : std::initializer_list<Control*>{&TreeView, &RefreshBtn, &ShowFilesChk, &SystemFilesChk}) {
-    c->SetHelpContext(4);
-  }
+  SetHelpContext({&TreeView, &RefreshBtn, &ShowFilesChk, &SystemFilesChk}, 4);
   StringGrid.SetHelpContext(1);
   AddBtn.SetHelpContext(1);
   RemoveBtn.SetHelpContext(2);
