@@ -44,8 +44,8 @@ class TMainForm : public Window, private SelectPageView {
   // Handlers, one per event.
   void BackupTimerTimer();
   void PeriodBtnClick(bool up);
-  void MinutesRBtnClick();
-  void HoursRBtnClick();
+  // Minutes or hours chosen: the other is cleared and the period read again in the new unit.
+  void UnitRBtnClick(bool hours);
   void RefreshControls();
   void ShowNextBackup();
   void SetBusyState(int code);
