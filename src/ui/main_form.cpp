@@ -254,15 +254,11 @@ void TMainForm::ShowPopupMenu() {
 }
 
 void TMainForm::FormResize() {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const int clientWidth = Unscale(client.right);
+  const int clientWidth = ClientSize(Handle()).cx;
   // The layout rule speaks of the outer width of the design's frame, whatever frame this system draws.
   const int w = clientWidth + (kMinWidth - kDesignWidth);
   Pages.SetBounds(0, 0, clientWidth, kDesignHeight);
-  RECT page;
-  GetClientRect(Pages.Panel(kControlPage), &page);
-  const int pageWidth = Unscale(page.right);
+  const int pageWidth = ClientSize(Pages.Panel(kControlPage)).cx;
   for (Button* b : {&AboutBtn, &HelpBtn2, &OKBtn2, &HelpBtn, &OKBtn, &HelpBtn4, &OKBtn4}) {
     const RECT at = b->Bounds();
     b->SetBounds(w - 100, at.top, at.right - at.left, at.bottom - at.top);

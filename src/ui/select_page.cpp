@@ -129,9 +129,8 @@ void TMainForm::RefreshSelectPage() {
 void TMainForm::LayOutSelectPage(int w, int pageWidth) {
   const PageLayout layout = LayoutFor(w, splitterLeft_);
   Panel.SetBounds(0, 0, pageWidth, 265);
-  RECT inside;
-  GetClientRect(Panel.Handle(), &inside);
-  const int panelWidth = Unscale(inside.right), height = Unscale(inside.bottom);
+  const SIZE inside = ClientSize(Panel.Handle());
+  const int panelWidth = inside.cx, height = inside.cy;
   splitterLeft_ = ClampSplitter(splitterLeft_, panelWidth);
   TreeView.SetBounds(0, 0, splitterLeft_ - 1, height);
   Splitter.SetBounds(splitterLeft_, 0, kSplitterWidth, height);
@@ -182,9 +181,7 @@ void TMainForm::StringGridMouseMove(POINT at) {
 }
 
 void TMainForm::SplitterMoved(int left) {
-  RECT inside;
-  GetClientRect(Panel.Handle(), &inside);
-  splitterLeft_ = ClampSplitter(left, Unscale(inside.right));
+  splitterLeft_ = ClampSplitter(left, ClientSize(Panel.Handle()).cx);
   FormResize();
 }
 

@@ -76,11 +76,15 @@ void Window::CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle,
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
+SIZE Window::ClientSize(HWND hwnd) const {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  return {Unscale(client.right), Unscale(client.bottom)};
+}
+
 void Window::ApplyDpi(UINT dpi) {
   if (!dpi || dpi == dpi_) return;
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  const int width = Unscale(client.right), height = Unscale(client.bottom);
+  const SIZE client = ClientSize(hwnd_);
   dpi_ = dpi;
   HFONT old = font_;
   font_ = CreateMessageFont(dpi_);
@@ -92,7 +96,7 @@ void Window::ApplyDpi(UINT dpi) {
     control->Rescale();
   }
   if (old) DeleteObject(old);
-  const SIZE outer = OuterSize(hwnd_, Scale(width), Scale(height), dpi_);
+  const SIZE outer = OuterSize(hwnd_, Scale(client.cx), Scale(client.cy), dpi_);
   SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   DpiChanged();
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
