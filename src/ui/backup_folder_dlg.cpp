@@ -100,8 +100,8 @@ void TBackupFolderDlg::SetSearching(bool searching) {
   }
   StopBtn.SetEnabled(searching);
   // The focus must not stay on a control that has just been disabled.
-  if (searching) SetFocus(StopBtn.Handle());
-  else if (GetFocus() == StopBtn.Handle() || !GetFocus()) SetFocus(ScanBtn.Handle());
+  if (searching) StopBtn.Focus();
+  else if (StopBtn.Focused() || !GetFocus()) ScanBtn.Focus();
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 

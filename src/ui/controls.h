@@ -28,6 +28,8 @@ class Control {
   void SetEnabled(bool enabled);
   bool Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
   void SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+  void Focus() { SetFocus(hwnd_); }
+  bool Focused() const { return GetFocus() == hwnd_; }
   void Repaint() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
   // The help context number the "?" button and F1 show for this control.
   void SetHelpContext(DWORD context) { SetWindowContextHelpId(hwnd_, context); }

@@ -36,7 +36,7 @@ void TMainForm::LayOutLogPage(int pageWidth) {
 
 void TMainForm::LogTabSheetShow() {
   if (!Log) return;
-  SetFocus(RichEdit.Handle());
+  RichEdit.Focus();
   Log->ScrollToEnd();  // the newest line in view
 }
 

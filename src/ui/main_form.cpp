@@ -351,7 +351,7 @@ bool TMainForm::PreTranslateKey(const MSG& msg) {
   // Ctrl+Tab and Ctrl+Page Down go to the next page, with Shift or Page Up to the one before.
   const int count = Pages.PageCount();
   Pages.SetActivePage((Pages.ActivePage() + step + count) % count);
-  if (Pages.ActivePage() != kLogPage) SetFocus(Pages.Handle());  // the focus leaves the page now hidden
+  if (Pages.ActivePage() != kLogPage) Pages.Focus();  // the focus leaves the page now hidden
   return true;
 }
 
