@@ -66,6 +66,9 @@ inline void SetHelpContext(std::initializer_list<Control*> controls, DWORD conte
   for (Control* c : controls) c->SetHelpContext(context);
 }
 
+// Puts up the hourglass; returns the cursor it replaced, to be set again when the wait is over.
+inline HCURSOR ShowHourglass() { return SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }
+
 // A control made by code of its own (a list view, a rich edit) and then placed like the others.
 class HostedControl : public Control {
  public:

@@ -246,7 +246,7 @@ void TMainForm::ChangeBtnClick() {
 }
 
 void TMainForm::InfoBtnClick() {
-  HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // the hourglass
+  const HCURSOR previous = ShowHourglass();
   ShowBackupFolderSize(BackupFolder());
   SetCursor(previous);
 }

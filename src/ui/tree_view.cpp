@@ -131,7 +131,7 @@ void TreeView::SetRedraw(bool redraw) {
 
 void TreeView::ShowBusy(bool busy) {
   if (busy) {
-    previousCursors_.push_back(SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))));  // the hourglass
+    previousCursors_.push_back(ShowHourglass());
   } else if (!previousCursors_.empty()) {
     SetCursor(previousCursors_.back());
     previousCursors_.pop_back();
