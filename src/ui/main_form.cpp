@@ -50,7 +50,6 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
 
 TMainForm::~TMainForm() {
   FormDestroy();
-  if (treeImages_) ImageList_Destroy(treeImages_);
 }
 
 void TMainForm::FormDestroy() {

@@ -186,7 +186,6 @@ class TMainForm : public Window, private SelectPageView {
   std::unique_ptr<win32::RichEditPage> logPage_;
   std::unique_ptr<win32::ListViewGrid> grid_;
   UINT taskbarCreated_ = 0;
-  HIMAGELIST treeImages_ = nullptr;
   int splitterLeft_ = 177;
 };
 

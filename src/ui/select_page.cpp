@@ -93,15 +93,7 @@ void TMainForm::LoadTreeImages() {
   for (Strip s : {Strip{20, IDB_TREEIMAGES20}, Strip{24, IDB_TREEIMAGES24}, Strip{32, IDB_TREEIMAGES32}}) {
     if (s.size <= Scale(16)) strip = s;
   }
-  HIMAGELIST images = ImageList_Create(strip.size, strip.size, ILC_COLOR32 | ILC_MASK, 10, 0);
-  if (HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(strip.id),
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-    ImageList_AddMasked(images, bitmap, RGB(255, 0, 255));
-    DeleteObject(bitmap);
-  }
-  TreeView.SetImages(images);
-  if (treeImages_) ImageList_Destroy(treeImages_);
-  treeImages_ = images;
+  TreeView.LoadImages(strip.id, strip.size);
 }
 
 void TMainForm::RegisterDragCursor() {

@@ -22,8 +22,20 @@ void TreeView::Create(Window& parent, int x, int y, int width, int height, int i
   Rescale();
 }
 
-void TreeView::SetImages(HIMAGELIST images) {
+TreeView::~TreeView() {
+  if (images_) ImageList_Destroy(images_);
+}
+
+void TreeView::LoadImages(int bitmapId, int size) {
+  HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 10, 0);
+  if (HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    ImageList_AddMasked(images, bitmap, RGB(255, 0, 255));
+    DeleteObject(bitmap);
+  }
   SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  if (images_) ImageList_Destroy(images_);
+  images_ = images;
 }
 
 void TreeView::Rescale() {

@@ -8,9 +8,11 @@ namespace vh::ui {
 
 class TreeView : public Control, public vh::Tree {
  public:
+  ~TreeView() override;
   void Create(Window& parent, int x, int y, int width, int height, int indent);
-  // `images` stays owned by the caller.
-  void SetImages(HIMAGELIST images);
+  // The item pictures: squares of `size` pixels side by side in a bitmap resource, magenta
+  // standing for clear. They replace the pictures shown before.
+  void LoadImages(int bitmapId, int size);
 
   TreeItem FirstRoot() const override;
   TreeItem FirstChild(TreeItem item) const override;
@@ -47,6 +49,7 @@ class TreeView : public Control, public vh::Tree {
  private:
   TreeItem Next(TreeItem item, UINT relation) const;
   int indent_ = 0;
+  HIMAGELIST images_ = nullptr;
   std::vector<HCURSOR> previousCursors_;
 };
 
