@@ -129,7 +129,6 @@ class TMainForm : public Window, private SelectPageView {
   Edit UserBackupFolderEdit;
   Button RefreshBtn, AddBtn, RemoveBtn, ShowFilesChk, SystemFilesChk, SubDirBtn, InfoBtn, ChangeBtn, HelpBtn, OKBtn;
   std::unique_ptr<TFolderView> FolderView;
-  HCURSOR DragFolderDocument = nullptr;
   DragDrop Dragging;
   // The Log page.
   HostedControl RichEdit;

@@ -97,9 +97,8 @@ void TMainForm::LoadTreeImages() {
 }
 
 void TMainForm::RegisterDragCursor() {
-  DragFolderDocument = static_cast<HCURSOR>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_DRAGFOLDER), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  Dragging.SetCursor(DragFolderDocument);
+  Dragging.SetCursor(static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_DRAGFOLDER),
+                                                     IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED)));
 }
 
 void TMainForm::CreateFolderTree() {
