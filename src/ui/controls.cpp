@@ -99,9 +99,6 @@ void Separator::Create(Window& parent, int x, int y, int width) {
 
 namespace {
 
-// The point a mouse message carries (negative left of or above the window).
-POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
-
 LRESULT CALLBACK MouseProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto* control = reinterpret_cast<Control*>(data);
   const POINT at = PointOf(lParam);

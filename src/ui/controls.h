@@ -66,6 +66,9 @@ inline void SetHelpContext(std::initializer_list<Control*> controls, DWORD conte
   for (Control* c : controls) c->SetHelpContext(context);
 }
 
+// The point a mouse message carries (negative left of or above the window).
+inline POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
 // Puts up the hourglass; returns the cursor it replaced, to be set again when the wait is over.
 inline HCURSOR ShowHourglass() { return SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }
 

@@ -48,7 +48,7 @@ bool DragDrop::Drag(Control& source, POINT at, bool fromPress) {
     }
     if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
       // Captured mouse messages carry points of the window they were sent to.
-      POINT screen{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+      POINT screen = PointOf(msg.lParam);
       ClientToScreen(msg.hwnd, &screen);
       const Target* target = TargetAt(screen, source);
       ::SetCursor(target && cursor_ ? cursor_ : no);
