@@ -122,14 +122,11 @@ void TMainForm::LoadSettings() {
   OKBackupChk.SetChecked(settings_.OKBackup);
   ShowProgressChk.SetChecked(settings_.ShowProgress);
   if (!settings_.BackupFolder.empty()) UserBackupFolderEdit.SetText(settings_.BackupFolder);
-  // A box that changes fills the tree again, as a click would.
-  if (ShowFilesChk.Checked() != settings_.ShowFiles) {
+  // A box that changes fills the tree again, as a click would, but once for both.
+  if (ShowFilesChk.Checked() != settings_.ShowFiles || SystemFilesChk.Checked() != settings_.SystemFiles) {
     ShowFilesChk.SetChecked(settings_.ShowFiles);
-    ShowFilesChkClick();
-  }
-  if (SystemFilesChk.Checked() != settings_.SystemFiles) {
     SystemFilesChk.SetChecked(settings_.SystemFiles);
-    SystemFilesChkClick();
+    FilesChkClick();
   }
   EnableLogChk.SetChecked(settings_.EnableLog);
   LastBackupLbl.SetText(settings_.LastBackup);

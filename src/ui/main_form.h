@@ -85,8 +85,8 @@ class TMainForm : public Window, private SelectPageView {
   void ShowPopupMenu();
   // The Select page.
   void RefreshBtnClick();
-  void ShowFilesChkClick();
-  void SystemFilesChkClick();
+  // Either files box clicked: the tree shows what both boxes say.
+  void FilesChkClick();
   void TreeViewExpanding(TreeItem item);
   void AddBtnClick();
   void RemoveBtnClick();

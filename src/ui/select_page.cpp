@@ -56,8 +56,8 @@ void TMainForm::CreateSelectPage() {
   RefreshBtn.onClick = [this] { RefreshBtnClick(); };
   AddBtn.onClick = [this] { AddBtnClick(); };
   RemoveBtn.onClick = [this] { RemoveBtnClick(); };
-  ShowFilesChk.onClick = [this] { ShowFilesChkClick(); };
-  SystemFilesChk.onClick = [this] { SystemFilesChkClick(); };
+  ShowFilesChk.onClick = [this] { FilesChkClick(); };
+  SystemFilesChk.onClick = [this] { FilesChkClick(); };
   SubDirBtn.onClick = [this] { SubDirBtnClick(); };
   InfoBtn.onClick = [this] { InfoBtnClick(); };
   ChangeBtn.onClick = [this] { ChangeBtnClick(); };
@@ -136,12 +136,8 @@ void TMainForm::LayOutSelectPage(int w, int pageWidth) {
 
 void TMainForm::RefreshBtnClick() { FolderView->Fill(BackupList); }
 
-void TMainForm::ShowFilesChkClick() {
+void TMainForm::FilesChkClick() {
   FolderView->ShowFiles = ShowFilesChk.Checked();
-  FolderView->Fill(BackupList);
-}
-
-void TMainForm::SystemFilesChkClick() {
   FolderView->SystemFiles = SystemFilesChk.Checked();
   FolderView->Fill(BackupList);
 }
