@@ -135,10 +135,8 @@ void TMainForm::LoadSettings() {
 
 void TMainForm::PlaceStored(int left, int top, int width) {
   // The width is kept in 96-dpi pixels, so that it means the same at every dpi; the height is fixed.
-  RECT now, least{0, 0, Scale(kDesignWidth), Scale(kDesignHeight)};
+  RECT now;
   GetWindowRect(Handle(), &now);
-  AdjustWindowRectExForDpi(&least, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), Dpi());
   const Box stored{left, top, Scale(width), now.bottom - now.top};
   auto workArea = [](HMONITOR monitor) {
     MONITORINFO info{};
@@ -151,7 +149,8 @@ void TMainForm::PlaceStored(int left, int top, int width) {
   HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
   const Box screen = monitor ? workArea(monitor) : Box{};
   const Box primary = workArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
-  const Box place = PlaceStoredWindow(stored, least.right - least.left, monitor ? &screen : nullptr, primary);
+  const Box place =
+      PlaceStoredWindow(stored, OuterSize(kDesignWidth, kDesignHeight).cx, monitor ? &screen : nullptr, primary);
   SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
