@@ -74,12 +74,7 @@ void TMainForm::HelpRequest(DWORD context) {
 void TMainForm::FormCreate() {
   RegisterDragCursor();
   Pages.SetActivePage(kControlPage);
-  for (int frame = 0; frame < kTrayFrames; ++frame) {
-    trayFrames_[frame] = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100 + frame),
-                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                       GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  }
-  TrayIcon = std::make_unique<TTrayIcon>(Handle(), trayFrames_);
+  TrayIcon = std::make_unique<TTrayIcon>(Handle());
   TrayIcon->ShowIcon();
   BackupList.Clear();
   BackupList.ShowInGrid(*grid_);

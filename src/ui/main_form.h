@@ -180,7 +180,6 @@ class TMainForm : public Window, private SelectPageView {
   TSettings settings_;  // the values this window does not show yet keep their stored state
   TBackupListFile listFile_;
   StringList startupNotes_;  // what start-up found wrong, logged once the log is attached
-  std::array<HICON, kTrayFrames> trayFrames_{};
   HMENU popupMenu_ = nullptr;
   std::unique_ptr<win32::RichEditPage> logPage_;
   std::unique_ptr<win32::ListViewGrid> grid_;
