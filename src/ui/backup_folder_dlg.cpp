@@ -1,7 +1,5 @@
 #include "ui/backup_folder_dlg.h"
 
-#include <initializer_list>
-
 #include "operations/file_ops.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"

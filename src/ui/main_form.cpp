@@ -18,7 +18,7 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
     : operations_(operations), settingsStore_(settingsStore), showAbout_(std::move(showAbout)) {
   CreateCentred(L"VesperhollowMain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                 WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT, "Vesperhollow 3.1", kDesignWidth, kDesignHeight);
-  SetWindowContextHelpId(Handle(), 22);
+  SetWindowContextHelpId(Handle(), kWindowHelp);
   Pages.Create(*this, 0, 0, kDesignWidth, kDesignHeight, 70);
   Pages.AddPage("Control");
   Pages.AddPage("Select");
@@ -68,7 +68,7 @@ void TMainForm::RemoveTrayIcon() {
 void TMainForm::FormShow() { Pages.SetActivePage(kControlPage); }
 
 void TMainForm::HelpRequest(DWORD context) {
-  HelpViewer.ShowTopic(Handle(), context ? context : 22);  // a control without a topic of its own
+  HelpViewer.ShowTopic(Handle(), context);
 }
 
 void TMainForm::FormCreate() {
@@ -313,7 +313,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam) FormShow();
       break;
     case WM_HELP:
-      HelpRequest(ContextAt(Handle(), *reinterpret_cast<HELPINFO*>(lParam), 22));
+      // A control without a topic of its own gives the window's.
+      HelpRequest(ContextAt(Handle(), *reinterpret_cast<HELPINFO*>(lParam), kWindowHelp));
       return TRUE;
     case WM_COMMAND:
       // Esc hides the window, as its close box does.
