@@ -31,9 +31,9 @@ const DragDrop::Target* DragDrop::TargetAt(POINT screen, const Control& source) 
   return nullptr;
 }
 
-bool DragDrop::Drag(Control& source, POINT at, bool fromPress) {
+bool DragDrop::Drag(Control& source, std::optional<POINT> press) {
   HWND hwnd = source.Handle();
-  if (fromPress && !DragDetect(hwnd, at)) return false;
+  if (press && !DragDetect(hwnd, *press)) return false;
   SetCapture(hwnd);
   HCURSOR no = LoadCursorW(nullptr, IDC_NO);
   HCURSOR previous = ::SetCursor(no);

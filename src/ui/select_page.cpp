@@ -71,11 +71,7 @@ void TMainForm::CreateSelectPage() {
 
   // Tree items go to the list (the grid or the Add button); list rows go back (the Remove button
   // or the tree). Nothing else is taken.
-  TreeView.onBeginDrag = [this](TreeItem) {
-    POINT at;
-    GetCursorPos(&at);
-    Dragging.Drag(TreeView, at, false);
-  };
+  TreeView.onBeginDrag = [this](TreeItem) { Dragging.Drag(TreeView); };  // the tree has seen the pointer move
   auto fromTree = [this](const Control& source) { return &source == &TreeView; };
   auto fromGrid = [this](const Control& source) { return &source == &StringGrid; };
   Dragging.AddTarget(StringGrid, fromTree, [this](const Control&) { AddSelection(BackupList, *Log, *this); });
@@ -158,7 +154,7 @@ void TMainForm::StringGridMouseDown(POINT at) {
   if (!(GetKeyState(VK_LBUTTON) & 0x8000)) return;
   POINT screen = at;
   ClientToScreen(StringGrid.Handle(), &screen);
-  Dragging.Drag(StringGrid, screen, true);
+  Dragging.Drag(StringGrid, screen);
 }
 
 void TMainForm::StringGridMouseMove(POINT at) {
