@@ -1,7 +1,5 @@
 #include "ui/backup_folder_dlg.h"
 
-#include <initializer_list>
-
 #include "operations/file_ops.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
@@ -49,13 +47,9 @@ TBackupFolderDlg::TBackupFolderDlg(HWND owner) {
   StartGroup(ScanBtn);
 
   // A control inside a box shows the box's help topic.
-  for (Control* c : std::initializer_list<Control*>{&FolderBox, &BackupFolderEdit, &BrowseBtn}) {
-    c->SetHelpContext(kFolderBoxHelp);
-  }
-  for (Control* c : std::initializer_list<Control*>{&SearchBox, &SelectedDriveRBtn, &LocalDrivesRBtn, &AllDrivesRBtn,
-                                                    &ScanBtn, &StopBtn, &PathLabel}) {
-    c->SetHelpContext(kSearchBoxHelp);
-  }
+  SetHelpContext({&FolderBox, &BackupFolderEdit, &BrowseBtn}, kFolderBoxHelp);
+  SetHelpContext({&SearchBox, &SelectedDriveRBtn, &LocalDrivesRBtn, &AllDrivesRBtn, &ScanBtn, &StopBtn, &PathLabel},
+                 kSearchBoxHelp);
 
   BrowseBtn.onClick = [this] { BrowseBtnClick(); };
   SelectedDriveRBtn.onClick = [this] { SelectScope(SelectedDriveRBtn); };
@@ -104,8 +98,8 @@ void TBackupFolderDlg::SetSearching(bool searching) {
   }
   StopBtn.SetEnabled(searching);
   // The focus must not stay on a control that has just been disabled.
-  if (searching) SetFocus(StopBtn.Handle());
-  else if (GetFocus() == StopBtn.Handle() || !GetFocus()) SetFocus(ScanBtn.Handle());
+  if (searching) StopBtn.Focus();
+  else if (StopBtn.Focused() || !GetFocus()) ScanBtn.Focus();
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 

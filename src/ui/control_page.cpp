@@ -51,10 +51,7 @@ void TMainForm::CreateControlPage() {
   HelpBtn2.Create(*this, Button::Push, "&Help", b.x + 430, b.y + 302, 75, 25);
   OKBtn2.Create(*this, Button::DefaultPush, "OK", b.x + 430, b.y + 330, 75, 25);
 
-  for (Control* c : std::initializer_list<Control*>{&BackupEveryLbl, &BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn,
-                                                    &MinutesRBtn, &HoursRBtn}) {
-    c->SetHelpContext(5);
-  }
+  SetHelpContext({&BackupEveryLbl, &BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn, &MinutesRBtn, &HoursRBtn}, 5);
   BackupStatusBox.SetHelpContext(6);
   BackupNowBtn.SetHelpContext(7);
   SuppressBackupChk.SetHelpContext(9);
@@ -71,8 +68,8 @@ void TMainForm::CreateControlPage() {
 
   PeriodUpBtn.onClick = [this] { PeriodBtnClick(true); };
   PeriodDownBtn.onClick = [this] { PeriodBtnClick(false); };
-  MinutesRBtn.onClick = [this] { MinutesRBtnClick(); };
-  HoursRBtn.onClick = [this] { HoursRBtnClick(); };
+  MinutesRBtn.onClick = [this] { UnitRBtnClick(false); };
+  HoursRBtn.onClick = [this] { UnitRBtnClick(true); };
   BackupNowBtn.onClick = [this] { BackupNowBtnClick(); };
   PurgeBtn.onClick = [this] { PurgeBtnClick(); };
   RestoreNowBtn.onClick = [this] { RestoreNowBtnClick(); };
@@ -111,17 +108,10 @@ void TMainForm::PeriodBtnClick(bool up) {
   BackupTimer.SetEnabled(true);  // the next refresh turns it off again when timed backups are off
 }
 
-void TMainForm::MinutesRBtnClick() {
-  HoursRBtn.SetChecked(false);
+void TMainForm::UnitRBtnClick(bool hours) {
+  (hours ? MinutesRBtn : HoursRBtn).SetChecked(false);
   BackupTimer.SetEnabled(false);
-  Scheduler.UnitChosen(false, std::atoi(BackupPeriodEdt.Text().c_str()));
-  BackupTimer.SetEnabled(true);
-}
-
-void TMainForm::HoursRBtnClick() {
-  MinutesRBtn.SetChecked(false);
-  BackupTimer.SetEnabled(false);
-  Scheduler.UnitChosen(true, std::atoi(BackupPeriodEdt.Text().c_str()));
+  Scheduler.UnitChosen(hours, std::atoi(BackupPeriodEdt.Text().c_str()));
   BackupTimer.SetEnabled(true);
 }
 
@@ -141,7 +131,7 @@ void TMainForm::RefreshControls() {
   Button& unit = Scheduler.PeriodInHours() ? HoursRBtn : MinutesRBtn;
   if (!unit.Checked()) {
     unit.SetChecked(true);
-    Scheduler.PeriodInHours() ? HoursRBtnClick() : MinutesRBtnClick();
+    UnitRBtnClick(Scheduler.PeriodInHours());
     // The handler restarts the timer; with nothing queued the next refresh could be a minute
     // away, so the timer's rule is applied again now rather than let it tick when it should not.
     BackupTimer.SetEnabled(EnableTimedBackupsChk.Checked() && !suppressed);

@@ -99,9 +99,6 @@ void Separator::Create(Window& parent, int x, int y, int width) {
 
 namespace {
 
-// The point a mouse message carries (negative left of or above the window).
-POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
-
 LRESULT CALLBACK MouseProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto* control = reinterpret_cast<Control*>(data);
   const POINT at = PointOf(lParam);
@@ -177,6 +174,18 @@ void Splitter::Create(Window& parent, int x, int y, int width, int height) {
   SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
+namespace {
+
+// Where a window is, in its parent's client area.
+RECT RectInParent(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
 LRESULT CALLBACK Splitter::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<Splitter*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (self) {
@@ -188,9 +197,7 @@ LRESULT CALLBACK Splitter::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
       case WM_MOUSEMOVE:
         if (self->grabX_ >= 0 && GetCapture() == hwnd) {
           // The bar follows the pointer; the panes follow once it is let go.
-          RECT r;
-          GetWindowRect(hwnd, &r);
-          MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+          const RECT r = RectInParent(hwnd);
           SetWindowPos(hwnd, nullptr, r.left + PointOf(lParam).x - self->grabX_, r.top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
@@ -199,10 +206,7 @@ LRESULT CALLBACK Splitter::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
         if (self->grabX_ >= 0) {
           self->grabX_ = -1;
           ReleaseCapture();
-          RECT r;
-          GetWindowRect(hwnd, &r);
-          MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
-          if (self->onMoved) self->onMoved(self->owner_->Unscale(r.left));
+          if (self->onMoved) self->onMoved(self->owner_->Unscale(RectInParent(hwnd).left));
         }
         return 0;
       case WM_CAPTURECHANGED:

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ class Control {
   void SetEnabled(bool enabled);
   bool Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
   void SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+  void Focus() { SetFocus(hwnd_); }
+  bool Focused() const { return GetFocus() == hwnd_; }
   void Repaint() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
   // The help context number the "?" button and F1 show for this control.
   void SetHelpContext(DWORD context) { SetWindowContextHelpId(hwnd_, context); }
@@ -57,6 +60,17 @@ class Control {
   int id_ = 0;
   RECT bounds_{};
 };
+
+// Gives every control of a group (a box and what it holds) the group's help context.
+inline void SetHelpContext(std::initializer_list<Control*> controls, DWORD context) {
+  for (Control* c : controls) c->SetHelpContext(context);
+}
+
+// The point a mouse message carries (negative left of or above the window).
+inline POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
+// Puts up the hourglass; returns the cursor it replaced, to be set again when the wait is over.
+inline HCURSOR ShowHourglass() { return SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }
 
 // A control made by code of its own (a list view, a rich edit) and then placed like the others.
 class HostedControl : public Control {

@@ -31,9 +31,9 @@ const DragDrop::Target* DragDrop::TargetAt(POINT screen, const Control& source) 
   return nullptr;
 }
 
-bool DragDrop::Drag(Control& source, POINT at, bool fromPress) {
+bool DragDrop::Drag(Control& source, std::optional<POINT> press) {
   HWND hwnd = source.Handle();
-  if (fromPress && !DragDetect(hwnd, at)) return false;
+  if (press && !DragDetect(hwnd, *press)) return false;
   SetCapture(hwnd);
   HCURSOR no = LoadCursorW(nullptr, IDC_NO);
   HCURSOR previous = ::SetCursor(no);
@@ -48,7 +48,7 @@ bool DragDrop::Drag(Control& source, POINT at, bool fromPress) {
     }
     if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
       // Captured mouse messages carry points of the window they were sent to.
-      POINT screen{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+      POINT screen = PointOf(msg.lParam);
       ClientToScreen(msg.hwnd, &screen);
       const Target* target = TargetAt(screen, source);
       ::SetCursor(target && cursor_ ? cursor_ : no);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "ui/controls.h"
@@ -17,10 +18,10 @@ class DragDrop {
   void AddTarget(Control& target, std::function<bool(const Control& source)> accepts,
                  std::function<void(const Control& source)> drop);
   // Follows the mouse from `source` until the left button comes up, and drops on the target under
-  // the pointer when it accepts `source`; Esc or a lost capture drops nothing. With `fromPress`, the drag begins only once the pointer has
-  // moved past the platform's drag threshold from `at` (a screen point), so a click stays a
-  // click. True when something was dropped.
-  bool Drag(Control& source, POINT at, bool fromPress);
+  // the pointer when it accepts `source`; Esc or a lost capture drops nothing. Given the `press`
+  // (a screen point) that may start it, the drag begins only once the pointer has moved past the
+  // platform's drag threshold from there, so a click stays a click. True when something was dropped.
+  bool Drag(Control& source, std::optional<POINT> press = std::nullopt);
 
  private:
   struct Target {

@@ -21,10 +21,7 @@ void TMainForm::CreateLogPage() {
   SetupPrinterBtn.Create(*this, Button::Push, "&Setup Printer", 14, 8, 85, 25);
   PrintBtn.Create(*this, Button::Push, "&Print Log", 14, 40, 85, 25);
   SetContainer(nullptr);
-  for (Control* c : std::initializer_list<Control*>{&RichEdit, &LogPanel, &ClearLogBtn, &EnableLogChk, &PrintPanel,
-                                                    &SetupPrinterBtn, &PrintBtn}) {
-    c->SetHelpContext(31);
-  }
+  SetHelpContext({&RichEdit, &LogPanel, &ClearLogBtn, &EnableLogChk, &PrintPanel, &SetupPrinterBtn, &PrintBtn}, 31);
   ClearLogBtn.onClick = [this] { ClearLogBtnClick(); };
   EnableLogChk.onClick = [this] { EnableLogChkClick(); };
   SetupPrinterBtn.onClick = [this] { SetupPrinterBtnClick(); };
@@ -39,7 +36,7 @@ void TMainForm::LayOutLogPage(int pageWidth) {
 
 void TMainForm::LogTabSheetShow() {
   if (!Log) return;
-  SetFocus(RichEdit.Handle());
+  RichEdit.Focus();
   Log->ScrollToEnd();  // the newest line in view
 }
 

@@ -18,7 +18,7 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
     : operations_(operations), settingsStore_(settingsStore), showAbout_(std::move(showAbout)) {
   CreateCentred(L"VesperhollowMain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                 WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT, "Vesperhollow 3.1", kDesignWidth, kDesignHeight);
-  SetWindowContextHelpId(Handle(), 22);
+  SetWindowContextHelpId(Handle(), kWindowHelp);
   Pages.Create(*this, 0, 0, kDesignWidth, kDesignHeight, 70);
   Pages.AddPage("Control");
   Pages.AddPage("Select");
@@ -50,7 +50,6 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
 
 TMainForm::~TMainForm() {
   FormDestroy();
-  if (treeImages_) ImageList_Destroy(treeImages_);
 }
 
 void TMainForm::FormDestroy() {
@@ -69,18 +68,13 @@ void TMainForm::RemoveTrayIcon() {
 void TMainForm::FormShow() { Pages.SetActivePage(kControlPage); }
 
 void TMainForm::HelpRequest(DWORD context) {
-  HelpViewer.ShowTopic(Handle(), context ? context : 22);  // a control without a topic of its own
+  HelpViewer.ShowTopic(Handle(), context);
 }
 
 void TMainForm::FormCreate() {
   RegisterDragCursor();
   Pages.SetActivePage(kControlPage);
-  for (int frame = 0; frame < kTrayFrames; ++frame) {
-    trayFrames_[frame] = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(100 + frame),
-                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                       GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  }
-  TrayIcon = std::make_unique<TTrayIcon>(Handle(), trayFrames_);
+  TrayIcon = std::make_unique<TTrayIcon>(Handle());
   TrayIcon->ShowIcon();
   BackupList.Clear();
   BackupList.ShowInGrid(*grid_);
@@ -123,14 +117,11 @@ void TMainForm::LoadSettings() {
   OKBackupChk.SetChecked(settings_.OKBackup);
   ShowProgressChk.SetChecked(settings_.ShowProgress);
   if (!settings_.BackupFolder.empty()) UserBackupFolderEdit.SetText(settings_.BackupFolder);
-  // A box that changes fills the tree again, as a click would.
-  if (ShowFilesChk.Checked() != settings_.ShowFiles) {
+  // A box that changes fills the tree again, as a click would, but once for both.
+  if (ShowFilesChk.Checked() != settings_.ShowFiles || SystemFilesChk.Checked() != settings_.SystemFiles) {
     ShowFilesChk.SetChecked(settings_.ShowFiles);
-    ShowFilesChkClick();
-  }
-  if (SystemFilesChk.Checked() != settings_.SystemFiles) {
     SystemFilesChk.SetChecked(settings_.SystemFiles);
-    SystemFilesChkClick();
+    FilesChkClick();
   }
   EnableLogChk.SetChecked(settings_.EnableLog);
   LastBackupLbl.SetText(settings_.LastBackup);
@@ -139,10 +130,8 @@ void TMainForm::LoadSettings() {
 
 void TMainForm::PlaceStored(int left, int top, int width) {
   // The width is kept in 96-dpi pixels, so that it means the same at every dpi; the height is fixed.
-  RECT now, least{0, 0, Scale(kDesignWidth), Scale(kDesignHeight)};
+  RECT now;
   GetWindowRect(Handle(), &now);
-  AdjustWindowRectExForDpi(&least, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), Dpi());
   const Box stored{left, top, Scale(width), now.bottom - now.top};
   auto workArea = [](HMONITOR monitor) {
     MONITORINFO info{};
@@ -155,7 +144,8 @@ void TMainForm::PlaceStored(int left, int top, int width) {
   HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
   const Box screen = monitor ? workArea(monitor) : Box{};
   const Box primary = workArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
-  const Box place = PlaceStoredWindow(stored, least.right - least.left, monitor ? &screen : nullptr, primary);
+  const Box place =
+      PlaceStoredWindow(stored, OuterSize(kDesignWidth, kDesignHeight).cx, monitor ? &screen : nullptr, primary);
   SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -254,15 +244,11 @@ void TMainForm::ShowPopupMenu() {
 }
 
 void TMainForm::FormResize() {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const int clientWidth = Unscale(client.right);
+  const int clientWidth = ClientSize(Handle()).cx;
   // The layout rule speaks of the outer width of the design's frame, whatever frame this system draws.
   const int w = clientWidth + (kMinWidth - kDesignWidth);
   Pages.SetBounds(0, 0, clientWidth, kDesignHeight);
-  RECT page;
-  GetClientRect(Pages.Panel(kControlPage), &page);
-  const int pageWidth = Unscale(page.right);
+  const int pageWidth = ClientSize(Pages.Panel(kControlPage)).cx;
   for (Button* b : {&AboutBtn, &HelpBtn2, &OKBtn2, &HelpBtn, &OKBtn, &HelpBtn4, &OKBtn4}) {
     const RECT at = b->Bounds();
     b->SetBounds(w - 100, at.top, at.right - at.left, at.bottom - at.top);
@@ -327,7 +313,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam) FormShow();
       break;
     case WM_HELP:
-      HelpRequest(ContextAt(Handle(), *reinterpret_cast<HELPINFO*>(lParam), 22));
+      // A control without a topic of its own gives the window's.
+      HelpRequest(ContextAt(Handle(), *reinterpret_cast<HELPINFO*>(lParam), kWindowHelp));
       return TRUE;
     case WM_COMMAND:
       // Esc hides the window, as its close box does.
@@ -355,7 +342,7 @@ bool TMainForm::PreTranslateKey(const MSG& msg) {
   // Ctrl+Tab and Ctrl+Page Down go to the next page, with Shift or Page Up to the one before.
   const int count = Pages.PageCount();
   Pages.SetActivePage((Pages.ActivePage() + step + count) % count);
-  if (Pages.ActivePage() != kLogPage) SetFocus(Pages.Handle());  // the focus leaves the page now hidden
+  if (Pages.ActivePage() != kLogPage) Pages.Focus();  // the focus leaves the page now hidden
   return true;
 }
 

@@ -44,8 +44,8 @@ class TMainForm : public Window, private SelectPageView {
   // Handlers, one per event.
   void BackupTimerTimer();
   void PeriodBtnClick(bool up);
-  void MinutesRBtnClick();
-  void HoursRBtnClick();
+  // Minutes or hours chosen: the other is cleared and the period read again in the new unit.
+  void UnitRBtnClick(bool hours);
   void RefreshControls();
   void ShowNextBackup();
   void SetBusyState(int code);
@@ -85,8 +85,8 @@ class TMainForm : public Window, private SelectPageView {
   void ShowPopupMenu();
   // The Select page.
   void RefreshBtnClick();
-  void ShowFilesChkClick();
-  void SystemFilesChkClick();
+  // Either files box clicked: the tree shows what both boxes say.
+  void FilesChkClick();
   void TreeViewExpanding(TreeItem item);
   void AddBtnClick();
   void RemoveBtnClick();
@@ -129,7 +129,6 @@ class TMainForm : public Window, private SelectPageView {
   Edit UserBackupFolderEdit;
   Button RefreshBtn, AddBtn, RemoveBtn, ShowFilesChk, SystemFilesChk, SubDirBtn, InfoBtn, ChangeBtn, HelpBtn, OKBtn;
   std::unique_ptr<TFolderView> FolderView;
-  HCURSOR DragFolderDocument = nullptr;
   DragDrop Dragging;
   // The Log page.
   HostedControl RichEdit;
@@ -181,12 +180,10 @@ class TMainForm : public Window, private SelectPageView {
   TSettings settings_;  // the values this window does not show yet keep their stored state
   TBackupListFile listFile_;
   StringList startupNotes_;  // what start-up found wrong, logged once the log is attached
-  std::array<HICON, kTrayFrames> trayFrames_{};
   HMENU popupMenu_ = nullptr;
   std::unique_ptr<win32::RichEditPage> logPage_;
   std::unique_ptr<win32::ListViewGrid> grid_;
   UINT taskbarCreated_ = 0;
-  HIMAGELIST treeImages_ = nullptr;
   int splitterLeft_ = 177;
 };
 

@@ -9,6 +9,7 @@ namespace vh::ui {
 inline constexpr int kDesignWidth = 522, kDesignHeight = 389;  // client area
 inline constexpr int kMinWidth = 530;  // outer width of the design
 inline constexpr UINT kBackupTimerMs = 60000;
+inline constexpr DWORD kWindowHelp = 22;  // the window's own help topic
 inline constexpr UINT kQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 
 enum PopupItem : UINT { kConfigure = 1, kSuppress, kBackupNow, kAbout, kExit };

@@ -33,6 +33,17 @@ std::string SystemError(DWORD code) {
   return message.empty() ? "Printing failed (error " + std::to_string(code) + ")." : message;
 }
 
+// Fills `dialog` with the default printer's settings (and a device context when `flags` ask for
+// one); an error text when there is no printer to be had.
+std::string AskDefaultPrinter(PRINTDLGW& dialog, DWORD flags) {
+  dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.Flags = PD_RETURNDEFAULT | PD_NOWARNING | flags;
+  if (PrintDlgW(&dialog)) return "";
+  const std::string error = DialogError(CommDlgExtendedError());
+  return error.empty() ? DialogError(PDERR_NODEFAULTPRN) : error;
+}
+
 }  // namespace
 
 Printer::~Printer() {
@@ -43,13 +54,8 @@ Printer::~Printer() {
 std::string Printer::Setup(HWND owner) {
   if (!devNames_) {
     // With no printer at all there is nothing to set up; the dialog is not shown.
-    PRINTDLGW probe{};
-    probe.lStructSize = sizeof probe;
-    probe.Flags = PD_RETURNDEFAULT | PD_NOWARNING;
-    if (!PrintDlgW(&probe)) {
-      const std::string error = DialogError(CommDlgExtendedError());
-      return error.empty() ? DialogError(PDERR_NODEFAULTPRN) : error;
-    }
+    PRINTDLGW probe;
+    if (std::string error = AskDefaultPrinter(probe, 0); !error.empty()) return error;
     devMode_ = probe.hDevMode;
     devNames_ = probe.hDevNames;
   }
@@ -76,14 +82,9 @@ HDC Printer::OpenPrinter(std::string& error) {
     if (!dc) error = SystemError(GetLastError());
     return dc;
   }
-  PRINTDLGW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.Flags = PD_RETURNDEFAULT | PD_RETURNDC | PD_NOWARNING;
-  if (!PrintDlgW(&dialog)) {
-    error = DialogError(CommDlgExtendedError());
-    if (error.empty()) error = DialogError(PDERR_NODEFAULTPRN);
-    return nullptr;
-  }
+  PRINTDLGW dialog;
+  error = AskDefaultPrinter(dialog, PD_RETURNDC);
+  if (!error.empty()) return nullptr;
   if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
   if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
   return dialog.hDC;

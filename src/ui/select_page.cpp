@@ -44,9 +44,7 @@ void TMainForm::CreateSelectPage() {
   OKBtn.Create(*this, Button::DefaultPush, "OK", 430, 330, 75, 25);
   SetContainer(nullptr);
 
-  for (Control* c : std::initializer_list<Control*>{&TreeView, &RefreshBtn, &ShowFilesChk, &SystemFilesChk}) {
-    c->SetHelpContext(4);
-  }
+  SetHelpContext({&TreeView, &RefreshBtn, &ShowFilesChk, &SystemFilesChk}, 4);
   StringGrid.SetHelpContext(1);
   AddBtn.SetHelpContext(1);
   RemoveBtn.SetHelpContext(2);
@@ -58,8 +56,8 @@ void TMainForm::CreateSelectPage() {
   RefreshBtn.onClick = [this] { RefreshBtnClick(); };
   AddBtn.onClick = [this] { AddBtnClick(); };
   RemoveBtn.onClick = [this] { RemoveBtnClick(); };
-  ShowFilesChk.onClick = [this] { ShowFilesChkClick(); };
-  SystemFilesChk.onClick = [this] { SystemFilesChkClick(); };
+  ShowFilesChk.onClick = [this] { FilesChkClick(); };
+  SystemFilesChk.onClick = [this] { FilesChkClick(); };
   SubDirBtn.onClick = [this] { SubDirBtnClick(); };
   InfoBtn.onClick = [this] { InfoBtnClick(); };
   ChangeBtn.onClick = [this] { ChangeBtnClick(); };
@@ -73,11 +71,7 @@ void TMainForm::CreateSelectPage() {
 
   // Tree items go to the list (the grid or the Add button); list rows go back (the Remove button
   // or the tree). Nothing else is taken.
-  TreeView.onBeginDrag = [this](TreeItem) {
-    POINT at;
-    GetCursorPos(&at);
-    Dragging.Drag(TreeView, at, false);
-  };
+  TreeView.onBeginDrag = [this](TreeItem) { Dragging.Drag(TreeView); };  // the tree has seen the pointer move
   auto fromTree = [this](const Control& source) { return &source == &TreeView; };
   auto fromGrid = [this](const Control& source) { return &source == &StringGrid; };
   Dragging.AddTarget(StringGrid, fromTree, [this](const Control&) { AddSelection(BackupList, *Log, *this); });
@@ -95,21 +89,12 @@ void TMainForm::LoadTreeImages() {
   for (Strip s : {Strip{20, IDB_TREEIMAGES20}, Strip{24, IDB_TREEIMAGES24}, Strip{32, IDB_TREEIMAGES32}}) {
     if (s.size <= Scale(16)) strip = s;
   }
-  HIMAGELIST images = ImageList_Create(strip.size, strip.size, ILC_COLOR32 | ILC_MASK, 10, 0);
-  if (HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(strip.id),
-                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-    ImageList_AddMasked(images, bitmap, RGB(255, 0, 255));
-    DeleteObject(bitmap);
-  }
-  TreeView.SetImages(images);
-  if (treeImages_) ImageList_Destroy(treeImages_);
-  treeImages_ = images;
+  TreeView.LoadImages(strip.id, strip.size);
 }
 
 void TMainForm::RegisterDragCursor() {
-  DragFolderDocument = static_cast<HCURSOR>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_DRAGFOLDER), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  Dragging.SetCursor(DragFolderDocument);
+  Dragging.SetCursor(static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_DRAGFOLDER),
+                                                     IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED)));
 }
 
 void TMainForm::CreateFolderTree() {
@@ -131,9 +116,8 @@ void TMainForm::RefreshSelectPage() {
 void TMainForm::LayOutSelectPage(int w, int pageWidth) {
   const PageLayout layout = LayoutFor(w, splitterLeft_);
   Panel.SetBounds(0, 0, pageWidth, 265);
-  RECT inside;
-  GetClientRect(Panel.Handle(), &inside);
-  const int panelWidth = Unscale(inside.right), height = Unscale(inside.bottom);
+  const SIZE inside = ClientSize(Panel.Handle());
+  const int panelWidth = inside.cx, height = inside.cy;
   splitterLeft_ = ClampSplitter(splitterLeft_, panelWidth);
   TreeView.SetBounds(0, 0, splitterLeft_ - 1, height);
   Splitter.SetBounds(splitterLeft_, 0, kSplitterWidth, height);
@@ -148,12 +132,8 @@ void TMainForm::LayOutSelectPage(int w, int pageWidth) {
 
 void TMainForm::RefreshBtnClick() { FolderView->Fill(BackupList); }
 
-void TMainForm::ShowFilesChkClick() {
+void TMainForm::FilesChkClick() {
   FolderView->ShowFiles = ShowFilesChk.Checked();
-  FolderView->Fill(BackupList);
-}
-
-void TMainForm::SystemFilesChkClick() {
   FolderView->SystemFiles = SystemFilesChk.Checked();
   FolderView->Fill(BackupList);
 }
@@ -174,7 +154,7 @@ void TMainForm::StringGridMouseDown(POINT at) {
   if (!(GetKeyState(VK_LBUTTON) & 0x8000)) return;
   POINT screen = at;
   ClientToScreen(StringGrid.Handle(), &screen);
-  Dragging.Drag(StringGrid, screen, true);
+  Dragging.Drag(StringGrid, screen);
 }
 
 void TMainForm::StringGridMouseMove(POINT at) {
@@ -184,9 +164,7 @@ void TMainForm::StringGridMouseMove(POINT at) {
 }
 
 void TMainForm::SplitterMoved(int left) {
-  RECT inside;
-  GetClientRect(Panel.Handle(), &inside);
-  splitterLeft_ = ClampSplitter(left, Unscale(inside.right));
+  splitterLeft_ = ClampSplitter(left, ClientSize(Panel.Handle()).cx);
   FormResize();
 }
 
@@ -251,7 +229,7 @@ void TMainForm::ChangeBtnClick() {
 }
 
 void TMainForm::InfoBtnClick() {
-  HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // the hourglass
+  const HCURSOR previous = ShowHourglass();
   ShowBackupFolderSize(BackupFolder());
   SetCursor(previous);
 }

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/wide.h"
+#include "resources/resource_ids.h"
 
 namespace vh::ui {
 
@@ -24,7 +25,13 @@ void TAnimatedIcon::Execute() {
   }
 }
 
-TTrayIcon::TTrayIcon(HWND owner, const std::array<HICON, kTrayFrames>& frames) : owner_(owner), frames_(frames) {}
+TTrayIcon::TTrayIcon(HWND owner) : owner_(owner) {
+  for (int frame = 0; frame < kTrayFrames; ++frame) {
+    frames_[frame] = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY0 + frame),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  }
+}
 
 TTrayIcon::~TTrayIcon() = default;
 

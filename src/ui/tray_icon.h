@@ -35,8 +35,9 @@ class TAnimatedIcon {
 
 class TTrayIcon {
  public:
-  // `frames[0]` is the still icon; all twelve are the animation. Not owned.
-  TTrayIcon(HWND owner, const std::array<HICON, kTrayFrames>& frames);
+  // Loads the twelve frames at the small-icon size: the first is the still icon, all of them the
+  // animation.
+  explicit TTrayIcon(HWND owner);
   ~TTrayIcon();
   TTrayIcon(const TTrayIcon&) = delete;
   TTrayIcon& operator=(const TTrayIcon&) = delete;

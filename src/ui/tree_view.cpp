@@ -22,8 +22,20 @@ void TreeView::Create(Window& parent, int x, int y, int width, int height, int i
   Rescale();
 }
 
-void TreeView::SetImages(HIMAGELIST images) {
+TreeView::~TreeView() {
+  if (images_) ImageList_Destroy(images_);
+}
+
+void TreeView::LoadImages(int bitmapId, int size) {
+  HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 10, 0);
+  if (HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    ImageList_AddMasked(images, bitmap, RGB(255, 0, 255));
+    DeleteObject(bitmap);
+  }
   SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  if (images_) ImageList_Destroy(images_);
+  images_ = images;
 }
 
 void TreeView::Rescale() {
@@ -131,19 +143,11 @@ void TreeView::SetRedraw(bool redraw) {
 
 void TreeView::ShowBusy(bool busy) {
   if (busy) {
-    previousCursors_.push_back(SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))));  // the hourglass
+    previousCursors_.push_back(ShowHourglass());
   } else if (!previousCursors_.empty()) {
     SetCursor(previousCursors_.back());
     previousCursors_.pop_back();
   }
-}
-
-TreeItem TreeView::ItemAt(POINT screen) const {
-  TVHITTESTINFO hit{};
-  hit.pt = screen;
-  ScreenToClient(Handle(), &hit.pt);
-  SendMessageW(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-  return (hit.flags & TVHT_ONITEM) ? T(hit.hItem) : 0;
 }
 
 RECT TreeView::ItemRect(TreeItem item) const {

@@ -8,9 +8,11 @@ namespace vh::ui {
 
 class TreeView : public Control, public vh::Tree {
  public:
+  ~TreeView() override;
   void Create(Window& parent, int x, int y, int width, int height, int indent);
-  // `images` stays owned by the caller.
-  void SetImages(HIMAGELIST images);
+  // The item pictures: squares of `size` pixels side by side in a bitmap resource, magenta
+  // standing for clear. They replace the pictures shown before.
+  void LoadImages(int bitmapId, int size);
 
   TreeItem FirstRoot() const override;
   TreeItem FirstChild(TreeItem item) const override;
@@ -34,8 +36,6 @@ class TreeView : public Control, public vh::Tree {
   void Repaint() override { Control::Repaint(); }
   void ShowBusy(bool busy) override;
 
-  // The item under a point of the screen; 0 when none.
-  TreeItem ItemAt(POINT screen) const;
   // The item's rectangle in the control's client area.
   RECT ItemRect(TreeItem item) const;
 
@@ -49,6 +49,7 @@ class TreeView : public Control, public vh::Tree {
  private:
   TreeItem Next(TreeItem item, UINT relation) const;
   int indent_ = 0;
+  HIMAGELIST images_ = nullptr;
   std::vector<HCURSOR> previousCursors_;
 };
 

@@ -41,13 +41,6 @@ HFONT CreateMessageFont(UINT dpi) {
   return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-// The outer size of a window whose client area is `width` x `height` pixels.
-SIZE OuterSize(HWND hwnd, int width, int height, UINT dpi) {
-  RECT frame{0, 0, width, height};
-  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE)), dpi);
-  return {frame.right - frame.left, frame.bottom - frame.top};
-}
 
 }  // namespace
 
@@ -64,7 +57,7 @@ void Window::CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle,
                   GetModuleHandleW(nullptr), this);
   if (!hwnd_) throw std::runtime_error("The window could not be created.");
   if (const UINT dpi = GetDpiForWindow(hwnd_)) dpi_ = dpi;
-  const SIZE outer = OuterSize(hwnd_, Scale(width), Scale(height), dpi_);
+  const SIZE outer = OuterSize(width, height);
   HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
   MONITORINFO screen{};
   screen.cbSize = sizeof screen;
@@ -76,11 +69,22 @@ void Window::CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle,
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
+SIZE Window::OuterSize(int width, int height) const {
+  RECT frame{0, 0, Scale(width), Scale(height)};
+  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi_);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+SIZE Window::ClientSize(HWND hwnd) const {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  return {Unscale(client.right), Unscale(client.bottom)};
+}
+
 void Window::ApplyDpi(UINT dpi) {
   if (!dpi || dpi == dpi_) return;
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  const int width = Unscale(client.right), height = Unscale(client.bottom);
+  const SIZE client = ClientSize(hwnd_);
   dpi_ = dpi;
   HFONT old = font_;
   font_ = CreateMessageFont(dpi_);
@@ -92,7 +96,7 @@ void Window::ApplyDpi(UINT dpi) {
     control->Rescale();
   }
   if (old) DeleteObject(old);
-  const SIZE outer = OuterSize(hwnd_, Scale(width), Scale(height), dpi_);
+  const SIZE outer = OuterSize(client.cx, client.cy);
   SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   DpiChanged();
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

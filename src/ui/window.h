@@ -30,6 +30,10 @@ class Window {
   // Rounded down, so that what is scaled back never reaches past the pixels measured.
   int Unscale(int pixels) const { return pixels * 96 / static_cast<int>(dpi_); }
   UINT Dpi() const { return dpi_; }
+  // The outer size, in pixels, of this window with a client area of `width` x `height` 96-dpi pixels.
+  SIZE OuterSize(int width, int height) const;
+  // The client area of the window or of a window inside it, in 96-dpi pixels.
+  SIZE ClientSize(HWND hwnd) const;
   // Gives the window an owner: it then stays above it and has no taskbar button of its own.
   void SetOwner(HWND owner) { SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner)); }
   // The width of a text in the window's font, in pixels.
