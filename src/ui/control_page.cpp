@@ -68,8 +68,8 @@ void TMainForm::CreateControlPage() {
 
   PeriodUpBtn.onClick = [this] { PeriodBtnClick(true); };
   PeriodDownBtn.onClick = [this] { PeriodBtnClick(false); };
-  MinutesRBtn.onClick = [this] { UnitRBtnClick(false); };
-  HoursRBtn.onClick = [this] { UnitRBtnClick(true); };
+  MinutesRBtn.onClick = [this] { MinutesRBtnClick(); };
+  HoursRBtn.onClick = [this] { HoursRBtnClick(); };
   BackupNowBtn.onClick = [this] { BackupNowBtnClick(); };
   PurgeBtn.onClick = [this] { PurgeBtnClick(); };
   RestoreNowBtn.onClick = [this] { RestoreNowBtnClick(); };
@@ -108,7 +108,7 @@ void TMainForm::PeriodBtnClick(bool up) {
   BackupTimer.SetEnabled(true);  // the next refresh turns it off again when timed backups are off
 }
 
-void TMainForm::UnitRBtnClick(bool hours) {
+void TMainForm::ChooseUnit(bool hours) {
   (hours ? MinutesRBtn : HoursRBtn).SetChecked(false);
   BackupTimer.SetEnabled(false);
   Scheduler.UnitChosen(hours, std::atoi(BackupPeriodEdt.Text().c_str()));
@@ -131,7 +131,7 @@ void TMainForm::RefreshControls() {
   Button& unit = Scheduler.PeriodInHours() ? HoursRBtn : MinutesRBtn;
   if (!unit.Checked()) {
     unit.SetChecked(true);
-    UnitRBtnClick(Scheduler.PeriodInHours());
+    Scheduler.PeriodInHours() ? HoursRBtnClick() : MinutesRBtnClick();
     // The handler restarts the timer; with nothing queued the next refresh could be a minute
     // away, so the timer's rule is applied again now rather than let it tick when it should not.
     BackupTimer.SetEnabled(EnableTimedBackupsChk.Checked() && !suppressed);

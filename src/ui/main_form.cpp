@@ -117,11 +117,14 @@ void TMainForm::LoadSettings() {
   OKBackupChk.SetChecked(settings_.OKBackup);
   ShowProgressChk.SetChecked(settings_.ShowProgress);
   if (!settings_.BackupFolder.empty()) UserBackupFolderEdit.SetText(settings_.BackupFolder);
-  // A box that changes fills the tree again, as a click would, but once for both.
-  if (ShowFilesChk.Checked() != settings_.ShowFiles || SystemFilesChk.Checked() != settings_.SystemFiles) {
+  // A box that changes runs its handler, as a click would.
+  if (ShowFilesChk.Checked() != settings_.ShowFiles) {
     ShowFilesChk.SetChecked(settings_.ShowFiles);
+    ShowFilesChkClick();
+  }
+  if (SystemFilesChk.Checked() != settings_.SystemFiles) {
     SystemFilesChk.SetChecked(settings_.SystemFiles);
-    FilesChkClick();
+    SystemFilesChkClick();
   }
   EnableLogChk.SetChecked(settings_.EnableLog);
   LastBackupLbl.SetText(settings_.LastBackup);

@@ -45,7 +45,8 @@ class TMainForm : public Window, private SelectPageView {
   void BackupTimerTimer();
   void PeriodBtnClick(bool up);
   // Minutes or hours chosen: the other is cleared and the period read again in the new unit.
-  void UnitRBtnClick(bool hours);
+  void MinutesRBtnClick() { ChooseUnit(false); }
+  void HoursRBtnClick() { ChooseUnit(true); }
   void RefreshControls();
   void ShowNextBackup();
   void SetBusyState(int code);
@@ -85,8 +86,8 @@ class TMainForm : public Window, private SelectPageView {
   void ShowPopupMenu();
   // The Select page.
   void RefreshBtnClick();
-  // Either files box clicked: the tree shows what both boxes say.
-  void FilesChkClick();
+  void ShowFilesChkClick();
+  void SystemFilesChkClick();
   void TreeViewExpanding(TreeItem item);
   void AddBtnClick();
   void RemoveBtnClick();
@@ -143,6 +144,7 @@ class TMainForm : public Window, private SelectPageView {
   bool PreTranslateKey(const MSG& msg) override;
 
  private:
+  void ChooseUnit(bool hours);
   // Start-up steps of the Select page: the drag cursor, and the folder tree filled.
   void RegisterDragCursor();
   void LoadTreeImages();

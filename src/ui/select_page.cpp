@@ -56,8 +56,8 @@ void TMainForm::CreateSelectPage() {
   RefreshBtn.onClick = [this] { RefreshBtnClick(); };
   AddBtn.onClick = [this] { AddBtnClick(); };
   RemoveBtn.onClick = [this] { RemoveBtnClick(); };
-  ShowFilesChk.onClick = [this] { FilesChkClick(); };
-  SystemFilesChk.onClick = [this] { FilesChkClick(); };
+  ShowFilesChk.onClick = [this] { ShowFilesChkClick(); };
+  SystemFilesChk.onClick = [this] { SystemFilesChkClick(); };
   SubDirBtn.onClick = [this] { SubDirBtnClick(); };
   InfoBtn.onClick = [this] { InfoBtnClick(); };
   ChangeBtn.onClick = [this] { ChangeBtnClick(); };
@@ -132,8 +132,12 @@ void TMainForm::LayOutSelectPage(int w, int pageWidth) {
 
 void TMainForm::RefreshBtnClick() { FolderView->Fill(BackupList); }
 
-void TMainForm::FilesChkClick() {
+void TMainForm::ShowFilesChkClick() {
   FolderView->ShowFiles = ShowFilesChk.Checked();
+  FolderView->Fill(BackupList);
+}
+
+void TMainForm::SystemFilesChkClick() {
   FolderView->SystemFiles = SystemFilesChk.Checked();
   FolderView->Fill(BackupList);
 }
