@@ -80,8 +80,8 @@ void TMainForm::FormCreate() {
   BackupList.ShowInGrid(*grid_);
   grid_->SetCell(0, 0, "Backup List");
   grid_->SetCell(1, 0, "Subs");
-  ListView_SetColumnWidth(StringGrid.Handle(), 1, Scale(52));
-  ListView_SetColumnWidth(StringGrid.Handle(), 2, Scale(300));
+  grid_->SetColumnWidth(1, Scale(52));
+  grid_->SetColumnWidth(2, Scale(300));
   Log = std::make_unique<TMessageLog>(*logPage_);
   SetBusyState(kIdle);
   CreateFolderTree();
@@ -264,7 +264,7 @@ void TMainForm::FormResize() {
 
 void TMainForm::DpiChanged() {
   LoadTreeImages();
-  ListView_SetColumnWidth(StringGrid.Handle(), 1, Scale(52));
+  grid_->SetColumnWidth(1, Scale(52));
   FormResize();
 }
 

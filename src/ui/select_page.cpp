@@ -122,7 +122,7 @@ void TMainForm::LayOutSelectPage(int w, int pageWidth) {
   TreeView.SetBounds(0, 0, splitterLeft_ - 1, height);
   Splitter.SetBounds(splitterLeft_, 0, kSplitterWidth, height);
   StringGrid.SetBounds(splitterLeft_ + kSplitterWidth, 0, panelWidth - splitterLeft_ - kSplitterWidth, height);
-  ListView_SetColumnWidth(StringGrid.Handle(), 0, Scale(layout.listColumnWidth));
+  grid_->SetColumnWidth(0, Scale(layout.listColumnWidth));
   grid_->FitLastColumn();
   DestGroupBox.SetBounds(186, 269, layout.destBoxWidth, 84);
   UserBackupFolderEdit.SetBounds(186 + 8, 269 + 16, layout.backupEditWidth, 21);

@@ -129,6 +129,8 @@ std::string ListViewGrid::Cell(int col, int row) const {
                                   n > 0 ? static_cast<size_t>(n) : 0));
 }
 
+void ListViewGrid::SetColumnWidth(int col, int pixels) { ListView_SetColumnWidth(control_, col, pixels); }
+
 void ListViewGrid::FitLastColumn() {
   const int last = ColCount() - 1;
   if (last < 0) return;

@@ -28,6 +28,7 @@ class ListViewGrid : public vh::Grid {
   int RowCount() const;
   std::string Cell(int col, int row) const;
 
+  void SetColumnWidth(int col, int pixels);
   // Sizes the last column to the width the others leave, with room kept for a vertical scroll
   // bar, so the grid never scrolls sideways; where they leave none, the first column narrows.
   void FitLastColumn();
