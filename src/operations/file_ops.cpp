@@ -40,16 +40,22 @@ static void DropLinkedWorkFolder(const std::string& folder) {
   if (attributes != kAttrInvalid && (attributes & kAttrReparsePoint)) Files().RemoveFolder(folder);
 }
 
+// Only unfinished copies of ours can be in the work folder.
+// False when the folder cannot be listed (most often: it is not there).
+static bool EmptyWorkFolder(const std::string& folder) {
+  std::vector<DirEntry> entries;
+  if (!Files().List(folder, entries)) return false;
+  for (const DirEntry& entry : entries) {
+    if (!(entry.attributes & kAttrDirectory)) RemoveTemp(JoinPath(folder, entry.name));
+  }
+  return true;
+}
+
 void ClearWorkFolder(const std::string& backupFolder) {
   const std::string folder = WorkFolderOf(backupFolder);
   if (folder.empty()) return;
   DropLinkedWorkFolder(folder);
-  std::vector<DirEntry> entries;
-  if (!Files().List(folder, entries)) return;
-  for (const DirEntry& entry : entries) {
-    if (!(entry.attributes & kAttrDirectory)) RemoveTemp(JoinPath(folder, entry.name));
-  }
-  Files().RemoveFolder(folder);
+  if (EmptyWorkFolder(folder)) Files().RemoveFolder(folder);
 }
 
 void TFileOps::StartRun() {
@@ -137,14 +143,15 @@ void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint
 std::string TFileOps::TempFor(const std::string& target) {
   FileSystem& fs = Files();
   if (!workFolder_.empty()) {
-    const std::string temp = JoinPath(workFolder_, "copy");
     if (!workFolderReady_) {
       DropLinkedWorkFolder(workFolder_);
       ForceFolders(workFolder_);
-      RemoveTemp(temp);  // only an unfinished copy of ours can be in the work folder
+      EmptyWorkFolder(workFolder_);
       workFolderReady_ = true;  // from now on each copy leaves it empty: moved into place or removed
     }
-    return temp;
+    // One name per move that can be under way: a name comes round again only after its move ended.
+    workSlot_ = (workSlot_ + 1) % kMovesUnderWay;
+    return JoinPath(workFolder_, "copy" + std::to_string(workSlot_));
   }
   // Beside the user's files: a name nobody has taken, never anything already there.
   std::string temp;
@@ -163,9 +170,10 @@ void TFileOps::MakeFolderOf(const std::string& target) {
 
 // A new file or mirror is filled under a temporary name and put in place only once it is whole
 // and carries the source's attributes: a failed copy never touches the copy it was to replace.
-// A restore over a file that is there writes into it, so that it stays the same file.
-bool TFileOps::CopyOne(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,
-                       bool& diskFull) {
+// The move into place (which waits for the disk) may still be under way when this returns.
+// A restore over a file that is there writes into it, so that it stays the user's file.
+CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, const std::string& target,
+                               bool backingUp, const std::string& name) {
   FileSystem& fs = Files();
   MakeFolderOf(target);
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
@@ -180,27 +188,40 @@ bool TFileOps::CopyOne(const std::string& source, uint32_t attributes, const std
       fs.SetAttributes(target, result == CopyResult::Ok ? carried : old);
     }
     RemoveTemp(local);
-    diskFull = result == CopyResult::DiskFull;
-    return result == CopyResult::Ok;
+    return result;
   }
   const std::string temp = TempFor(target);
   const CopyResult result = fs.Copy(source, temp);
-  if (result == CopyResult::Ok) {
-    // The copy carries the source's attributes; archive alone is what any new file has, and
-    // the others are set again rather than left to the platform.
-    if (carried != kAttrArchive) fs.SetAttributes(temp, carried);
-    if (fs.MoveReplace(temp, target)) return true;
-    // Read-only, hidden and system targets could not be replaced otherwise.
-    const uint32_t old = fs.Attributes(target);
-    if (IsFileAttr(old) && old != kAttrArchive) {
-      fs.SetAttributes(target, kAttrArchive);
-      if (fs.MoveReplace(temp, target)) return true;
-      fs.SetAttributes(target, old);
-    }
+  if (result != CopyResult::Ok) {
+    RemoveTemp(temp);
+    return result;
   }
-  diskFull = result == CopyResult::DiskFull;
-  RemoveTemp(temp);
-  return false;
+  // The copy carries the source's attributes; archive alone is what any new file has, and
+  // the others are set again rather than left to the platform.
+  if (carried != kAttrArchive) fs.SetAttributes(temp, carried);
+  moves_.push_back({temp, target, name});
+  fs.BeginMoveReplace(temp, target);
+  return CopyResult::Ok;
+}
+
+void TFileOps::EndOldestMove(StringList& failures) {
+  FileSystem& fs = Files();
+  const Move move = std::move(moves_.front());
+  moves_.pop_front();
+  if (fs.EndMoveReplace()) return;
+  // Read-only, hidden and system targets could not be replaced otherwise.
+  const uint32_t old = fs.Attributes(move.target);
+  if (IsFileAttr(old) && old != kAttrArchive) {
+    fs.SetAttributes(move.target, kAttrArchive);
+    if (fs.MoveReplace(move.temp, move.target)) return;
+    fs.SetAttributes(move.target, old);
+  }
+  RemoveTemp(move.temp);
+  failures.push_back(move.failure);
+}
+
+void TFileOps::EndMoves(StringList& failures) {
+  while (!moves_.empty()) EndOldestMove(failures);
 }
 
 int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
@@ -222,6 +243,19 @@ int TFileOps::CopyFiles(const PathPairs& copies, StringList& failures, bool quie
     return 0;
   }
   failures.clear();
+  try {
+    return CopyAll(copies, failures, quiet, backingUp);
+  } catch (...) {
+    // Every move begun is ended, so that no outcome is left to be taken for a later one's.
+    while (!moves_.empty()) {
+      moves_.pop_front();
+      Files().EndMoveReplace();
+    }
+    throw;
+  }
+}
+
+int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp) {
   madeFolder_.clear();
   std::vector<uint64_t> sizes;
   float total = 0, done = 0;
@@ -236,18 +270,24 @@ int TFileOps::CopyFiles(const PathPairs& copies, StringList& failures, bool quie
                i + 1 == copies.size());
     }
     const uint32_t attributes = Files().Attributes(source);
+    const std::string& name = backingUp ? source : target;
     if (IsFolderAttr(attributes)) {
       ForceFolders(target);
-    } else if (bool diskFull = false; !CopyOne(source, attributes, target, backingUp, diskFull)) {
-      if (diskFull) {
+    } else if (const CopyResult result = StartCopy(source, attributes, target, backingUp, name);
+               result != CopyResult::Ok) {
+      // The copies before this one are told first: failures are named in list order.
+      EndMoves(failures);
+      if (result == CopyResult::DiskFull) {
         view_.Hide();
         DiskFullAt = static_cast<int>(i);
         return 1;
       }
-      failures.push_back(backingUp ? source : target);
+      failures.push_back(name);
     }
+    while (moves_.size() >= kMovesUnderWay) EndOldestMove(failures);
     Pump();
   }
+  EndMoves(failures);
   view_.Hide();
   if (!failures.empty()) return 2;
   return Cancelled ? 3 : 0;

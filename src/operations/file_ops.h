@@ -2,6 +2,7 @@
 // The batch loops every operation ends in: copy a list of files, remove a list of items; with
 // a progress window whose Cancel button stops them between two items.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "common/string_list.h"
 #include "log/message_log.h"
 #include "operations/pacer.h"
+#include "platform/file_system.h"
 #include "platform/progress_view.h"
 
 namespace vh {
@@ -79,8 +81,13 @@ class TFileOps {
   // follow, and always for the last item.
   void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done, float total,
                 int limit, bool last);
-  bool CopyOne(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,
-               bool& diskFull);
+  int CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
+  // Copies one file; Ok may leave its move into place under way. `name` is what a failure names.
+  CopyResult StartCopy(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,
+                       const std::string& name);
+  // Takes the outcome of the oldest move under way; one that failed is named in `failures`.
+  void EndOldestMove(StringList& failures);
+  void EndMoves(StringList& failures);
   std::string TempFor(const std::string& target);
   // Creates the folder of a target with its parents, once for the files of one folder.
   void MakeFolderOf(const std::string& target);
@@ -88,6 +95,13 @@ class TFileOps {
   std::string workFolder_;
   bool workFolderReady_ = false;  // made, and emptied of what an earlier run left there
   std::string madeFolder_;        // the target folder made last
+  // Moves into place under way: the disk is waited for while the next files are copied.
+  struct Move {
+    std::string temp, target, failure;
+  };
+  static constexpr size_t kMovesUnderWay = 16;
+  std::deque<Move> moves_;
+  size_t workSlot_ = 0;
   Pacer pumps_{30}, labels_{33};
 };
 

@@ -57,8 +57,21 @@ class FileSystem {
   // last-write time. The room is taken before any byte is written, so a full disk leaves the
   // target as it was; a read that fails part-way may leave it partly written (Failed).
   virtual CopyResult CopyInto(const std::string& source, const std::string& target) = 0;
-  // Renames a file over an existing one (not across drives).
+  // Renames a file over an existing one (not across drives). The content reaches the disk before
+  // the new name does: after a power loss the target is the old file or the whole new one.
   virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
+  // MoveReplace, which may still be under way when this returns (the platform then waits for the
+  // disk on another thread). Neither path may be used again before EndMoveReplace has told the
+  // outcome; outcomes come oldest first.
+  virtual void BeginMoveReplace(const std::string& source, const std::string& target) {
+    moveOutcomes_.push_back(MoveReplace(source, target));
+  }
+  // The outcome of the oldest move begun and not yet ended; waits for it when it is under way.
+  virtual bool EndMoveReplace() {
+    const bool moved = moveOutcomes_.front();
+    moveOutcomes_.erase(moveOutcomes_.begin());
+    return moved;
+  }
   // Deletes a file (a read-only file is refused, as the platform does).
   virtual bool Delete(const std::string& path) = 0;
   // Removes a folder only when it is empty; a folder link goes itself, never what it points to.
@@ -77,6 +90,9 @@ class FileSystem {
   // Bit 0 is A:, bit 25 is Z:.
   virtual uint32_t DriveMask() = 0;
   virtual bool IsRemoteDrive(const std::string& drive) = 0;
+
+ private:
+  std::vector<bool> moveOutcomes_;
 };
 
 inline bool IsFolderAttr(uint32_t a) { return a != kAttrInvalid && (a & kAttrDirectory); }

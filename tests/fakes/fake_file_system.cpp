@@ -154,6 +154,18 @@ bool FakeFileSystem::MoveReplace(const std::string& source, const std::string& t
   return true;
 }
 
+void FakeFileSystem::BeginMoveReplace(const std::string& source, const std::string& target) {
+  if (!deferMoves) return FileSystem::BeginMoveReplace(source, target);
+  deferred_.emplace_back(source, target);
+}
+
+bool FakeFileSystem::EndMoveReplace() {
+  if (!deferMoves) return FileSystem::EndMoveReplace();
+  const auto [source, target] = deferred_.front();
+  deferred_.erase(deferred_.begin());
+  return MoveReplace(source, target);
+}
+
 CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& target) {
   Call("Copy", source);
   const Node* from = Find(source);

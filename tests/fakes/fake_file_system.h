@@ -62,6 +62,11 @@ class FakeFileSystem : public FileSystem {
   CopyResult Copy(const std::string& source, const std::string& target) override;
   CopyResult CopyInto(const std::string& source, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
+  // With deferMoves, a move begun happens only when its outcome is asked for, as on a platform
+  // that waits for the disk on another thread.
+  bool deferMoves = false;
+  void BeginMoveReplace(const std::string& source, const std::string& target) override;
+  bool EndMoveReplace() override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
@@ -98,6 +103,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> unplugged_, failOpen_, failDelete_, failCopy_;
   std::map<std::string, uint64_t> room_;
   int64_t now_ = 0;
+  std::vector<std::pair<std::string, std::string>> deferred_;
   int nextId_ = 1;
 };
 

@@ -218,6 +218,30 @@ TEST_F(BackupTest, FailuresAndAFullDisk) {
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\c")), "previous");
 }
 
+// The platform may still be moving earlier copies into place while later ones are filled: no
+// work-folder name is filled again before its move ended, and failures keep list order.
+TEST_F(BackupTest, MovesThatEndLaterPutEveryMirrorInPlace) {
+  sys.files.deferMoves = true;
+  auto name = [](int i) { return "C:\\d\\f" + std::string(i < 10 ? "0" : "") + std::to_string(i); };
+  for (int i = 0; i < 40; ++i) sys.files.AddFile(name(i), "content " + std::to_string(i), 100 * kSecond);
+  sys.files.AddFile(Mirror(name(7)), "old", 0, kAttrReadOnly | kAttrArchive);
+  sys.files.FailOpen(name(20));
+  onCall = [&](const std::string& call, const std::string& path) {
+    if (call == "MoveReplace" && sys.files.Content(path) == "content 5") sys.files.Delete(path);  // taken away
+  };
+  list.Add("C:\\d", true, 1);
+  EXPECT_EQ(Run(), 1);
+  for (int i = 0; i < 40; ++i) {
+    if (i != 5 && i != 20) {
+      EXPECT_EQ(sys.files.Content(Mirror(name(i))), "content " + std::to_string(i)) << i;
+    }
+  }
+  EXPECT_EQ(LogTexts(), (Lines{"C:\\d  (incl. sub-folders)",
+                               "WARNING: The following files and folders could not be backed up:", name(5),
+                               name(20)}));
+  EXPECT_FALSE(sys.files.Exists(store + "\\$VH_TMP$"));
+}
+
 TEST_F(BackupTest, EntriesThatCouldLeadOutsideTheStoreAreRefusedAndAnyFileNameIsBackedUp) {
   const std::string longName = std::string(250, 'n') + ".txt";  // 254 characters
   for (const std::string name : {"notes.$VH_TMP$", "~vh1.tmp", "copy", longName.c_str()}) {

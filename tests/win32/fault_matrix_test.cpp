@@ -147,11 +147,11 @@ bool KillBackupPartWay(FaultMatrixTest& t, const std::string& source, const std:
   CloseHandle(nul);
   SetEnvironmentVariableW(L"VH_MATRIX_CHILD", nullptr);
   if (!started) return false;
-  const std::string copy = JoinPath(WorkFolderOf(backupFolder), "copy");
   bool cut = false;
   for (int polls = 0; polls < 100'000 && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT; ++polls) {
-    DirEntry entry;
-    if (t.files.Stat(copy, entry) && entry.size > 0) {
+    std::vector<DirEntry> entries;
+    t.files.List(WorkFolderOf(backupFolder), entries);
+    if (!entries.empty() && entries[0].size > 0) {
       cut = TerminateProcess(child.hProcess, 1) != FALSE;
       break;
     }
@@ -264,7 +264,8 @@ const Row kRows[] = {
        t.WriteOld(MirrorPath(backupFolder, source), "older mirror");
        EXPECT_TRUE(KillBackupPartWay(t, source, backupFolder)) << "the copy ended before it could be cut off";
        EXPECT_EQ(t.Read(MirrorPath(backupFolder, source)), "older mirror");
-       EXPECT_TRUE(FileExists(JoinPath(WorkFolderOf(backupFolder), "copy")));  // what the kill left
+       std::vector<DirEntry> left;
+       EXPECT_TRUE(t.files.List(WorkFolderOf(backupFolder), left) && !left.empty());  // what the kill left
        t.Backup({source}, backupFolder);
        DirEntry mirror;
        EXPECT_TRUE(t.files.Stat(MirrorPath(backupFolder, source), mirror));

@@ -193,6 +193,32 @@ TEST_F(Win32FileSystemTest, CopyFailuresAreReported) {
   EXPECT_EQ(fs_.Copy(At("source.txt"), At("no folder\\target.txt")), CopyResult::Failed);
 }
 
+// Moves begun together run on other threads; each outcome still comes back to its own move, in
+// the order begun. A read-only file moves (it is flushed all the same); a folder in the way or a
+// missing folder refuses the move and leaves the file where it was.
+TEST_F(Win32FileSystemTest, MovesBegunTogetherEndInOrderWithTheirOwnOutcomes) {
+  std::vector<std::string> targets;
+  std::vector<bool> expected;
+  for (int i = 0; i < 40; ++i) {
+    const std::string temp = At("temp" + std::to_string(i));
+    ASSERT_TRUE(fs_.WriteFile(temp, "content " + std::to_string(i)));
+    targets.push_back(At(i % 9 == 4 ? "missing\\t" : "t" + std::to_string(i)));
+    expected.push_back(i % 9 != 4 && i != 2);
+  }
+  ASSERT_TRUE(fs_.SetAttributes(At("temp1"), kAttrReadOnly));
+  ASSERT_TRUE(fs_.CreateFolder(At("t2")));
+  for (int i = 0; i < 40; ++i) fs_.BeginMoveReplace(At("temp" + std::to_string(i)), targets[i]);
+  std::vector<bool> outcomes;
+  for (int i = 0; i < 40; ++i) outcomes.push_back(fs_.EndMoveReplace());
+  EXPECT_EQ(outcomes, expected);
+  for (int i = 0; i < 40; ++i) {
+    std::string content;
+    EXPECT_TRUE(fs_.ReadFile(expected[i] ? targets[i] : At("temp" + std::to_string(i)), content)) << i;
+    EXPECT_EQ(content, "content " + std::to_string(i));
+  }
+  EXPECT_EQ(fs_.Attributes(At("t1")) & kAttrReadOnly, kAttrReadOnly);
+}
+
 TEST_F(Win32FileSystemTest, PathsLongerThanMaxPathWork) {
   std::string folder = root_;
   std::vector<std::string> folders;

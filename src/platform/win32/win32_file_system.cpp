@@ -160,15 +160,41 @@ bool Win32FileSystem::Stat(const std::string& path, DirEntry& out) {
 
 namespace {
 
-// Writes a file's cached content to the disk; a read-only file is opened for it all the same.
-bool FlushToDisk(const std::wstring& path) {
+bool SetAttributesOf(HANDLE file, DWORD attributes) {
+  FILE_BASIC_INFO info{};  // times of zero are left as they are
+  info.FileAttributes = attributes;
+  return SetFileInformationByHandle(file, FileBasicInfo, &info, sizeof info) != FALSE;
+}
+
+// Opens a file to flush and rename it. A read-only file is opened all the same and keeps the
+// attribute, set again through the handle: it binds only later opens.
+HANDLE OpenToMove(const std::wstring& path) {
+  const auto open = [&] {
+    return CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  HANDLE file = open();
+  if (file != INVALID_HANDLE_VALUE) return file;
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-  if (readOnly) SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  const bool flushed = file.valid() && FlushFileBuffers(file.get()) && file.Close();
-  if (readOnly) SetFileAttributesW(path.c_str(), attributes);
-  return flushed;
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY) ||
+      !SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+    return INVALID_HANDLE_VALUE;
+  }
+  file = open();
+  if (file != INVALID_HANDLE_VALUE && SetAttributesOf(file, attributes)) return file;
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  SetFileAttributesW(path.c_str(), attributes);
+  return INVALID_HANDLE_VALUE;
+}
+
+bool RenameTo(HANDLE file, const std::wstring& target) {
+  // The structure's own one-character name holds the terminator.
+  std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+  std::copy(target.begin(), target.end(), info->FileName);
+  return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
 }
 
 }  // namespace
@@ -176,9 +202,9 @@ bool FlushToDisk(const std::wstring& path) {
 bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {
   // The content reaches the disk before the new name does: after a power loss the target is the
   // old file or the whole new one, never a file of the right size and time holding nothing.
-  const std::wstring from = LongPath(source);
-  return FlushToDisk(from) &&
-         MoveFileExW(from.c_str(), LongPath(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  // Flushed and renamed through one handle: a single open.
+  Handle file(OpenToMove(LongPath(source)));
+  return file.valid() && FlushFileBuffers(file.get()) && RenameTo(file.get(), LongPath(target)) && file.Close();
 }
 
 CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {

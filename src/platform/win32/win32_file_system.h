@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/file_system.h"
+#include "platform/win32/move_workers.h"
 
 namespace vh::win32 {
 
@@ -16,6 +17,8 @@ class Win32FileSystem : public vh::FileSystem {
   CopyResult Copy(const std::string& source, const std::string& target) override;
   CopyResult CopyInto(const std::string& source, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
+  void BeginMoveReplace(const std::string& source, const std::string& target) override { moves_.Begin(source, target); }
+  bool EndMoveReplace() override { return moves_.End(); }
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
@@ -25,6 +28,9 @@ class Win32FileSystem : public vh::FileSystem {
   bool AppendFile(const std::string& path, const std::string& content) override;
   uint32_t DriveMask() override;
   bool IsRemoteDrive(const std::string& drive) override;
+
+ private:
+  MoveWorkers moves_{[this](const std::string& source, const std::string& target) { return MoveReplace(source, target); }};
 };
 
 }  // namespace vh::win32

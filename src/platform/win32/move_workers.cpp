@@ -1,0 +1,64 @@
+#include "platform/win32/move_workers.h"
+
+namespace vh::win32 {
+namespace {
+
+// Two: one move's flush overlaps the next one's, and the disk takes their flushes together.
+constexpr size_t kWorkers = 2;
+
+}  // namespace
+
+MoveWorkers::~MoveWorkers() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  waiting_.notify_all();
+  for (std::thread& thread : threads_) thread.join();
+}
+
+void MoveWorkers::Begin(const std::string& source, const std::string& target) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    jobs_.push_back(Job{source, target});
+    // Started with the first move: most runs of the program copy nothing.
+    while (threads_.size() < kWorkers) threads_.emplace_back([this] { Work(); });
+  }
+  waiting_.notify_one();
+}
+
+bool MoveWorkers::End() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (jobs_.empty()) return false;  // nothing was begun
+  done_.wait(lock, [this] { return jobs_.front().state == State::Done; });
+  const bool moved = jobs_.front().moved;
+  jobs_.pop_front();
+  return moved;
+}
+
+void MoveWorkers::Work() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    Job* job = nullptr;
+    waiting_.wait(lock, [&] {
+      for (Job& candidate : jobs_) {
+        if (candidate.state == State::Waiting) {
+          job = &candidate;
+          return true;
+        }
+      }
+      return stopping_;
+    });
+    if (!job) return;
+    // The job stays where it is until End takes it, after it is done.
+    job->state = State::Running;
+    lock.unlock();
+    const bool moved = move_(job->source, job->target);
+    lock.lock();
+    job->moved = moved;
+    job->state = State::Done;
+    done_.notify_all();
+  }
+}
+
+}  // namespace vh::win32
