@@ -68,6 +68,7 @@ class FileSystem {
   }
   // The outcome of the oldest move begun and not yet ended; waits for it when it is under way.
   virtual bool EndMoveReplace() {
+    if (moveOutcomes_.empty()) return false;  // nothing was begun
     const bool moved = moveOutcomes_.front();
     moveOutcomes_.erase(moveOutcomes_.begin());
     return moved;
