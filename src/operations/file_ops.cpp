@@ -1,5 +1,8 @@
 #include "operations/file_ops.h"
 
+#include <algorithm>
+
+#include "common/text_lines.h"
 #include "platform/system.h"
 #include "store/store_paths.h"
 
@@ -147,7 +150,7 @@ std::string TFileOps::TempFor(const std::string& target) {
       DropLinkedWorkFolder(workFolder_);
       ForceFolders(workFolder_);
       EmptyWorkFolder(workFolder_);
-      workFolderReady_ = true;  // from now on each copy leaves it empty: moved into place or removed
+      workFolderReady_ = true;  // from now on what a copy leaves there is moved into place or removed
     }
     // One name per move that can be under way: a name comes round again only after its move ended.
     workSlot_ = (workSlot_ + 1) % kMovesUnderWay;
@@ -155,7 +158,7 @@ std::string TFileOps::TempFor(const std::string& target) {
   }
   // Beside the user's files: a name nobody has taken, never anything already there.
   std::string temp;
-  for (int n = 1; temp.empty() || fs.Attributes(temp) != kAttrInvalid; ++n) {
+  for (int n = 1; temp.empty() || fs.Attributes(temp) != kAttrInvalid || UnderWay(temp); ++n) {
     temp = FolderOf(target) + "~vh" + std::to_string(n) + ".tmp";
   }
   return temp;
@@ -173,7 +176,7 @@ void TFileOps::MakeFolderOf(const std::string& target) {
 // The move into place (which waits for the disk) may still be under way when this returns.
 // A restore over a file that is there writes into it, so that it stays the user's file.
 CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, const std::string& target,
-                               bool backingUp, const std::string& name) {
+                               bool backingUp, const std::string& name, StringList& failures) {
   FileSystem& fs = Files();
   MakeFolderOf(target);
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
@@ -199,6 +202,8 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
   // The copy carries the source's attributes; archive alone is what any new file has, and
   // the others are set again rather than left to the platform.
   if (carried != kAttrArchive) fs.SetAttributes(temp, carried);
+  // A file reached through two entries is copied twice: its first copy is put in place first.
+  while (UnderWay(target)) EndOldestMove(failures);
   moves_.push_back({temp, target, name});
   fs.BeginMoveReplace(temp, target);
   return CopyResult::Ok;
@@ -221,7 +226,15 @@ void TFileOps::EndOldestMove(StringList& failures) {
 }
 
 void TFileOps::EndMoves(StringList& failures) {
-  while (!moves_.empty()) EndOldestMove(failures);
+  while (!moves_.empty()) {
+    EndOldestMove(failures);
+    Pump();  // a move of a large file may wait long for the disk
+  }
+}
+
+bool TFileOps::UnderWay(const std::string& path) const {
+  return std::any_of(moves_.begin(), moves_.end(),
+                     [&](const Move& move) { return SameText(move.temp, path) || SameText(move.target, path); });
 }
 
 int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
@@ -273,16 +286,23 @@ int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet,
     const std::string& name = backingUp ? source : target;
     if (IsFolderAttr(attributes)) {
       ForceFolders(target);
-    } else if (const CopyResult result = StartCopy(source, attributes, target, backingUp, name);
-               result != CopyResult::Ok) {
-      // The copies before this one are told first: failures are named in list order.
-      EndMoves(failures);
+    } else {
+      CopyResult result = StartCopy(source, attributes, target, backingUp, name, failures);
+      if (result != CopyResult::Ok) {
+        // The copies before this one are told first: failures are named in list order.
+        const bool movesWereUnderWay = !moves_.empty();
+        EndMoves(failures);
+        // The mirrors those moves replaced may have freed the room this copy lacked.
+        if (result == CopyResult::DiskFull && movesWereUnderWay) {
+          result = StartCopy(source, attributes, target, backingUp, name, failures);
+        }
+      }
       if (result == CopyResult::DiskFull) {
         view_.Hide();
         DiskFullAt = static_cast<int>(i);
         return 1;
       }
-      failures.push_back(name);
+      if (result == CopyResult::Failed) failures.push_back(name);
     }
     while (moves_.size() >= kMovesUnderWay) EndOldestMove(failures);
     Pump();

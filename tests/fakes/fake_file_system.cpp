@@ -76,6 +76,11 @@ bool FakeFileSystem::TakeRoom(const std::string& path, uint64_t& bytes) {
   return false;
 }
 
+void FakeFileSystem::GiveRoom(const Node& node) {
+  auto room = room_.find(Key(DrivePart(node.path)));
+  if (room != room_.end()) room->second += node.size.value_or(node.content.size());
+}
+
 bool FakeFileSystem::Exists(const std::string& path) const { return Find(path) != nullptr; }
 std::string FakeFileSystem::Content(const std::string& path) const {
   const Node* node = Find(path);
@@ -147,6 +152,7 @@ bool FakeFileSystem::MoveReplace(const std::string& source, const std::string& t
       (to && (to->folder || (to->attributes & kAttrReadOnly)))) {
     return false;
   }
+  if (to) GiveRoom(*to);
   Node moved = *from;
   moved.path = target;
   nodes_.erase(Key(source));
@@ -161,6 +167,7 @@ void FakeFileSystem::BeginMoveReplace(const std::string& source, const std::stri
 
 bool FakeFileSystem::EndMoveReplace() {
   if (!deferMoves) return FileSystem::EndMoveReplace();
+  if (deferred_.empty()) return false;
   const auto [source, target] = deferred_.front();
   deferred_.erase(deferred_.begin());
   return MoveReplace(source, target);
@@ -208,6 +215,7 @@ bool FakeFileSystem::Delete(const std::string& path) {
   Call("Delete", path);
   const Node* node = Find(path);
   if (!node || node->folder || (node->attributes & kAttrReadOnly) || failDelete_.count(Key(path))) return false;
+  GiveRoom(*node);
   nodes_.erase(Key(path));
   return true;
 }

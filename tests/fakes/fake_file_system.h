@@ -42,7 +42,8 @@ class FakeFileSystem : public FileSystem {
 
   // Faults: a file that cannot be opened (read, written or copied from) or a folder that cannot
   // be listed, deleted, or copied;
-  // and a drive that takes only `bytes` more bytes before it is full.
+  // and a drive that takes only `bytes` more bytes before it is full (a file replaced or deleted
+  // frees its bytes).
   void FailOpen(const std::string& path) { failOpen_.insert(Key(path)); }
   // The program that held it open lets it go.
   void ReleaseOpen(const std::string& path) { failOpen_.erase(Key(path)); }
@@ -97,6 +98,8 @@ class FakeFileSystem : public FileSystem {
   bool Readable(const std::string& path) const { return !failOpen_.count(Key(path)); }
   // Takes `bytes` of the drive's room; false when the disk is full (the room is then used up).
   bool TakeRoom(const std::string& path, uint64_t& bytes);
+  // A file replaced or deleted gives its room back.
+  void GiveRoom(const Node& node);
 
   std::map<std::string, Node> nodes_;
   std::map<std::string, bool> drives_;  // key -> remote

@@ -242,6 +242,20 @@ TEST_F(BackupTest, MovesThatEndLaterPutEveryMirrorInPlace) {
   EXPECT_FALSE(sys.files.Exists(store + "\\$VH_TMP$"));
 }
 
+// A copy that finds no room while earlier moves are under way waits for them first: the mirrors
+// they replace give back the room it needs.
+TEST_F(BackupTest, RoomFreedByMovesUnderWayIsUsedBeforeAFullDiskIsTold) {
+  sys.files.deferMoves = true;
+  for (const std::string name : {"a", "b"}) {
+    sys.files.AddFile("C:\\d\\" + name, std::string(100, name[0]), 100 * kSecond);
+    sys.files.AddFile(Mirror("C:\\d\\" + name), std::string(100, '-'), 0);
+  }
+  sys.files.DiskFullAfter("E:", 150);
+  list.Add("C:\\d", true, 1);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\b")), std::string(100, 'b'));
+}
+
 TEST_F(BackupTest, EntriesThatCouldLeadOutsideTheStoreAreRefusedAndAnyFileNameIsBackedUp) {
   const std::string longName = std::string(250, 'n') + ".txt";  // 254 characters
   for (const std::string name : {"notes.$VH_TMP$", "~vh1.tmp", "copy", longName.c_str()}) {

@@ -1,5 +1,8 @@
 #include "platform/win32/move_workers.h"
 
+#include <new>
+#include <system_error>
+
 namespace vh::win32 {
 namespace {
 
@@ -18,13 +21,30 @@ MoveWorkers::~MoveWorkers() {
 }
 
 void MoveWorkers::Begin(const std::string& source, const std::string& target) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    jobs_.push_back(Job{source, target});
-    // Started with the first move: most runs of the program copy nothing.
+  std::unique_lock<std::mutex> lock(mutex_);
+  // Started with the first move: most runs of the program copy nothing.
+  try {
     while (threads_.size() < kWorkers) threads_.emplace_back([this] { Work(); });
+  } catch (const std::system_error&) {
   }
+  if (threads_.empty()) {  // no thread could start: the move is done here and now
+    lock.unlock();
+    const bool moved = Move(source, target);
+    lock.lock();
+    jobs_.push_back(Job{source, target, State::Done, moved});
+    return;
+  }
+  jobs_.push_back(Job{source, target});
+  lock.unlock();
   waiting_.notify_one();
+}
+
+bool MoveWorkers::Move(const std::string& source, const std::string& target) {
+  try {
+    return move_(source, target);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 bool MoveWorkers::End() {
@@ -53,7 +73,7 @@ void MoveWorkers::Work() {
     // The job stays where it is until End takes it, after it is done.
     job->state = State::Running;
     lock.unlock();
-    const bool moved = move_(job->source, job->target);
+    const bool moved = Move(job->source, job->target);
     lock.lock();
     job->moved = moved;
     job->state = State::Done;

@@ -31,6 +31,8 @@ class MoveWorkers {
     bool moved = false;
   };
   void Work();
+  // The move, which fails rather than throws.
+  bool Move(const std::string& source, const std::string& target);
 
   MoveFn move_;
   std::mutex mutex_;

@@ -204,7 +204,7 @@ bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& 
   // old file or the whole new one, never a file of the right size and time holding nothing.
   // Flushed and renamed through one handle: a single open.
   Handle file(OpenToMove(LongPath(source)));
-  return file.valid() && FlushFileBuffers(file.get()) && RenameTo(file.get(), LongPath(target)) && file.Close();
+  return file.valid() && FlushFileBuffers(file.get()) && RenameTo(file.get(), LongPath(target));
 }
 
 CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {

@@ -30,7 +30,9 @@ class Win32FileSystem : public vh::FileSystem {
   bool IsRemoteDrive(const std::string& drive) override;
 
  private:
-  MoveWorkers moves_{[this](const std::string& source, const std::string& target) { return MoveReplace(source, target); }};
+  MoveWorkers moves_{[this](const std::string& source, const std::string& target) {
+    return Win32FileSystem::MoveReplace(source, target);
+  }};
 };
 
 }  // namespace vh::win32
