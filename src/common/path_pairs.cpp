@@ -7,9 +7,11 @@ uint32_t PathPairs::AddFolders(std::string first, std::string second) {
   return static_cast<uint32_t>(folders_.size() - 1);
 }
 
-void PathPairs::Add(uint32_t folders, std::string name) { items_.push_back({folders, std::move(name)}); }
+void PathPairs::Add(uint32_t folders, std::string name, uint32_t attributes) {
+  items_.push_back({folders, attributes, std::move(name)});
+}
 
-void PathPairs::AddPaths(const std::string& first, const std::string& second) {
+void PathPairs::AddPaths(const std::string& first, const std::string& second, uint32_t attributes) {
   const size_t a = first.rfind('\\'), b = second.rfind('\\');
   if (a != std::string::npos && b != std::string::npos && first.compare(a, std::string::npos, second, b) == 0 &&
       a + 1 < first.size()) {
@@ -18,9 +20,9 @@ void PathPairs::AddPaths(const std::string& first, const std::string& second) {
         folders_.back().second.compare(0, std::string::npos, second, 0, b) != 0) {
       AddFolders(first.substr(0, a), second.substr(0, b));
     }
-    Add(static_cast<uint32_t>(folders_.size() - 1), first.substr(a + 1));
+    Add(static_cast<uint32_t>(folders_.size() - 1), first.substr(a + 1), attributes);
   } else {
-    Add(AddFolders(first, second), {});
+    Add(AddFolders(first, second), {}, attributes);
   }
 }
 

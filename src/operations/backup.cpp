@@ -44,7 +44,9 @@ void TBackup::ScanForBackup(PathPairs& copies, const std::string& source, const 
       stop_ = Stop::StoreGone;
       return;
     }
-    if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) copies.AddPaths(source, mirror);
+    if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) {
+      copies.AddPaths(source, mirror, found.attributes);
+    }
     return;
   }
   // A junction or folder link is never walked into: it may loop back or lead out of the tree.
@@ -106,7 +108,7 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
       }
     } else if (!match || mirrorIsFolder || NewerByMoreThanThreshold(entry.lastWrite, match->lastWrite)) {
       if (folders < 0) folders = copies.AddFolders(source, mirror);
-      copies.Add(static_cast<uint32_t>(folders), entry.name);
+      copies.Add(static_cast<uint32_t>(folders), entry.name, entry.attributes);
     }
   }
 }

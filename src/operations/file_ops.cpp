@@ -282,7 +282,9 @@ int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet,
       ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? source : target, sizes[i], done, total, limit,
                i + 1 == copies.size());
     }
-    const uint32_t attributes = Files().Attributes(source);
+    // As the scan found them; read only for a list made without a scan.
+    uint32_t attributes = copies.Attributes(i);
+    if (attributes == PathPairs::kUnknown) attributes = Files().Attributes(source);
     const std::string& name = backingUp ? source : target;
     if (IsFolderAttr(attributes)) {
       ForceFolders(target);
