@@ -206,6 +206,8 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
   while (UnderWay(target)) EndOldestMove(failures);
   moves_.push_back({temp, target, name});
   fs.BeginMoveReplace(temp, target);
+  // A temporary file beside the user's own stays there no longer than it must.
+  while (workFolder_.empty() && !moves_.empty()) EndOldestMove(failures);
   return CopyResult::Ok;
 }
 

@@ -97,7 +97,8 @@ class TFileOps {
   std::string workFolder_;
   bool workFolderReady_ = false;  // made, and emptied of what an earlier run left there
   std::string madeFolder_;        // the target folder made last
-  // Moves into place under way: the disk is waited for while the next files are copied.
+  // Moves into place under way: the disk is waited for while the next files are copied (into the
+  // work folder only).
   struct Move {
     std::string temp, target, failure;
   };
