@@ -8,7 +8,8 @@ namespace vh {
 inline const char* const kMarkerFolder = "$VH_BKS$";
 inline const char* const kConfigFileName = "Config.txt";
 inline const char* const kLogFileName = "Log.txt";
-// Where a damaged "Config.txt" goes when the user's next change replaces it.
+// Where a damaged "Config.txt" goes when the user's next change replaces it ("Config-damaged-2.txt"
+// and on when that is taken).
 inline const char* const kDamagedConfigFileName = "Config-damaged.txt";
 
 // Folder of the store root where copies are filled before they take a mirror's place. No mirror

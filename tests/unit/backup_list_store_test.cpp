@@ -100,6 +100,9 @@ TEST_F(BackupListStoreTest, AListThatCouldNotBeLoadedIsNeverWipedAndIsLoadedLate
     sys.files = FakeFileSystem();
     sys.files.AddDrive("E:");
     sys.files.AddFile(config, c.content);
+    const std::string base = config.substr(0, config.size() - 4) + "-damaged";
+    const bool earlierAside = (&c - cases) % 2 == 1;  // kept by an earlier damage
+    if (earlierAside) sys.files.AddFile(base + ".txt", "earlier");
     c.spoil();
     TSourceList loaded;
     TBackupListFile store;
@@ -129,9 +132,12 @@ TEST_F(BackupListStoreTest, AListThatCouldNotBeLoadedIsNeverWipedAndIsLoadedLate
     EXPECT_TRUE(store.Save(loaded, "E:\\B", grid, notes));
     EXPECT_EQ(sys.files.Content(config), loaded.Text());
     EXPECT_EQ(static_cast<size_t>(loaded.Count()), (damaged ? c.entries : 2) + 1);
-    const std::string aside = config.substr(0, config.size() - 4) + "-damaged.txt";
+    const std::string aside = base + (earlierAside ? "-2.txt" : ".txt");
     EXPECT_EQ(sys.files.Exists(aside), damaged);
     EXPECT_EQ(sys.files.Content(aside), damaged ? c.content : "");  // what could not be read survives
+    if (earlierAside) {
+      EXPECT_EQ(sys.files.Content(base + ".txt"), "earlier");
+    }
   }
 }
 
