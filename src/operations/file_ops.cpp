@@ -158,7 +158,7 @@ std::string TFileOps::TempFor(const std::string& target) {
   }
   // Beside the user's files: a name nobody has taken, never anything already there.
   std::string temp;
-  for (int n = 1; temp.empty() || fs.Attributes(temp) != kAttrInvalid || UnderWay(temp); ++n) {
+  for (int n = 1; temp.empty() || fs.Attributes(temp) != kAttrInvalid; ++n) {
     temp = FolderOf(target) + "~vh" + std::to_string(n) + ".tmp";
   }
   return temp;
@@ -176,7 +176,7 @@ void TFileOps::MakeFolderOf(const std::string& target) {
 // The move into place (which waits for the disk) may still be under way when this returns.
 // A restore over a file that is there writes into it, so that it stays the user's file.
 CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, const std::string& target,
-                               bool backingUp, const std::string& name, StringList& failures) {
+                               bool backingUp, StringList& failures) {
   FileSystem& fs = Files();
   MakeFolderOf(target);
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
@@ -203,8 +203,8 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
   // the others are set again rather than left to the platform.
   if (carried != kAttrArchive) fs.SetAttributes(temp, carried);
   // A file reached through two entries is copied twice: its first copy is put in place first.
-  while (UnderWay(target)) EndOldestMove(failures);
-  moves_.push_back({temp, target, name});
+  while (Moving(target)) EndOldestMove(failures);
+  moves_.push_back({temp, target, backingUp ? source : target});
   fs.BeginMoveReplace(temp, target);
   // A temporary file beside the user's own stays there no longer than it must.
   while (workFolder_.empty() && !moves_.empty()) EndOldestMove(failures);
@@ -234,9 +234,8 @@ void TFileOps::EndMoves(StringList& failures) {
   }
 }
 
-bool TFileOps::UnderWay(const std::string& path) const {
-  return std::any_of(moves_.begin(), moves_.end(),
-                     [&](const Move& move) { return SameText(move.temp, path) || SameText(move.target, path); });
+bool TFileOps::Moving(const std::string& target) const {
+  return std::any_of(moves_.begin(), moves_.end(), [&](const Move& move) { return SameText(move.target, target); });
 }
 
 int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
@@ -280,25 +279,24 @@ int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet,
   const int limit = quiet ? 0 : view_.Width() * 3 / 4;
   for (size_t i = 0; i < copies.size() && Cancelled == 0; ++i) {
     const std::string source = copies.First(i), target = copies.Second(i);
+    const std::string& name = backingUp ? source : target;  // the user's file: shown, and named if it fails
     if (!quiet) {
-      ShowItem(backingUp ? "Backing up: " : "Restoring: ", backingUp ? source : target, sizes[i], done, total, limit,
-               i + 1 == copies.size());
+      ShowItem(backingUp ? "Backing up: " : "Restoring: ", name, sizes[i], done, total, limit, i + 1 == copies.size());
     }
     // As the scan found them; read only for a list made without a scan.
     uint32_t attributes = copies.Attributes(i);
     if (attributes == PathPairs::kUnknown) attributes = Files().Attributes(source);
-    const std::string& name = backingUp ? source : target;
     if (IsFolderAttr(attributes)) {
       ForceFolders(target);
     } else {
-      CopyResult result = StartCopy(source, attributes, target, backingUp, name, failures);
+      CopyResult result = StartCopy(source, attributes, target, backingUp, failures);
       if (result != CopyResult::Ok) {
         // The copies before this one are told first: failures are named in list order.
         const bool movesWereUnderWay = !moves_.empty();
         EndMoves(failures);
         // The mirrors those moves replaced may have freed the room this copy lacked.
         if (result == CopyResult::DiskFull && movesWereUnderWay) {
-          result = StartCopy(source, attributes, target, backingUp, name, failures);
+          result = StartCopy(source, attributes, target, backingUp, failures);
         }
       }
       if (result == CopyResult::DiskFull) {

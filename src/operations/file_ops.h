@@ -82,14 +82,15 @@ class TFileOps {
   void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done, float total,
                 int limit, bool last);
   int CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
-  // Copies one file; Ok may leave its move into place under way. `name` is what a failure names.
+  // Copies one file; Ok may leave its move into place under way. Moves it ends that failed are
+  // named in `failures`.
   CopyResult StartCopy(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,
-                       const std::string& name, StringList& failures);
+                       StringList& failures);
   // Takes the outcome of the oldest move under way; one that failed is named in `failures`.
   void EndOldestMove(StringList& failures);
   void EndMoves(StringList& failures);
-  // Whether a move under way holds this path, as its temporary file or its target.
-  bool UnderWay(const std::string& path) const;
+  // Whether a move under way goes to this target (work-folder names never meet: they take turns).
+  bool Moving(const std::string& target) const;
   std::string TempFor(const std::string& target);
   // Creates the folder of a target with its parents, once for the files of one folder.
   void MakeFolderOf(const std::string& target);
