@@ -7,11 +7,11 @@ uint32_t PathPairs::AddFolders(std::string first, std::string second) {
   return static_cast<uint32_t>(folders_.size() - 1);
 }
 
-void PathPairs::Add(uint32_t folders, std::string name, uint32_t attributes) {
-  items_.push_back({folders, attributes, std::move(name)});
+void PathPairs::Add(uint32_t folders, std::string name, uint32_t attributes, uint64_t size) {
+  items_.push_back({folders, attributes, size, std::move(name)});
 }
 
-void PathPairs::AddPaths(const std::string& first, const std::string& second, uint32_t attributes) {
+void PathPairs::AddPaths(const std::string& first, const std::string& second, uint32_t attributes, uint64_t size) {
   const size_t a = first.rfind('\\'), b = second.rfind('\\');
   if (a != std::string::npos && b != std::string::npos && first.compare(a, std::string::npos, second, b) == 0 &&
       a + 1 < first.size()) {
@@ -20,9 +20,9 @@ void PathPairs::AddPaths(const std::string& first, const std::string& second, ui
         folders_.back().second.compare(0, std::string::npos, second, 0, b) != 0) {
       AddFolders(first.substr(0, a), second.substr(0, b));
     }
-    Add(static_cast<uint32_t>(folders_.size() - 1), first.substr(a + 1), attributes);
+    Add(static_cast<uint32_t>(folders_.size() - 1), first.substr(a + 1), attributes, size);
   } else {
-    Add(AddFolders(first, second), {}, attributes);
+    Add(AddFolders(first, second), {}, attributes, size);
   }
 }
 

@@ -15,16 +15,19 @@ class PathPairs {
 
   // Starts a pair of folders for the files added next; returns its number for Add.
   uint32_t AddFolders(std::string first, std::string second);
-  // Appends first folder\name and second folder\name, with the first one's attributes as found.
-  void Add(uint32_t folders, std::string name, uint32_t attributes = kUnknown);
+  // Appends first folder\name and second folder\name, with the first one's attributes and size
+  // as found.
+  void Add(uint32_t folders, std::string name, uint32_t attributes = kUnknown, uint64_t size = 0);
   // Appends two whole paths, whatever their names.
-  void AddPaths(const std::string& first, const std::string& second, uint32_t attributes = kUnknown);
+  void AddPaths(const std::string& first, const std::string& second, uint32_t attributes = kUnknown,
+                uint64_t size = 0);
 
   size_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }
   std::string First(size_t i) const;
   std::string Second(size_t i) const;
   uint32_t Attributes(size_t i) const { return items_[i].attributes; }
+  uint64_t Size(size_t i) const { return items_[i].size; }
 
  private:
   struct Folders {
@@ -32,8 +35,9 @@ class PathPairs {
   };
   struct Item {
     uint32_t folders;
-    uint32_t attributes;  // in what would otherwise be padding
-    std::string name;     // empty: the folders are the whole paths
+    uint32_t attributes;
+    uint64_t size;
+    std::string name;  // empty: the folders are the whole paths
   };
   static std::string Join(const std::string& folder, const std::string& name);
   std::vector<Folders> folders_;

@@ -45,7 +45,7 @@ void TBackup::ScanForBackup(PathPairs& copies, const std::string& source, const 
       return;
     }
     if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) {
-      copies.AddPaths(source, mirror, found.attributes);
+      copies.AddPaths(source, mirror, found.attributes, found.size);
     }
     return;
   }
@@ -108,7 +108,7 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
       }
     } else if (!match || mirrorIsFolder || NewerByMoreThanThreshold(entry.lastWrite, match->lastWrite)) {
       if (folders < 0) folders = copies.AddFolders(source, mirror);
-      copies.Add(static_cast<uint32_t>(folders), entry.name, entry.attributes);
+      copies.Add(static_cast<uint32_t>(folders), entry.name, entry.attributes, entry.size);
     }
   }
 }

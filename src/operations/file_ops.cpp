@@ -274,7 +274,11 @@ int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet,
   std::vector<uint64_t> sizes;
   float total = 0, done = 0;
   if (!quiet) {
-    for (size_t i = 0; i < copies.size(); ++i) total += static_cast<float>(sizes.emplace_back(ItemSize(copies.First(i))));
+    // The scan's sizes; read only for a list made without a scan.
+    for (size_t i = 0; i < copies.size(); ++i) {
+      const bool known = copies.Attributes(i) != PathPairs::kUnknown;
+      total += static_cast<float>(sizes.emplace_back(known ? copies.Size(i) : ItemSize(copies.First(i))));
+    }
   }
   const int limit = quiet ? 0 : view_.Width() * 3 / 4;
   for (size_t i = 0; i < copies.size() && Cancelled == 0; ++i) {
@@ -283,7 +287,6 @@ int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet,
     if (!quiet) {
       ShowItem(backingUp ? "Backing up: " : "Restoring: ", name, sizes[i], done, total, limit, i + 1 == copies.size());
     }
-    // As the scan found them; read only for a list made without a scan.
     uint32_t attributes = copies.Attributes(i);
     if (attributes == PathPairs::kUnknown) attributes = Files().Attributes(source);
     if (IsFolderAttr(attributes)) {

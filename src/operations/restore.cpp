@@ -27,7 +27,7 @@ void TRestore::ScanForRestore(PathPairs& copies, const std::string& path, const 
     if (source.empty()) {
       Skip(kNoPlace, path);
     } else if (!OnDrives(unreachable, source)) {
-      copies.AddPaths(path, source, attributes);
+      copies.AddPaths(path, source, attributes, ItemSize(path));
     }
     return;
   }
@@ -76,7 +76,7 @@ void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const st
     if (Cancelled) break;
     if (!folder) {
       if (folders < 0) folders = copies.AddFolders(mirror, source);
-      copies.Add(static_cast<uint32_t>(folders), entry.name, entry.attributes);
+      copies.Add(static_cast<uint32_t>(folders), entry.name, entry.attributes, entry.size);
     } else if (!(entry.attributes & kAttrReparsePoint)) {
       ScanFolder(copies, path, target);
     }

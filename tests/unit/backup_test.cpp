@@ -33,6 +33,7 @@ TEST_F(BackupTest, CopiesOnlyWhatIsNewerByMoreThanTwoSeconds) {
   EXPECT_EQ(LogTexts(), Lines{"C:\\d  (incl. sub-folders)"});
   EXPECT_EQ(view.caption, "Vesperhollow Backing up...");
   EXPECT_EQ(view.labels.front(), "Preparing to backup files...");
+  EXPECT_EQ(view.positions, (std::vector<int>{0, 50, 100}));  // by the sizes the scan found
 
   calls.clear();
   EXPECT_EQ(Run(), 0);  // a second run copies nothing
