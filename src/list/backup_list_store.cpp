@@ -71,8 +71,8 @@ bool TBackupListFile::Save(TSourceList& list, const std::string& backupFolder, G
   if (keptText_) {
     // What the damaged file held beyond what could be read goes aside, never lost to the new list.
     // A file kept aside by an earlier damage is never written over.
-    std::string aside = JoinPath(root, kDamagedConfigFileName);
-    for (int n = 2; FileExists(aside); ++n) aside = JoinPath(root, "Config-damaged-" + std::to_string(n) + ".txt");
+    std::string aside = JoinPath(root, DamagedConfigFileName(1));
+    for (int n = 2; FileExists(aside); ++n) aside = JoinPath(root, DamagedConfigFileName(n));
     if (Files().Copy(fileName, aside) != CopyResult::Ok) {
       notes.push_back("WARNING: The backup list could not be saved: its damaged file could not be kept as " + aside);
       return false;

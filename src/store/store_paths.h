@@ -8,9 +8,11 @@ namespace vh {
 inline const char* const kMarkerFolder = "$VH_BKS$";
 inline const char* const kConfigFileName = "Config.txt";
 inline const char* const kLogFileName = "Log.txt";
-// Where a damaged "Config.txt" goes when the user's next change replaces it ("Config-damaged-2.txt"
-// and on when that is taken).
-inline const char* const kDamagedConfigFileName = "Config-damaged.txt";
+// Where a damaged "Config.txt" goes when the user's next change replaces it: "Config-damaged.txt",
+// then "Config-damaged-2.txt" and on when that is taken.
+inline std::string DamagedConfigFileName(int n) {
+  return n == 1 ? "Config-damaged.txt" : "Config-damaged-" + std::to_string(n) + ".txt";
+}
 
 // Folder of the store root where copies are filled before they take a mirror's place. No mirror
 // can live there (mirrors live below one-letter drive folders), so whatever is in it is a
