@@ -182,9 +182,9 @@ int TMainForm::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quie
 
 bool TMainForm::LoadBackupList() { return listFile_.Load(BackupList, BackupFolder(), false, *grid_, startupNotes_); }
 
-void TMainForm::SaveBackupList() {
+void TMainForm::SaveBackupList(bool askForDrive) {
   StringList notes;
-  listFile_.Save(BackupList, BackupFolder(), *grid_, notes);
+  listFile_.Save(BackupList, BackupFolder(), askForDrive, *grid_, notes);
   LogNotes(notes);
 }
 
