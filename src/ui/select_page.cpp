@@ -229,6 +229,7 @@ void TMainForm::ChangeBtnClick() {
     Log->AddLine("WARNING: The backup list of the previous backup folder was never read; its entries are not on "
                  "this list.", false);
   }
+  SaveBackupList(false);  // the new store has the list before the settings point to it
   SaveSettings();
 }
 
