@@ -1,6 +1,5 @@
 #pragma once
 // The backup list kept as "Config.txt" in the store root of the backup folder.
-#include <optional>
 #include <string>
 
 #include "common/string_list.h"
