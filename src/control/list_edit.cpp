@@ -58,6 +58,7 @@ void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view) {
   }
   view.MarkPath(path);
   view.SetCurrentRow(index + 1);
+  view.SaveBackupList(false);
 }
 
 void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& view) {
@@ -83,6 +84,7 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
   view.UnmarkPath(path);
   list.Delete(index);
   view.ShowList();
+  view.SaveBackupList(false);
 }
 
 void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view) {
@@ -115,7 +117,7 @@ void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view)
     }
     view.ShowList();
   }
-  view.SaveBackupList();
+  view.SaveBackupList(true);
 }
 
 SubDirButtonState SubDirButtonFor(const TSourceList& list, int currentRow) {

@@ -29,9 +29,14 @@ class SelectPageView {
   // Each 0 done, 1 some backups remain, 2 cancelled by the user.
   virtual int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) = 0;
   virtual int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) = 0;
-  virtual void SaveBackupList() = 0;
+  // Writes the list to the store. `askForDrive`: an unreachable backup drive is asked about in a
+  // box; without it the save waits, told once in the log, for the drive to come back.
+  virtual void SaveBackupList(bool askForDrive) = 0;
 };
 
+// Each edit that changes the list saves it at once, so that no choice is lost if the program
+// ends without its exit. Add and Remove save without a box; the Sub-folder toggle has just asked
+// for the drive and asks again if it is gone.
 // The tree's selected item onto the list.
 void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view);
 // The entry of the current row off the list, once its backups are gone.

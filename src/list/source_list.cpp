@@ -86,22 +86,17 @@ std::vector<TSource> ParseListText(const std::string& bytes, std::string& damage
     return entries;
   }
   const std::vector<std::string> lines = DecodeTextLines(bytes);
-  if (lines.empty()) {
-    damage = "it is empty";
-    return entries;
-  }
-  if (lines[0] != "3.0") damage = "its first line is not \"3.0\"";
-  if (damage.empty() && ((lines.size() - 1) % 3 != 0 || (bytes.back() != '\n' && bytes.back() != '\r'))) {
-    damage = "it ends inside an entry";
-  }
   auto lineAt = [&](size_t i) { return i < lines.size() ? lines[i] : std::string(); };
-  auto isFlag = [&](size_t i) { return i >= lines.size() || lines[i] == "0" || lines[i] == "1"; };
-  // Line 0 is the version; then three lines an entry, a missing line read as empty.
+  // Line 0 is the version, never tested: a list edited by hand loads whatever its first line, its
+  // last line end or its last flag line. Then three lines an entry, a missing line read as empty
+  // and a flag other than "1" as 0.
   for (size_t i = 1; i < lines.size(); i += 3) {
     const std::string& path = lines[i];
-    const bool entry = !path.empty() && CharCount(path) <= kMaxPathChars;
-    if (damage.empty() && (!entry || !isFlag(i + 1) || !isFlag(i + 2))) damage = "it holds lines that are not entries";
-    if (entry) entries.emplace_back(path, lineAt(i + 1) == "1", lineAt(i + 2) == "1" ? 1 : 0);
+    if (CharCount(path) > kMaxPathChars) {
+      damage = "it holds a line too long to be a path";
+      continue;
+    }
+    if (!path.empty()) entries.emplace_back(path, lineAt(i + 1) == "1", lineAt(i + 2) == "1" ? 1 : 0);
   }
   return entries;
 }

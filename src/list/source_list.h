@@ -41,8 +41,8 @@ class TSourceList {
 };
 
 // The entries of a "Config.txt" text, read as the file has always been read (three lines an entry,
-// a flag "1" or not), and what is wrong with the text: empty when it is as this program writes it.
-// A text with nulls in it is not a list and gives no entries.
+// a flag "1" or not), and why the text cannot be a list: empty for any text list, one edited by
+// hand included. A text with nulls in it gives no entries; a line longer than any path is skipped.
 std::vector<TSource> ParseListText(const std::string& bytes, std::string& damage);
 
 }  // namespace vh

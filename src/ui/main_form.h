@@ -82,7 +82,7 @@ class TMainForm : public Window, private SelectPageView {
   void LoadSettings();
   void SaveSettings();
   bool LoadBackupList();
-  void SaveBackupList() override;
+  void SaveBackupList(bool askForDrive = true) override;
   void ShowPopupMenu();
   // The Select page.
   void RefreshBtnClick();

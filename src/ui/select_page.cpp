@@ -182,9 +182,9 @@ int TMainForm::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quie
 
 bool TMainForm::LoadBackupList() { return listFile_.Load(BackupList, BackupFolder(), false, *grid_, startupNotes_); }
 
-void TMainForm::SaveBackupList() {
+void TMainForm::SaveBackupList(bool askForDrive) {
   StringList notes;
-  listFile_.Save(BackupList, BackupFolder(), *grid_, notes);
+  listFile_.Save(BackupList, BackupFolder(), askForDrive, *grid_, notes);
   LogNotes(notes);
 }
 
@@ -229,6 +229,7 @@ void TMainForm::ChangeBtnClick() {
     Log->AddLine("WARNING: The backup list of the previous backup folder was never read; its entries are not on "
                  "this list.", false);
   }
+  SaveBackupList(false);  // the new store has the list before the settings point to it
   SaveSettings();
 }
 

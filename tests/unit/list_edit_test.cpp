@@ -33,10 +33,11 @@ class FakeSelectPage : public SelectPageView {
     if (throws) throw std::runtime_error("the platform failed");
     return result;
   }
-  void SaveBackupList() override { ++saves; }
+  void SaveBackupList(bool askForDrive) override { saves.push_back(askForDrive); }
 
   std::string selected;
-  int row = 1, shown = 0, saves = 0, result = 0;
+  int row = 1, shown = 0, result = 0;
+  std::vector<bool> saves;  // whether each save could ask for the drive
   bool throws = false;
   std::vector<std::string> marks, refreshed, removed;
   std::vector<int> busy;
@@ -75,6 +76,7 @@ TEST_F(ListEditTest, AddMakesFolderAndFileEntries) {
   EXPECT_EQ(page.marks, (Lines{"+C:\\Docs", "+C:\\a.txt", "+C:"}));
   EXPECT_EQ(page.row, 1);  // C: went first
   EXPECT_EQ(page.shown, 4);
+  EXPECT_EQ(page.saves, std::vector<bool>(3, false));  // each new entry at once, without a box
 }
 
 TEST_F(ListEditTest, AddRefusesWhatIsGoneOrLeavesTheStore) {
@@ -94,6 +96,7 @@ TEST_F(ListEditTest, RemoveAsksThenRemovesOrKeeps) {
   Add("C:\\Docs");
   Add("C:\\a.txt");
   page.marks.clear();
+  page.saves.clear();
   page.row = 2;
   struct Case {
     int answer, result, okAnswer;
@@ -117,6 +120,7 @@ TEST_F(ListEditTest, RemoveAsksThenRemovesOrKeeps) {
   EXPECT_EQ(page.removed, (Lines{"C:\\a.txt", "C:\\a.txt", "C:\\a.txt"}));
   EXPECT_EQ(page.marks, Lines{"-C:\\a.txt"});
   EXPECT_EQ(page.busy, (std::vector<int>{5, 0, 5, 0, 5, 0}));
+  EXPECT_EQ(page.saves, std::vector<bool>{false});  // only the removal that happened, without a box
   const Lines texts = LogTexts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "User cancelled operation."), 2);
 
@@ -143,7 +147,7 @@ TEST_F(ListEditTest, SubFoldersOffAsksAndSavesOnDoesNot) {
   ToggleSubfolders(list, log, page);  // on again: no question
   EXPECT_TRUE(list.Item(0)->Subs);
   EXPECT_EQ(sys.boxes.asked.size(), 3u);
-  EXPECT_EQ(page.saves, 2);
+  EXPECT_EQ(page.saves, (std::vector<bool>{false, true, true}));  // the add, then each toggle
   const Lines texts = LogTexts();
   EXPECT_EQ(Lines(texts.end() - 4, texts.end()),
             (Lines{"# Sub-folder backup removal initiated for the following folder:", "C:\\Docs",
@@ -160,7 +164,7 @@ TEST_F(ListEditTest, ARemovalThatThrowsLeavesTheWindowIdleAndTheEntryAsItWas) {
   EXPECT_EQ(page.busy, (std::vector<int>{5, 0, 5, 0}));
   ASSERT_EQ(list.Count(), 1);
   EXPECT_TRUE(list.Item(0)->Subs);
-  EXPECT_EQ(page.saves, 0);
+  EXPECT_EQ(page.saves, std::vector<bool>{false});  // the add's only
 }
 
 TEST_F(ListEditTest, SubFolderButtonAndLayout) {

@@ -68,34 +68,6 @@ TEST_F(SourceListTest, SavesAndLoadsTheFileFormat) {
   EXPECT_TRUE(ParseListText(sys.files.Content(file), damage).empty());
 }
 
-TEST_F(SourceListTest, HandEditedAndTruncatedFiles) {
-  struct Case {
-    std::string content;
-    std::vector<std::string> paths;
-    std::vector<int> flags;  // Subs * 10 + IsFolder per entry
-  };
-  const Case cases[] = {
-      {"anything\nC:\\b\n1\n1\nC:\\a\n0\n0\nC:\\b\n0\n0\n", {"C:\\a", "C:\\b"}, {0, 11}},  // sorted, once
-      {"\r\nC:\\a\r\n1\r\n1", {"C:\\a"}, {11}},             // empty version, no final line end
-      {"3.0\r\nC:\\a\r\n1\r\n", {"C:\\a"}, {10}},           // last IsFolder line missing
-      {"3.0\r\nC:\\a\r\n1 \r\ntrue\r\n", {"C:\\a"}, {0}},   // only "1" is true
-      {"3.0\r\nC:\\a\r\n1\r\n1\r\n\r\n\r\n", {"C:\\a"}, {11}},  // trailing blank lines
-      {"3.0\rC:\\a\r1\r0\r", {"C:\\a"}, {10}},              // lone CR line ends
-      {"\xEF\xBB\xBF" "3.0\r\nC:\\b\r\n0\r\n0\r\n", {"C:\\b"}, {0}},  // byte-order mark
-      {"3.0\r\nC:\\caf\xE9\r\n0\r\n0\r\n", {"C:\\café"}, {0}},        // ANSI line of an old file
-      {"", {}, {}},
-  };
-  for (const Case& c : cases) {
-    std::string damage;
-    list.Clear();
-    list.AddAll(ParseListText(c.content, damage));
-    EXPECT_EQ(Paths(list), c.paths) << c.content;
-    for (int i = 0; i < list.Count() && i < static_cast<int>(c.flags.size()); ++i) {
-      EXPECT_EQ(list.Item(i)->Subs * 10 + list.Item(i)->IsFolder, c.flags[i]) << c.content;
-    }
-  }
-}
-
 TEST_F(SourceListTest, LongLinesAreKeptWholeUpToTheLongestPossiblePath) {
   const std::string longPath = "C:\\" + std::string(400, 'a') + "\\" + std::string(300, 'b');
   const std::string garbage(40000, 'x');

@@ -198,6 +198,7 @@ TEST_F(MainFormTest, ChangeRemovesTheOldStoreAndMovesTheLog) {
   EXPECT_TRUE(FolderExists(backupFolder));
   EXPECT_TRUE(Ends(LastLogLine(), "  Backup folder selected as " + newFolder));
   EXPECT_TRUE(FileExists(MirrorPath(newFolder, "") + "\\Log.txt"));
+  EXPECT_EQ(Read(MirrorPath(newFolder, "") + "\\Config.txt"), "3.0\r\n" + source + "\r\n1\r\n1\r\n");
   EXPECT_EQ(settings.ReadString(kSettingsKey, "BackupFolder"), newFolder);
 
   f.ChangeBtnClick();  // the same folder again: nothing is asked

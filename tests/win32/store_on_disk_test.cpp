@@ -33,7 +33,7 @@ TEST_F(StoreOnDiskTest, ConfigFileWrittenAndReadBack) {
   TBackupListFile listFile;
   FakeGrid grid;
   StringList notes;
-  ASSERT_TRUE(listFile.Save(list, backupFolder, grid, notes));
+  ASSERT_TRUE(listFile.Save(list, backupFolder, true, grid, notes));
   std::string bytes;
   ASSERT_TRUE(files.ReadFile(BackupListFileName(backupFolder), bytes));
   EXPECT_EQ(bytes, "3.0\r\nC:\\Docs\r\n1\r\n1\r\nC:\\Τεκμήρια\\ノート.txt\r\n0\r\n0\r\n");
