@@ -172,17 +172,20 @@ void TMainForm::SaveSettings() {
   vh::SaveSettings(settingsStore_, settings_);
 }
 
-void TMainForm::FormCloseQuery() {
-  const bool busy = BusyState != kIdle;
+void TMainForm::FormCloseQuery(EndCause cause) {
+  const BusyCode running = BusyState;
+  const bool shutdownBackup = ShutdownChk.Checked() && !SuppressBackupChk.Checked();
   if (!BackupFolder().empty()) {
     CatchUpWithStore();
+    if (running != kIdle) {
+      // The operation runs further down this very call stack and never gets control back: the
+      // log, saved with every line, says so before anything that could keep the session waiting.
+      Log->AddLine(CutShortLine(running, cause), false);
+      if (shutdownBackup) Log->AddLine("WARNING: Backup on shutdown prevented by current operation.", false);
+    }
     SaveSettings();
     SaveBackupList();
-    if (busy) {
-      // The session ends while an operation runs inside this very handler's caller: its copies
-      // go through temporary files, so stopping here loses nothing, but no second run starts.
-      Log->AddLine("WARNING: Backup on shutdown prevented by current operation.", false);
-    } else if (ShutdownChk.Checked() && !SuppressBackupChk.Checked()) {
+    if (running == kIdle && shutdownBackup) {
       AutomaticBackup("Backup on shutdown initiated for the following files and folders:");
       SaveSettings();  // the time of this backup, for the next start to show
     }
@@ -296,8 +299,10 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE:
+      FormCloseQuery(EndCause::Closed);
+      return TRUE;
     case WM_QUERYENDSESSION:
-      FormCloseQuery();
+      FormCloseQuery((lParam & ENDSESSION_LOGOFF) ? EndCause::LogOff : EndCause::ShutDown);
       return TRUE;
     case WM_GETMINMAXINFO: {
       // The client area keeps the design's height under any frame, and at least its width.
