@@ -101,9 +101,12 @@ void TMainForm::FormCreate() {
   }
   TrayIcon->SetTip(TrayTip(LastBackupLbl.Text(), std::nullopt));
   FormResize();
+  const std::string driveAbsent = DriveAbsentBalloon(BackupFolder());
   if (StartupChk.Checked() && !SuppressBackupChk.Checked()) {
     AutomaticBackup("Backup on startup initiated for the following files and folders:");
   }
+  // Last, so that it is not replaced by the start-up backup's own balloon, which says less.
+  if (!driveAbsent.empty()) TrayIcon->ShowBalloon(kAppCaption, driveAbsent);
 }
 
 void TMainForm::LoadSettings() {
