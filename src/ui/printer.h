@@ -17,11 +17,9 @@ class Printer {
   Printer& operator=(const Printer&) = delete;
 
   // The set-up dialog; the printer and page chosen hold for the prints that follow, and a
-  // cancel changes nothing. The printing
-  // system's error text when it cannot be shown (no printer), else empty.
+  // cancel changes nothing. The printing system's error text when it cannot be shown (no
+  // printer), else empty.
   std::string Setup(HWND owner);
-  // True once a set-up was confirmed: the prints go to its printer, not the default one.
-  bool Chosen() const { return devNames_ != nullptr; }
   // Prints `lines` as one job named `document` inside the margins of each page, running on to
   // new pages. The printing system's error text when it fails, else empty.
   std::string Print(const std::vector<std::string>& lines, const std::string& document);
