@@ -19,10 +19,10 @@ std::string CutShortLine(BusyCode running, EndCause cause) {
                           : running == kPurging        ? "Purge"
                           : running == kRemovingBackups ? "Removal of backups"
                                                        : "Backup";
-  const char* by = cause == EndCause::LogOff     ? "by log-off"
-                   : cause == EndCause::ShutDown ? "by shut-down"
-                                                 : "by the program's end";
-  return std::string("WARNING: ") + operation + " cut short " + by + ".";
+  const char* by = cause == EndCause::LogOff     ? " by log-off."
+                   : cause == EndCause::ShutDown ? " by shut-down."
+                                                 : ": Vesperhollow was closed.";
+  return std::string("WARNING: ") + operation + " cut short" + by;
 }
 
 std::string IdleModeText(bool timed, bool startup, bool shutdown, bool okBackup, bool suppressed) {

@@ -20,7 +20,8 @@ enum BusyCode : int {
 // The Mode text of a busy state; empty for idle, whose text the refresh writes.
 std::string BusyModeText(BusyCode busyState);
 
-// What ends the program: Exit or another close, the user logging off, the system shutting down.
+// What ends the program: Exit or another program closing it, the user logging off, the system
+// shutting down.
 enum class EndCause { Closed, LogOff, ShutDown };
 // The log's detail line for an operation that the end of the program stops part-way.
 std::string CutShortLine(BusyCode running, EndCause cause);

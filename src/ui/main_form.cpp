@@ -305,7 +305,10 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FormCloseQuery(EndCause::Closed);
       return TRUE;
     case WM_QUERYENDSESSION:
-      FormCloseQuery((lParam & ENDSESSION_LOGOFF) ? EndCause::LogOff : EndCause::ShutDown);
+      // An installer's request to close the program comes this way too.
+      FormCloseQuery((lParam & ENDSESSION_LOGOFF)     ? EndCause::LogOff
+                     : (lParam & ENDSESSION_CLOSEAPP) ? EndCause::Closed
+                                                      : EndCause::ShutDown);
       return TRUE;
     case WM_GETMINMAXINFO: {
       // The client area keeps the design's height under any frame, and at least its width.
