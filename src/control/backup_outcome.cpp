@@ -2,6 +2,7 @@
 
 #include "common/text_lines.h"
 #include "control/settings.h"
+#include "store/drive_checks.h"
 
 namespace vh {
 namespace {
@@ -39,6 +40,14 @@ std::string BalloonText(const TBackupOutcome& outcome) {
     text = "The backup did not complete.";
   }
   return text + " Click here to see the log.";
+}
+
+std::string DriveAbsentBalloon(const std::string& backupFolder) {
+  std::string message;
+  if (backupFolder.empty() || CheckBackupDrive(false, backupFolder, message, " Backups wait until it is back.")) {
+    return "";
+  }
+  return message;
 }
 
 }  // namespace vh

@@ -22,5 +22,8 @@ std::string TrayTip(const std::string& lastEnded, std::optional<bool> complete);
 // The balloon's text after a run that failed or left something out; empty when there is nothing
 // to tell (a complete run, or one the user cancelled).
 std::string BalloonText(const TBackupOutcome& outcome);
+// The balloon of a start that finds the backup folder's drive absent, so that a user who sees no
+// box still learns why nothing is backed up; empty when the drive is there or no folder is set.
+std::string DriveAbsentBalloon(const std::string& backupFolder);
 
 }  // namespace vh

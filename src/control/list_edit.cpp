@@ -1,6 +1,5 @@
 #include "control/list_edit.h"
 
-#include "control/scheduler.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
 #include "store/store_paths.h"
@@ -11,19 +10,6 @@ namespace {
 constexpr unsigned kYesNoQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 constexpr unsigned kOkCancelWarning = kMbOkCancel | kMbIconExclamation | kMbDefButton2;
 constexpr const char* kUserCancelled = "User cancelled operation.";
-
-// Returns the busy state to idle on every way out of an edit, a throw included: a window left
-// busy stays disabled and refuses every timed backup.
-class IdleOnExit {
- public:
-  explicit IdleOnExit(SelectPageView& view) : view_(view) {}
-  IdleOnExit(const IdleOnExit&) = delete;
-  IdleOnExit& operator=(const IdleOnExit&) = delete;
-  ~IdleOnExit() { view_.SetBusyState(kIdle); }
-
- private:
-  SelectPageView& view_;
-};
 
 // A heading and the path it is about.
 void LogEntry(TMessageLog& log, const char* heading, const std::string& path) {
@@ -71,8 +57,7 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
     return;
   }
   const std::string path = entry->Path;
-  view.SetBusyState(kRemovingBackups);
-  const IdleOnExit idle(view);
+  const BusyScope busy(view, kRemovingBackups);
   LogEntry(log, "Removal of the following files and folders from the backup list was initiated:", path);
   const int result = view.RemoveEntryBackups(list, index, view.QuietOperations(), log);
   if ((result == 1 && Boxes().Show("Vesperhollow could not remove associated backups. Press OK to continue operation.",
@@ -97,9 +82,8 @@ void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view)
     return;
   }
   {
-    const IdleOnExit idle(view);  // switching on never leaves idle, and ends there all the same
     if (entry->Subs) {
-      view.SetBusyState(kRemovingBackups);
+      const BusyScope busy(view, kRemovingBackups);
       LogEntry(log, "Sub-folder backup removal initiated for the following folder:", entry->Path);
       const int result =
           view.RemoveSubfolderBackups(MirrorPath(view.BackupFolder(), entry->Path), view.QuietOperations(), log);

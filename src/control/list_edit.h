@@ -3,13 +3,14 @@
 // their questions, log lines and removal of backups; and the state of the Sub-folder button.
 #include <string>
 
+#include "control/busy_scope.h"
 #include "list/source_list.h"
 #include "log/message_log.h"
 
 namespace vh {
 
 // What the list edits need of the window.
-class SelectPageView {
+class SelectPageView : public BusyStateView {
  public:
   virtual ~SelectPageView() = default;
   virtual std::string BackupFolder() const = 0;
@@ -24,7 +25,6 @@ class SelectPageView {
   // Row 1 shows entry 0.
   virtual int CurrentRow() const = 0;
   virtual void SetCurrentRow(int row) = 0;
-  virtual void SetBusyState(int code) = 0;
   virtual bool QuietOperations() const = 0;
   // Each 0 done, 1 some backups remain, 2 cancelled by the user.
   virtual int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) = 0;

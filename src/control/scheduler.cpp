@@ -2,7 +2,7 @@
 
 namespace vh {
 
-std::string BusyModeText(int busyState) {
+std::string BusyModeText(BusyCode busyState) {
   switch (busyState) {
     case kTimedBackup: return "Timed backup in progress";
     case kManualBackup: return "Manual backup in progress";
@@ -12,6 +12,17 @@ std::string BusyModeText(int busyState) {
     case kAutomaticBackup: return "Automatic backup in progress";
     default: return "";
   }
+}
+
+std::string CutShortLine(BusyCode running, EndCause cause) {
+  const char* operation = running == kRestoring        ? "Restore"
+                          : running == kPurging        ? "Purge"
+                          : running == kRemovingBackups ? "Removal of backups"
+                                                       : "Backup";
+  const char* by = cause == EndCause::LogOff     ? " by log-off."
+                   : cause == EndCause::ShutDown ? " by shut-down."
+                                                 : ": Vesperhollow was closed.";
+  return std::string("WARNING: ") + operation + " cut short" + by;
 }
 
 std::string IdleModeText(bool timed, bool startup, bool shutdown, bool okBackup, bool suppressed) {

@@ -18,7 +18,13 @@ enum BusyCode : int {
 };
 
 // The Mode text of a busy state; empty for idle, whose text the refresh writes.
-std::string BusyModeText(int busyState);
+std::string BusyModeText(BusyCode busyState);
+
+// What ends the program: Exit or another program closing it, the user logging off, the system
+// shutting down.
+enum class EndCause { Closed, LogOff, ShutDown };
+// The log's detail line for an operation that the end of the program stops part-way.
+std::string CutShortLine(BusyCode running, EndCause cause);
 // The Mode text while idle.
 std::string IdleModeText(bool timed, bool startup, bool shutdown, bool okBackup, bool suppressed);
 

@@ -79,10 +79,9 @@ void TMainForm::CreateControlPage() {
 }
 
 void TMainForm::AutomaticBackup(const std::string& heading) {
-  SetBusyState(kAutomaticBackup);
+  const BusyScope busy(*this, kAutomaticBackup);
   Log->AddLine(heading, true);
   PerformBackup(false);
-  SetBusyState(kIdle);
 }
 
 void TMainForm::BackupTimerTimer() {
@@ -97,9 +96,8 @@ void TMainForm::BackupTimerTimer() {
     return;
   }
   Log->AddLine("Timed backup initiated for the following files and folders:", true);
-  SetBusyState(kTimedBackup);
+  const BusyScope busy(*this, kTimedBackup);
   PerformBackup(false);
-  SetBusyState(kIdle);
 }
 
 void TMainForm::PeriodBtnClick(bool up) {
@@ -150,7 +148,7 @@ void TMainForm::ShowNextBackup() {
   if (NextMinutesEdt.SetText(std::to_string(Scheduler.NextMinutes()))) NextMinutesEdt.Repaint();
 }
 
-void TMainForm::SetBusyState(int code) {
+void TMainForm::SetBusyState(BusyCode code) {
   BusyState = code;
   if (code != kIdle) BackupStatusLbl.SetText(BusyModeText(code));
   ProcessPendingMessages();  // the new text is painted before the operation starts
@@ -159,16 +157,19 @@ void TMainForm::SetBusyState(int code) {
 
 void TMainForm::PerformBackup(bool ask) {
   CatchUpWithStore();
-  TrayIcon->StartAnimation();
-  TBackup& backup = *operations_.Backup;
-  const int result = backup.RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, *Log);
-  const TBackupOutcome outcome{result, backup.LastRunFailures, backup.LastRunHalted};
-  if (MovesLastBackup(outcome)) {
-    LastBackupLbl.SetText(DateTimeStamp());
-    LastBackupLbl.Repaint();
+  TBackupOutcome outcome;
+  {
+    const TrayAnimation animation(*TrayIcon);
+    TBackup& backup = *operations_.Backup;
+    outcome.result = backup.RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, *Log);
+    outcome.failures = backup.LastRunFailures;
+    outcome.halted = backup.LastRunHalted;
+    if (MovesLastBackup(outcome)) {
+      LastBackupLbl.SetText(DateTimeStamp());
+      LastBackupLbl.Repaint();
+    }
   }
-  TrayIcon->StopAnimation();
-  ShowOutcome(outcome);
+  ShowOutcome(outcome);  // the still icon is back: the tip can change
 }
 
 void TMainForm::ShowOutcome(const TBackupOutcome& outcome) {
@@ -180,9 +181,8 @@ void TMainForm::ShowOutcome(const TBackupOutcome& outcome) {
 
 void TMainForm::BackupNowBtnClick() {
   Log->AddLine("Manual backup initiated for the following files and folders:", true);
-  SetBusyState(kManualBackup);
+  const BusyScope busy(*this, kManualBackup);
   PerformBackup(true);
-  SetBusyState(kIdle);
 }
 
 void TMainForm::OKBtnClick() {
@@ -198,9 +198,10 @@ void TMainForm::RestoreNowBtnClick() {
                                "lost. \nDo you wish to continue?";
   if (Boxes().Show(question, kAppCaption, kQuestion) != kIdYes) return;
   Log->AddLine("Restore initiated.", true);
-  SetBusyState(kRestoring);
-  operations_.Restore->RunRestore(BackupFolder(), !ShowProgressChk.Checked(), *Log);
-  SetBusyState(kIdle);
+  {
+    const BusyScope busy(*this, kRestoring);
+    operations_.Restore->RunRestore(BackupFolder(), !ShowProgressChk.Checked(), *Log);
+  }
   SetForegroundWindow(Handle());
 }
 
@@ -210,9 +211,10 @@ void TMainForm::PurgeBtnClick() {
     return;
   }
   Log->AddLine("Purge initiated.", true);
-  SetBusyState(kPurging);
-  operations_.Purge->RunPurge(BackupFolder(), !ShowProgressChk.Checked(), *Log);
-  SetBusyState(kIdle);
+  {
+    const BusyScope busy(*this, kPurging);
+    operations_.Purge->RunPurge(BackupFolder(), !ShowProgressChk.Checked(), *Log);
+  }
   SetForegroundWindow(Handle());
 }
 

@@ -1,6 +1,7 @@
 // The Log page: the log, its commands and its printing.
 #include "ui/main_form.h"
 
+#include "control/print_layout.h"
 #include "platform/system.h"
 #include "ui/main_form_constants.h"
 
@@ -45,7 +46,12 @@ void TMainForm::ClearLogBtnClick() { Log->Clear(); }
 void TMainForm::EnableLogChkClick() { EnableLogChk.Checked() ? Log->Enable() : Log->Disable(); }
 
 void TMainForm::PrintBtnClick() {
-  const std::string error = PrinterSetup.Print(logPage_->Lines(), kAppCaption);
+  const std::vector<std::string> lines = logPage_->Lines();
+  if (!HasTextToPrint(lines)) {
+    Boxes().Show("The log is empty: there is nothing to print.", kAppCaption, kMbOk | kMbIconInformation);
+    return;
+  }
+  const std::string error = PrinterSetup.Print(lines, kAppCaption);
   if (!error.empty()) Boxes().Show(error, kAppCaption, kMbOk | kMbIconHand);
 }
 

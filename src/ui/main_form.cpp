@@ -101,9 +101,12 @@ void TMainForm::FormCreate() {
   }
   TrayIcon->SetTip(TrayTip(LastBackupLbl.Text(), std::nullopt));
   FormResize();
+  const std::string driveAbsent = DriveAbsentBalloon(BackupFolder());
   if (StartupChk.Checked() && !SuppressBackupChk.Checked()) {
     AutomaticBackup("Backup on startup initiated for the following files and folders:");
   }
+  // Last, so that it is not replaced by the start-up backup's own balloon, which says less.
+  if (!driveAbsent.empty()) TrayIcon->ShowBalloon(kAppCaption, driveAbsent);
 }
 
 void TMainForm::LoadSettings() {
@@ -172,17 +175,20 @@ void TMainForm::SaveSettings() {
   vh::SaveSettings(settingsStore_, settings_);
 }
 
-void TMainForm::FormCloseQuery() {
-  const bool busy = BusyState != kIdle;
+void TMainForm::FormCloseQuery(EndCause cause) {
+  const BusyCode running = BusyState;
+  const bool shutdownBackup = ShutdownChk.Checked() && !SuppressBackupChk.Checked();
   if (!BackupFolder().empty()) {
     CatchUpWithStore();
+    if (running != kIdle) {
+      // The operation runs further down this very call stack and never gets control back: the
+      // log, saved with every line, says so before anything that could keep the session waiting.
+      Log->AddLine(CutShortLine(running, cause), false);
+      if (shutdownBackup) Log->AddLine("WARNING: Backup on shutdown prevented by current operation.", false);
+    }
     SaveSettings();
     SaveBackupList();
-    if (busy) {
-      // The session ends while an operation runs inside this very handler's caller: its copies
-      // go through temporary files, so stopping here loses nothing, but no second run starts.
-      Log->AddLine("WARNING: Backup on shutdown prevented by current operation.", false);
-    } else if (ShutdownChk.Checked() && !SuppressBackupChk.Checked()) {
+    if (running == kIdle && shutdownBackup) {
       AutomaticBackup("Backup on shutdown initiated for the following files and folders:");
       SaveSettings();  // the time of this backup, for the next start to show
     }
@@ -296,8 +302,13 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE:
+      FormCloseQuery(EndCause::Closed);
+      return TRUE;
     case WM_QUERYENDSESSION:
-      FormCloseQuery();
+      // An installer's request to close the program comes this way too.
+      FormCloseQuery((lParam & ENDSESSION_LOGOFF)     ? EndCause::LogOff
+                     : (lParam & ENDSESSION_CLOSEAPP) ? EndCause::Closed
+                                                      : EndCause::ShutDown);
       return TRUE;
     case WM_GETMINMAXINFO: {
       // The client area keeps the design's height under any frame, and at least its width.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "control/backup_outcome.h"
+#include "control/busy_scope.h"
 #include "control/scheduler.h"
 #include "control/settings.h"
 #include "list/backup_list_store.h"
@@ -49,7 +50,8 @@ class TMainForm : public Window, private SelectPageView {
   void HoursRBtnClick() { ChooseUnit(true); }
   void RefreshControls();
   void ShowNextBackup();
-  void SetBusyState(int code);
+  void SetBusyState(BusyCode code) override;
+  BusyCode CurrentBusyState() const override { return BusyState; }
   void PerformBackup(bool ask);
   // Before a backup or a save: a backup list or log that could not be read at start-up is read
   // now, if it can be.
@@ -65,7 +67,8 @@ class TMainForm : public Window, private SelectPageView {
   void OKBtnClick();
   void RestoreNowBtnClick();
   void PurgeBtnClick();
-  void FormCloseQuery();
+  // Ends the program; an operation under way is told in the log as cut short by `cause`.
+  void FormCloseQuery(EndCause cause);
   void ChangeBtnClick();
   void InfoBtnClick();
   void ExitClick();
@@ -105,7 +108,7 @@ class TMainForm : public Window, private SelectPageView {
   std::string BackupFolder() const override { return UserBackupFolderEdit.Text(); }
 
   TScheduler Scheduler;
-  int BusyState = 0;
+  BusyCode BusyState = kIdle;
   TSourceList BackupList;
   std::unique_ptr<TMessageLog> Log;
   std::unique_ptr<TTrayIcon> TrayIcon;

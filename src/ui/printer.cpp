@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "control/print_layout.h"
 #include "platform/win32/wide.h"
 
 namespace vh::ui {
@@ -52,22 +53,26 @@ Printer::~Printer() {
 }
 
 std::string Printer::Setup(HWND owner) {
-  if (!devNames_) {
-    // With no printer at all there is nothing to set up; the dialog is not shown.
-    PRINTDLGW probe;
-    if (std::string error = AskDefaultPrinter(probe, 0); !error.empty()) return error;
-    devMode_ = probe.hDevMode;
-    devNames_ = probe.hDevNames;
-  }
   PRINTDLGW dialog{};
+  if (devNames_) {
+    dialog.hDevMode = devMode_;
+    dialog.hDevNames = devNames_;
+  } else if (std::string error = AskDefaultPrinter(dialog, 0); !error.empty()) {
+    return error;  // with no printer at all there is nothing to set up; the dialog is not shown
+  }
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.hDevMode = devMode_;
-  dialog.hDevNames = devNames_;
   dialog.Flags = PD_PRINTSETUP | PD_NOWARNING;
   const BOOL chosen = PrintDlgW(&dialog);
-  devMode_ = dialog.hDevMode;
-  devNames_ = dialog.hDevNames;
+  if (chosen || devNames_) {
+    // The dialog may hand back other blocks than it was given; these are the ones that live.
+    devMode_ = dialog.hDevMode;
+    devNames_ = dialog.hDevNames;
+  } else {
+    // Cancelled before any choice: the prints go on following the default printer.
+    if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
+    if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
+  }
   return chosen ? "" : DialogError(CommDlgExtendedError());
 }
 
@@ -107,8 +112,12 @@ std::string Printer::Print(const std::vector<std::string>& lines, const std::str
   DOCINFOW info{};
   info.cbSize = sizeof info;
   info.lpszDocName = name.c_str();
-  // The whole printable area: the device's own origin is its top-left corner.
-  const RECT area{0, 0, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)};
+  // The device's origin is the top-left corner of what it can print, not of the paper.
+  const PrintBox box = PrintArea({GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY),
+                                  GetDeviceCaps(dc, PHYSICALWIDTH), GetDeviceCaps(dc, PHYSICALHEIGHT),
+                                  GetDeviceCaps(dc, PHYSICALOFFSETX), GetDeviceCaps(dc, PHYSICALOFFSETY),
+                                  GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES)});
+  const RECT area{box.left, box.top, box.right, box.bottom};
   bool ok = StartDocW(dc, &info) > 0;
   if (ok) {
     ok = StartPage(dc) > 0;

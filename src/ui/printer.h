@@ -16,11 +16,12 @@ class Printer {
   Printer(const Printer&) = delete;
   Printer& operator=(const Printer&) = delete;
 
-  // The set-up dialog; the printer and page chosen hold for the prints that follow. The printing
-  // system's error text when it cannot be shown (no printer), else empty.
+  // The set-up dialog; the printer and page chosen hold for the prints that follow, and a
+  // cancel changes nothing. The printing system's error text when it cannot be shown (no
+  // printer), else empty.
   std::string Setup(HWND owner);
-  // Prints `lines` as one job named `document` over the printable area of each page, running
-  // on to new pages. The printing system's error text when it fails, else empty.
+  // Prints `lines` as one job named `document` inside the margins of each page, running on to
+  // new pages. The printing system's error text when it fails, else empty.
   std::string Print(const std::vector<std::string>& lines, const std::string& document);
 
  private:

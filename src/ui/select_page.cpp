@@ -208,10 +208,12 @@ void TMainForm::ChangeBtnClick() {
                      kAppCaption, kQuestion) != kIdYes) {
       return;
     }
-    SetBusyState(kRemovingBackups);
-    Log->AddLine("New backup folder selected - deletion of previous backups initiated.", true);
-    const int result = operations_.Delete->RemoveAllBackups(old, !ShowProgressChk.Checked(), *Log);
-    SetBusyState(kIdle);
+    int result;
+    {
+      const BusyScope busy(*this, kRemovingBackups);
+      Log->AddLine("New backup folder selected - deletion of previous backups initiated.", true);
+      result = operations_.Delete->RemoveAllBackups(old, !ShowProgressChk.Checked(), *Log);
+    }
     if (result == 2) return;
     if (result == 1 &&
         Boxes().Show("Vesperhollow could not remove all previous backups. Press OK to continue with operation.",

@@ -64,4 +64,16 @@ class TTrayIcon {
   std::unique_ptr<TAnimatedIcon> animator_;
 };
 
+// The icon animated for the life of the scope; the still icon is back however the scope ends.
+class TrayAnimation {
+ public:
+  explicit TrayAnimation(TTrayIcon& icon) : icon_(icon) { icon_.StartAnimation(); }
+  ~TrayAnimation() { icon_.StopAnimation(); }
+  TrayAnimation(const TrayAnimation&) = delete;
+  TrayAnimation& operator=(const TrayAnimation&) = delete;
+
+ private:
+  TTrayIcon& icon_;
+};
+
 }  // namespace vh::ui

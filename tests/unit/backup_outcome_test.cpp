@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "operations_fixture.h"
+
 namespace vh::test {
 namespace {
 
@@ -41,6 +43,17 @@ TEST(BackupOutcomeTest, TheTipSaysWhenTheLastBackupEndedAndWhetherItWasComplete)
   const std::string tip = TrayTip(std::string(255, 'x'), false);
   EXPECT_EQ(tip.size(), 127u);
   EXPECT_EQ(tip.substr(tip.size() - 12), ", incomplete");
+}
+
+class DriveAbsentBalloonTest : public OperationsTest {};
+
+TEST_F(DriveAbsentBalloonTest, OnlyAnAbsentDriveOfASetFolderIsTold) {
+  sys.files.AddFolder("E:\\Backup");
+  EXPECT_EQ(DriveAbsentBalloon("E:\\Backup"), "");
+  EXPECT_EQ(DriveAbsentBalloon(""), "");
+  sys.files.Unplug("E:");
+  EXPECT_EQ(DriveAbsentBalloon("E:\\Backup"), "Backup drive (E:) not accessible. Backups wait until it is back.");
+  EXPECT_EQ(sys.boxes.asked.size(), 0u);  // an unattended start puts up no box
 }
 
 }  // namespace

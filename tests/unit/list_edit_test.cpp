@@ -22,7 +22,8 @@ class FakeSelectPage : public SelectPageView {
   void ShowList() override { ++shown; }
   int CurrentRow() const override { return row; }
   void SetCurrentRow(int r) override { row = r; }
-  void SetBusyState(int code) override { busy.push_back(code); }
+  BusyCode CurrentBusyState() const override { return busy.empty() ? kIdle : static_cast<BusyCode>(busy.back()); }
+  void SetBusyState(BusyCode code) override { busy.push_back(code); }
   bool QuietOperations() const override { return true; }
   int RemoveEntryBackups(const TSourceList& list, int index, bool, TMessageLog&) override {
     return Remove(list.Item(index)->Path);

@@ -51,10 +51,10 @@ TEST_F(MainFormTest, TimedBackupRunsAndATickDuringAnOperationIsSkipped) {
   EXPECT_EQ(f.BusyState, 0);
   EXPECT_EQ(f.Scheduler.MinutesToBackup, 1);
 
-  f.BusyState = 3;  // a restore runs
+  f.BusyState = kRestoring;
   f.BackupTimerTimer();
   EXPECT_EQ(LastLogLine(), "\t\tWARNING: Timed backup prevented by current operation.");
-  f.BusyState = 0;
+  f.BusyState = kIdle;
 }
 
 TEST_F(MainFormTest, RestoreAndPurgeAskFirst) {
@@ -108,10 +108,10 @@ TEST_F(MainFormTest, BackupNowAndOKPressed) {
 TEST_F(MainFormTest, TrayClicksAreIgnoredWhileBusy) {
   PrepareStore();
   ui::TMainForm& f = Form();
-  f.BusyState = 1;
+  f.BusyState = kTimedBackup;
   SendMessageW(f.Handle(), ui::kTrayCallbackMessage, 0, WM_LBUTTONUP);
   EXPECT_FALSE(f.Visible());
-  f.BusyState = 0;
+  f.BusyState = kIdle;
   SendMessageW(f.Handle(), ui::kTrayCallbackMessage, 0, WM_LBUTTONUP);
   EXPECT_TRUE(f.Visible());
   SendMessageW(f.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close button only hides
@@ -170,16 +170,21 @@ TEST_F(MainFormTest, ExitAsksThenSavesAndEnds) {
   EXPECT_EQ(settings.Kind(kSettingsKey, "Height"), ValueKind::Missing);
 }
 
-TEST_F(MainFormTest, EndOfSessionDuringAnOperationSavesButStartsNoBackup) {
+// The log-off comes inside a running backup, which the end of the process stops where it is.
+TEST_F(MainFormTest, LogOffDuringAnOperationSavesSaysItWasCutShortAndStartsNoBackup) {
   PrepareStore();
+  Write(MirrorPath(backupFolder, "") + "\\Log.txt", "");
   ui::TMainForm& f = Form();
-  f.BusyState = 2;
-  SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, 0);
+  f.BusyState = kManualBackup;
+  SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
   EXPECT_EQ(ended, 0);
-  EXPECT_EQ(LastLogLine(), "\t\tWARNING: Backup on shutdown prevented by current operation.");
+  const std::string saved = Read(MirrorPath(backupFolder, "") + "\\Log.txt");
+  EXPECT_TRUE(Ends(saved, "\t\tWARNING: Backup cut short by log-off.\r\n"
+                          "\t\tWARNING: Backup on shutdown prevented by current operation.\r\n"))
+      << saved;
   EXPECT_FALSE(FileExists(MirrorPath(backupFolder, source + "\\a.txt")));
   EXPECT_EQ(settings.Names(kSettingsKey).size(), 15u);
-  f.BusyState = 0;
+  f.BusyState = kIdle;
 }
 
 TEST_F(MainFormTest, ChangeRemovesTheOldStoreAndMovesTheLog) {

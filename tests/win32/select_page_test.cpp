@@ -385,18 +385,24 @@ TEST_F(SelectPageTest, PrintRunsOnToNewPagesAndNoPrinterIsSaid) {
 
   PrepareStore();
   ui::TMainForm& f = Form();
+  f.ClearLogBtnClick();
+  boxes.Answer(kIdOk);
+  f.PrintBtn.Click();  // an empty log goes to no printer: a blank page would tell nothing
+  ASSERT_EQ(boxes.asked.size(), 1u);
+  EXPECT_EQ(boxes.asked[0].text, "The log is empty: there is nothing to print.");
+  EXPECT_EQ(boxes.asked[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
   f.BackupNowBtnClick();
   const std::string before = LastLogLine();
   boxes.Answer(kIdOk);
   f.PrintBtn.Click();  // the test machine has no printer
-  ASSERT_EQ(boxes.asked.size(), 1u);
-  EXPECT_EQ(boxes.asked[0].text, "No printer is installed.");
-  EXPECT_EQ(boxes.asked[0].style, static_cast<unsigned>(MB_OK | MB_ICONHAND));
+  ASSERT_EQ(boxes.asked.size(), 2u);
+  EXPECT_EQ(boxes.asked[1].text, "No printer is installed.");
+  EXPECT_EQ(boxes.asked[1].style, static_cast<unsigned>(MB_OK | MB_ICONHAND));
   EXPECT_EQ(LastLogLine(), before);
   boxes.Answer(kIdOk);
   f.SetupPrinterBtn.Click();
-  ASSERT_EQ(boxes.asked.size(), 2u);
-  EXPECT_EQ(boxes.asked[1].text, "No printer is installed.");
+  ASSERT_EQ(boxes.asked.size(), 3u);
+  EXPECT_EQ(boxes.asked[2].text, "No printer is installed.");
 }
 
 }  // namespace
