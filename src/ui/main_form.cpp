@@ -89,11 +89,14 @@ void TMainForm::FormCreate() {
   // Only a first start, with no backup folder yet, asks for one. A drive that is not there yet,
   // a list file that cannot be read or a stored folder that cannot be read is told in the log
   // (the list read later), with no window that would hold up an unattended start.
-  if (BackupFolder().empty() && !settings_.BackupFolderUnreadable) {
-    UserBackupFolderEdit.SetText(chooseBackupFolder ? chooseBackupFolder("") : std::string());
-  }
+  const bool firstStart = BackupFolder().empty() && !settings_.BackupFolderUnreadable;
+  if (firstStart) UserBackupFolderEdit.SetText(chooseBackupFolder ? chooseBackupFolder("") : std::string());
   LoadBackupList();
-  LoadLog(*Log, BackupFolder());
+  // A folder chosen at a first start is a new store, as a changed one is: its "Log.txt" is made
+  // with the next line, or the log would stay on the page only until the folder is changed.
+  if (!LoadLog(*Log, BackupFolder()) && firstStart && !BackupFolder().empty()) {
+    Log->SetFileName(JoinPath(MirrorPath(BackupFolder(), ""), kLogFileName));
+  }
   EnableLogChk.Checked() ? Log->Enable() : Log->Disable();
   if (!startupNotes_.empty()) {
     Log->AddLine("WARNING: Start-up found these problems:", true);

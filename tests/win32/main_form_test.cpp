@@ -26,6 +26,9 @@ TEST_F(MainFormTest, FirstStartAsksForABackupFolderAndShowsTheDefaults) {
   EXPECT_TRUE(f.ShutdownChk.Checked());
   EXPECT_FALSE(f.Visible());
   EXPECT_EQ(settings.Names(kSettingsKey).size(), 0u);  // nothing saved before the end
+  // The new store keeps the log from its first line on.
+  f.Log->AddLine("Backup initiated.", true);
+  EXPECT_NE(Read(JoinPath(MirrorPath(backupFolder, ""), kLogFileName)).find("Backup initiated."), std::string::npos);
 }
 
 TEST_F(MainFormTest, StartUpLoadsTheListAndRunsTheStartUpBackup) {
