@@ -43,20 +43,25 @@ void AddSelection(TSourceList& list, TMessageLog& log, SelectPageView& view) {
     LogEntry(log, "The following file was added to the backup list:", path);
   }
   view.MarkPath(path);
-  view.SetCurrentRow(index + 1);
+  // Saved before the row is set: a list not read yet is read by the save, and its entries may
+  // come in ahead of this one.
   view.SaveBackupList(false);
+  view.SetCurrentRow(list.IndexOf(path) + 1);
 }
 
 void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& view) {
   if (list.Count() == 0) return;
-  const int index = view.CurrentRow() - 1;
-  const TSource* entry = list.Item(index);
+  const TSource* entry = list.Item(view.CurrentRow() - 1);
   if (!entry) return;
+  const std::string path = entry->Path;
   if (Boxes().Show("This will remove any previous backups of the selected file or folder.\nIs this OK?",
                    kAppCaption, kYesNoQuestion) != kIdYes) {
     return;
   }
-  const std::string path = entry->Path;
+  // While the question was open a timed backup may have read entries into the list ahead of this
+  // one: the entry is found again by its path, never taken by a row number gone stale.
+  const int index = list.IndexOf(path);
+  if (index < 0) return;
   const BusyScope busy(view, kRemovingBackups);
   LogEntry(log, "Removal of the following files and folders from the backup list was initiated:", path);
   const int result = view.RemoveEntryBackups(list, index, view.QuietOperations(), log);

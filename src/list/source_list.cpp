@@ -42,6 +42,12 @@ void TSourceList::AddAll(std::vector<TSource> entries) {
                items_.end());
 }
 
+int TSourceList::IndexOf(const std::string& path) const {
+  const auto at = std::lower_bound(items_.begin(), items_.end(), path,
+                                   [](const auto& e, const std::string& p) { return e->Path < p; });
+  return at != items_.end() && (*at)->Path == path ? static_cast<int>(at - items_.begin()) : -1;
+}
+
 bool TSourceList::Delete(int index) {
   if (!Item(index)) return false;
   items_.erase(items_.begin() + index);

@@ -29,6 +29,8 @@ class TSourceList {
   // first, wins. As Add one by one, without its cost for a long list.
   void AddAll(std::vector<TSource> entries);
   bool Delete(int index);
+  // The index of the entry with this path; -1 when none has it.
+  int IndexOf(const std::string& path) const;
   void Clear() { items_.clear(); }
   void ShowInGrid(Grid& grid) const;
   // The list in the "Config.txt" format.

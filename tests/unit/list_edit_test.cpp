@@ -34,12 +34,16 @@ class FakeSelectPage : public SelectPageView {
     if (throws) throw std::runtime_error("the platform failed");
     return result;
   }
-  void SaveBackupList(bool askForDrive) override { saves.push_back(askForDrive); }
+  void SaveBackupList(bool askForDrive) override {
+    saves.push_back(askForDrive);
+    if (onSave) onSave();
+  }
 
   std::string selected;
   int row = 1, shown = 0, result = 0;
   std::vector<bool> saves;  // whether each save could ask for the drive
   bool throws = false;
+  std::function<void()> onSave;  // what the save did to the list (a list file read at last)
   std::vector<std::string> marks, refreshed, removed;
   std::vector<int> busy;
 };
@@ -128,6 +132,25 @@ TEST_F(ListEditTest, RemoveAsksThenRemovesOrKeeps) {
   list.Clear();
   RemoveSelectedEntry(list, log, page);  // an empty list asks nothing
   EXPECT_EQ(sys.boxes.asked.size(), 6u);
+}
+
+// Entries of a list file read late (by the save after an Add, or by a timed backup under the
+// Remove question) come in ahead of the one the user picked: the edit still acts on that one.
+TEST_F(ListEditTest, EditsFollowTheirEntryWhenTheListFileIsReadUnderThem) {
+  const auto readLate = [&] { list.AddAll({TSource("C:\\A", true, 1), TSource("C:\\B", true, 1)}); };
+  page.onSave = readLate;
+  Add("C:\\Docs");
+  page.onSave = nullptr;
+  EXPECT_EQ(page.row, 3);
+  list.Add("C:\\Z", false, 0);
+  list.Delete(list.IndexOf("C:\\A"));
+  list.Delete(list.IndexOf("C:\\B"));
+  page.row = 1;  // C:\Docs
+  sys.boxes.Answer(kIdYes, readLate);
+  RemoveSelectedEntry(list, log, page);
+  EXPECT_EQ(page.removed, Lines{"C:\\Docs"});
+  EXPECT_EQ(list.IndexOf("C:\\Docs"), -1);
+  EXPECT_EQ(list.Count(), 3);
 }
 
 TEST_F(ListEditTest, SubFoldersOffAsksAndSavesOnDoesNot) {
