@@ -1,10 +1,30 @@
 #include "list/backup_list_store.h"
 
+#include "common/text_lines.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
 #include "store/store_paths.h"
 
 namespace vh {
+namespace {
+
+// A path is known to be absent when the folder it would be in lists without it, or is itself known
+// to be absent; a path that only could not be looked at is not.
+bool KnownAbsent(const std::string& path) {
+  if (Files().Attributes(path) != kAttrInvalid) return false;
+  std::string folder = FolderOf(path);
+  const std::string name = path.substr(folder.size());
+  if (folder.size() < 2 || name.empty()) return false;
+  folder.pop_back();  // its final "\"
+  std::vector<DirEntry> entries;
+  if (!Files().List(folder, entries)) return KnownAbsent(folder);
+  for (const DirEntry& entry : entries) {
+    if (SameText(entry.name, name)) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 std::string BackupListFileName(const std::string& backupFolder) {
   return JoinPath(MirrorPath(backupFolder, ""), kConfigFileName);
@@ -81,7 +101,9 @@ bool TBackupListFile::Save(TSourceList& list, const std::string& backupFolder, b
   }
   if (!read_ && Read(list, notes)) list.ShowInGrid(grid);
   const std::string fileName = BackupListFileName(backupFolder);
-  const bool there = FileExists(fileName);
+  // Only a file known to be absent may be written without being read: one that cannot be looked at
+  // (a network hiccup) may well be there.
+  const bool there = !KnownAbsent(fileName);
   // Never less over a file than it holds: one not read, or a damaged one the user left alone.
   if (there && (!read_ || (damaged_ && list.Text() == fileText_))) return false;
   const std::string root = MirrorPath(backupFolder, "");
@@ -107,6 +129,10 @@ bool TBackupListFile::KeepDamagedAside(const std::string& fileName, StringList& 
   std::string aside = JoinPath(root, DamagedConfigFileName(1));
   for (int n = 2; FileExists(aside); ++n) aside = JoinPath(root, DamagedConfigFileName(n));
   if (Files().Copy(fileName, aside) != CopyResult::Ok) {
+    // A copy cut off part-way may leave a piece under the name, which was free: it goes, or every
+    // later save would add one more.
+    Files().SetAttributes(aside, kAttrArchive);
+    Files().Delete(aside);
     notes.push_back("WARNING: The backup list could not be saved: its damaged file could not be kept as " + aside +
                     ". The damaged file is left as it is and the list is saved once it can be kept.");
     return false;

@@ -87,6 +87,12 @@ bool TSourceList::SaveToFile(const std::string& fileName) const { return Files()
 std::vector<TSource> ParseListText(const std::string& bytes, std::string& damage) {
   damage.clear();
   std::vector<TSource> entries;
+  // This program never leaves an empty list file (it writes a version line at least): one that is
+  // empty was cut short elsewhere, and loading it quietly would back up nothing and say nothing.
+  if (bytes.empty()) {
+    damage = "it is empty";
+    return entries;
+  }
   if (bytes.find('\0') != std::string::npos) {
     damage = "it holds binary data";
     return entries;

@@ -182,7 +182,7 @@ TEST_F(BackupListStoreTest, HandEditedFilesLoadAndAreWrittenBackInOrder) {
       {"lone CR line ends", "3.0\rC:\\a\r1\r0\r", "3.0\r\nC:\\a\r\n1\r\n0\r\n", false},
       {"byte-order mark", "\xEF\xBB\xBF" "3.0\r\nC:\\b\r\n0\r\n0\r\n", "3.0\r\nC:\\b\r\n0\r\n0\r\n", false},
       {"ANSI line of an old file", "3.0\r\nC:\\caf\xE9\r\n0\r\n0\r\n", "3.0\r\nC:\\caf\xC3\xA9\r\n0\r\n0\r\n", false},
-      {"empty file", "", "3.0\r\n", false},
+      {"empty file", "", "3.0\r\n", true},
       {"nulls", std::string("3.0\r\nC:\\a\r\n1\r\n1\r\n\0", 18), "3.0\r\n", true},
       {"a line longer than any path", "3.0\r\n" + tooLong + "\r\n1\r\n1\r\nC:\\a\r\n1\r\n1\r\n",
        "3.0\r\nC:\\a\r\n1\r\n1\r\n", true},
@@ -241,6 +241,25 @@ TEST_F(BackupListStoreTest, ADamagedFileIsKeptAsideOnceAndNeverBlocksTheList) {
     EXPECT_FALSE(sys.files.Exists(second));  // kept once, not at every save
     EXPECT_EQ(!notes.empty() && notes.back().find("could not be kept as " + aside) != std::string::npos, !c.written);
   }
+}
+
+// A list file that only could not be looked at for a moment (a network hiccup) is not taken for
+// one that is gone: the list not yet read never replaces it.
+TEST_F(BackupListStoreTest, AListFileNotSeenForAMomentIsNotWrittenOver) {
+  sys.files.AddFile(config, twoEntries);
+  sys.files.Unplug("E:");
+  TSourceList loaded;
+  file.Load(loaded, "E:\\B", false, grid, notes);
+  sys.files.Plug("E:");
+  int looks = 0;  // the file's own look-ups fail; the folder still lists it
+  sys.files.beforeCall = [&](const std::string& call, const std::string& path) {
+    const bool hiccup = call == "Attributes" && path == config && ++looks <= 2;
+    hiccup ? sys.files.Unplug("E:") : sys.files.Plug("E:");
+  };
+  loaded.Add("C:\\Mine", true, 1);
+  EXPECT_FALSE(file.Save(loaded, "E:\\B", false, grid, notes));
+  EXPECT_GE(looks, 2);
+  EXPECT_EQ(sys.files.Content(config), twoEntries);
 }
 
 // An edit saves without a box; with the drive away that is told once, and the edits reach the
