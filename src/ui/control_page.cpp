@@ -151,8 +151,9 @@ void TMainForm::ShowNextBackup() {
 void TMainForm::SetBusyState(BusyCode code) {
   BusyState = code;
   if (code != kIdle) BackupStatusLbl.SetText(BusyModeText(code));
-  ProcessPendingMessages();  // the new text is painted before the operation starts
+  // Enabled or not before the messages run: a throw among them cannot leave an idle window disabled.
   EnableWindow(Handle(), code == kIdle);
+  ProcessPendingMessages();  // the new text is painted before the operation starts
 }
 
 void TMainForm::PerformBackup(bool ask) {

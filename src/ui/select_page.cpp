@@ -1,6 +1,8 @@
 // The Select page: the folder tree, the backup list and its edits, the backup folder.
 #include "ui/main_form.h"
 
+#include <optional>
+
 #include "control/page_layout.h"
 #include "platform/win32/wide.h"
 #include "resources/resource_ids.h"
@@ -192,6 +194,7 @@ void TMainForm::ChangeBtnClick() {
   CatchUpWithStore();
   const std::string old = BackupFolder();
   const bool listUnread = !old.empty() && !listFile_.Loaded();
+  std::optional<BusyScope> busy;
   std::string message;
   const bool reachable = CheckBackupDrive(true, old, message, "");
   if (!reachable) UserBackupFolderEdit.SetText("");
@@ -208,12 +211,11 @@ void TMainForm::ChangeBtnClick() {
                      kAppCaption, kQuestion) != kIdYes) {
       return;
     }
-    int result;
-    {
-      const BusyScope busy(*this, kRemovingBackups);
-      Log->AddLine("New backup folder selected - deletion of previous backups initiated.", true);
-      result = operations_.Delete->RemoveAllBackups(old, !ShowProgressChk.Checked(), *Log);
-    }
+    // Busy until the settings name the new folder: a timed backup in between, under the box below,
+    // would fill the old store again and move the last-backup time of the new one.
+    busy.emplace(*this, kRemovingBackups);
+    Log->AddLine("New backup folder selected - deletion of previous backups initiated.", true);
+    const int result = operations_.Delete->RemoveAllBackups(old, !ShowProgressChk.Checked(), *Log);
     if (result == 2) return;
     if (result == 1 &&
         Boxes().Show("Vesperhollow could not remove all previous backups. Press OK to continue with operation.",
