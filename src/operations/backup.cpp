@@ -116,6 +116,7 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
 int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                        TMessageLog& log) {
   StartRun();
+  const TMessageLog::Batch batch(log);
   std::string message;
   if (!CheckBackupDrive(ask, backupFolder, message, "")) {
     log.AddLine("WARNING: Process halted. " + message, false);

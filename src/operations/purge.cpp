@@ -93,6 +93,7 @@ void TPurge::Decide(StringList& removals, const DirEntry& entry, const std::stri
 
 int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun();
+  const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;
   bool removeUnreachable = false;

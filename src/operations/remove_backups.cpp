@@ -25,6 +25,7 @@ int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, c
                                 bool quiet, TMessageLog& log) {
   StartRun();
   if (first < 0 || first >= list.Count() || count > list.Count() - first) return 1;
+  const TMessageLog::Batch batch(log);
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups...", kPreparing);
   const std::string backupFolderItself = WithoutTrailingBackslash(backupFolder);
@@ -52,6 +53,7 @@ int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, c
 
 int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun();
+  const TMessageLog::Batch batch(log);
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing all previous backups...", kPreparing);
   const std::string root = MirrorPath(backupFolder, "");
@@ -69,6 +71,7 @@ int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMess
 int TDelete::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) {
   StartRun();
   if (!FolderExists(mirrorFolder)) return 1;
+  const TMessageLog::Batch batch(log);
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups of sub-folders...", kPreparing);
   std::vector<DirEntry> entries;

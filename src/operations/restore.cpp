@@ -85,6 +85,7 @@ void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const st
 
 int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun();
+  const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;
   switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message)) {
