@@ -1,6 +1,7 @@
 #include "operations/backup.h"
 
 #include "common/text_lines.h"
+#include "operations/store_lock.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
 #include "store/name_index.h"
@@ -126,6 +127,11 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   if (list.Count() == 0) {
     log.AddLine("WARNING: No files or folders selected for backup.", false);
     return 0;
+  }
+  StoreLock lock;
+  if (!lock.Take(backupFolder, log)) {
+    LastRunHalted = true;
+    return 1;
   }
   ShowPreparing(quiet, "Vesperhollow Backing up...", "Preparing to backup files...");
 

@@ -97,7 +97,8 @@ int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& l
   std::string message;
   StringList unreachable;
   bool removeUnreachable = false;
-  switch (CheckDrivesOfStore(backupFolder, log, " User aborted purge.", unreachable, message)) {
+  StoreLock lock;
+  switch (CheckDrivesOfStore(backupFolder, log, " User aborted purge.", unreachable, message, lock)) {
     case StoreDrives::Halted: LastRunHalted = true; return 1;
     case StoreDrives::Aborted: return 2;  // nothing was done
     case StoreDrives::Reachable: break;

@@ -88,7 +88,8 @@ int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLo
   const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;
-  switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message)) {
+  StoreLock lock;
+  switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message, lock)) {
     case StoreDrives::Halted: LastRunHalted = true; return 1;
     case StoreDrives::Aborted: return 2;  // nothing was done
     case StoreDrives::Ignored: log.AddLine(message + " Files not restored to these drives.", false); break;
