@@ -68,7 +68,16 @@ void TMessageLog::AddLine(const std::string& text, bool heading) {
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(drop));
   }
   page_.ScrollToEnd();
-  Save(std::move(lines));
+  if (batches_ == 0) Save(std::move(lines));
+}
+
+TMessageLog::Batch::~Batch() {
+  if (--log_.batches_ > 0 || log_.unsaved_ == 0) return;
+  // Nothing may leave a destructor; a save that fails here is caught up by the next one, as any.
+  try {
+    log_.Save(log_.page_.Lines());
+  } catch (...) {
+  }
 }
 
 void TMessageLog::Attach(const std::string& fileName) {

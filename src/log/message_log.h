@@ -35,6 +35,19 @@ class TMessageLog {
   bool Disabled() const { return disabled_; }
   void ScrollToEnd() { page_.ScrollToEnd(); }
 
+  // While one lives, lines reach the page at once and the file when the last one ends: a run
+  // that names thousands of files writes the file once, not once per line.
+  class Batch {
+   public:
+    explicit Batch(TMessageLog& log) : log_(log) { ++log_.batches_; }
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    TMessageLog& log_;
+  };
+
  private:
   // Puts the file's lines in front of the page's; false when the file cannot be read.
   bool MergeFile();
@@ -46,6 +59,7 @@ class TMessageLog {
   bool fileRead_ = true;   // the page holds all the file holds (or the file is the page's to replace)
   size_t unsaved_ = 0;     // lines at the end of the page that the file does not hold yet
   bool failureShown_ = false;
+  int batches_ = 0;        // Batch objects alive: the file waits for the last to end
   TextPage& page_;
 };
 

@@ -1,6 +1,7 @@
 #include "operations/backup.h"
 
 #include "common/text_lines.h"
+#include "operations/store_lock.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
 #include "store/name_index.h"
@@ -116,6 +117,7 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
 int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                        TMessageLog& log) {
   StartRun();
+  const TMessageLog::Batch batch(log);
   std::string message;
   if (!CheckBackupDrive(ask, backupFolder, message, "")) {
     log.AddLine("WARNING: Process halted. " + message, false);
@@ -125,6 +127,11 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   if (list.Count() == 0) {
     log.AddLine("WARNING: No files or folders selected for backup.", false);
     return 0;
+  }
+  StoreLock lock;
+  if (!lock.Take(backupFolder, log)) {
+    LastRunHalted = true;
+    return 1;
   }
   ShowPreparing(quiet, "Vesperhollow Backing up...", "Preparing to backup files...");
 

@@ -43,13 +43,13 @@ static void DropLinkedWorkFolder(const std::string& folder) {
   if (attributes != kAttrInvalid && (attributes & kAttrReparsePoint)) Files().RemoveFolder(folder);
 }
 
-// Only unfinished copies of ours can be in the work folder.
+// Only unfinished copies of ours can be in the work folder, and the lock of the run under way.
 // False when the folder cannot be listed (most often: it is not there).
 static bool EmptyWorkFolder(const std::string& folder) {
   std::vector<DirEntry> entries;
   if (!Files().List(folder, entries)) return false;
   for (const DirEntry& entry : entries) {
-    if (!(entry.attributes & kAttrDirectory)) RemoveTemp(JoinPath(folder, entry.name));
+    if (!(entry.attributes & kAttrDirectory) && entry.name != kStoreLockName) RemoveTemp(JoinPath(folder, entry.name));
   }
   return true;
 }

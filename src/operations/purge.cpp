@@ -93,10 +93,12 @@ void TPurge::Decide(StringList& removals, const DirEntry& entry, const std::stri
 
 int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun();
+  const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;
   bool removeUnreachable = false;
-  switch (CheckDrivesOfStore(backupFolder, log, " User aborted purge.", unreachable, message)) {
+  StoreLock lock;
+  switch (CheckDrivesOfStore(backupFolder, log, " User aborted purge.", unreachable, message, lock)) {
     case StoreDrives::Halted: LastRunHalted = true; return 1;
     case StoreDrives::Aborted: return 2;  // nothing was done
     case StoreDrives::Reachable: break;

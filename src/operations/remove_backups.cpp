@@ -13,10 +13,17 @@ std::string WithoutTrailingBackslash(std::string path) {
 }
 }  // namespace
 
-int TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log,
+int TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log, StoreLock& lock,
                              const std::function<void()>& cleanUp) {
   StringList failures;
   RemoveFiles(removals, failures, quiet);
+  // The lock kept its work folder, and so the store root and the folders above it that were to
+  // go; let go, they go when nothing else is left in them.
+  const std::string work = lock.WorkFolder();
+  lock.Release();
+  for (const std::string& path : removals) {
+    if (work.size() > path.size() && work.compare(0, path.size() + 1, path + "\\") == 0) Files().RemoveFolder(path);
+  }
   if (cleanUp) cleanUp();
   return Finish(log, failures, "WARNING: The following backups could not be removed:");
 }
@@ -25,6 +32,12 @@ int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, c
                                 bool quiet, TMessageLog& log) {
   StartRun();
   if (first < 0 || first >= list.Count() || count > list.Count() - first) return 1;
+  const TMessageLog::Batch batch(log);
+  StoreLock lock;
+  if (!lock.Take(backupFolder, log)) {
+    LastRunHalted = true;
+    return 1;
+  }
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups...", kPreparing);
   const std::string backupFolderItself = WithoutTrailingBackslash(backupFolder);
@@ -47,18 +60,25 @@ int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, c
       removals.push_back(parent);
     }
   }
-  return RemoveCollected(removals, quiet, log);
+  return RemoveCollected(removals, quiet, log, lock);
 }
 
 int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun();
+  const TMessageLog::Batch batch(log);
+  StoreLock lock;
+  if (!lock.Take(backupFolder, log)) {
+    LastRunHalted = true;
+    return 1;
+  }
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing all previous backups...", kPreparing);
   const std::string root = MirrorPath(backupFolder, "");
   StringList removals;
-  if (root.empty()) return RemoveCollected(removals, quiet, log);
+  if (root.empty()) return RemoveCollected(removals, quiet, log, lock);
   CollectTree(removals, root);
-  return RemoveCollected(removals, quiet, log, [&] {
+  std::erase(removals, StoreLockPath(backupFolder));  // it goes with the lock
+  return RemoveCollected(removals, quiet, log, lock, [&] {
     // The computer-name folder, then the marker folder, when nothing else is left in them.
     const std::string computerFolder = WithoutTrailingBackslash(FolderOf(root));
     Files().RemoveFolder(computerFolder);
@@ -66,9 +86,16 @@ int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMess
   });
 }
 
-int TDelete::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) {
+int TDelete::RemoveSubfolderBackups(const std::string& backupFolder, const std::string& mirrorFolder, bool quiet,
+                                    TMessageLog& log) {
   StartRun();
   if (!FolderExists(mirrorFolder)) return 1;
+  const TMessageLog::Batch batch(log);
+  StoreLock lock;
+  if (!lock.Take(backupFolder, log)) {
+    LastRunHalted = true;
+    return 1;
+  }
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups of sub-folders...", kPreparing);
   std::vector<DirEntry> entries;
@@ -78,7 +105,7 @@ int TDelete::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet,
     if (Cancelled) break;
     if (entry.attributes & kAttrDirectory) CollectTree(removals, JoinPath(mirrorFolder, entry.name));
   }
-  return RemoveCollected(removals, quiet, log);
+  return RemoveCollected(removals, quiet, log, lock);
 }
 
 }  // namespace vh

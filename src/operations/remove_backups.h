@@ -6,6 +6,7 @@
 #include "list/source_list.h"
 #include "log/message_log.h"
 #include "operations/file_ops.h"
+#include "operations/store_lock.h"
 
 namespace vh {
 
@@ -20,12 +21,14 @@ class TDelete : public TFileOps {
                          TMessageLog& log);
   // The whole store of a backup folder being given up, then its empty parent folders of the store.
   int RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log);
-  // Every sub-folder of an entry's mirror folder; the files directly in it stay. 1 at once when
-  // the mirror folder does not exist.
-  int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log);
+  // Every sub-folder of an entry's mirror folder in the store of `backupFolder`; the files directly
+  // in it stay. 1 at once when the mirror folder does not exist.
+  int RemoveSubfolderBackups(const std::string& backupFolder, const std::string& mirrorFolder, bool quiet,
+                             TMessageLog& log);
 
  private:
-  int RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log,
+  // Removes what was collected, then lets go of the store's `lock`.
+  int RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log, StoreLock& lock,
                       const std::function<void()>& cleanUp = {});
 };
 

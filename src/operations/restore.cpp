@@ -85,9 +85,11 @@ void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const st
 
 int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun();
+  const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;
-  switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message)) {
+  StoreLock lock;
+  switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message, lock)) {
     case StoreDrives::Halted: LastRunHalted = true; return 1;
     case StoreDrives::Aborted: return 2;  // nothing was done
     case StoreDrives::Ignored: log.AddLine(message + " Files not restored to these drives.", false); break;

@@ -2,6 +2,7 @@
 // What the logic needs of the file system. Paths are UTF-8 with "\" as separator.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,17 @@ class FileSystem {
   // Bit 0 is A:, bit 25 is Z:.
   virtual uint32_t DriveMask() = 0;
   virtual bool IsRemoteDrive(const std::string& drive) = 0;
+
+  // A file held open that no one else can open, not even through another handle of the same
+  // process, until the holder lets it go. The file goes then, and when the holding process ends
+  // without letting go.
+  class FileLock {
+   public:
+    virtual ~FileLock() = default;
+  };
+  // Makes or opens `path` (its folder must exist) and holds it so. Null when that failed;
+  // `inUse` then tells whether someone else holds it.
+  virtual std::unique_ptr<FileLock> OpenLockFile(const std::string& path, bool& inUse) = 0;
 
  private:
   std::vector<bool> moveOutcomes_;

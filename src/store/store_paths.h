@@ -15,9 +15,12 @@ inline std::string DamagedConfigFileName(int n) {
 }
 
 // Folder of the store root where copies are filled before they take a mirror's place. No mirror
-// can live there (mirrors live below one-letter drive folders), so whatever is in it is a
-// leftover of an unfinished copy and never anyone's file.
+// can live there (mirrors live below one-letter drive folders), so whatever is in it but the lock
+// below is a leftover of an unfinished copy and never anyone's file.
 inline const char* const kWorkFolder = "$VH_TMP$";
+// File in the work folder that a run holds for its whole length, so that a run of another
+// session on the same store is refused meanwhile (see StoreLock). Never a copy's name.
+inline const char* const kStoreLockName = "run.lock";
 
 // The mirror of a source path; with an empty source path, the store root; with an empty backup
 // folder, or a source path that could lead outside the store (see IsStorablePath), empty text.

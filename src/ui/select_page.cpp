@@ -179,7 +179,7 @@ int TMainForm::RemoveEntryBackups(const TSourceList& list, int index, bool quiet
 }
 
 int TMainForm::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) {
-  return operations_.Delete->RemoveSubfolderBackups(mirrorFolder, quiet, log);
+  return operations_.Delete->RemoveSubfolderBackups(BackupFolder(), mirrorFolder, quiet, log);
 }
 
 bool TMainForm::LoadBackupList() { return listFile_.Load(BackupList, BackupFolder(), false, *grid_, startupNotes_); }

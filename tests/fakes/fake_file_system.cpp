@@ -214,7 +214,10 @@ CopyResult FakeFileSystem::CopyInto(const std::string& source, const std::string
 bool FakeFileSystem::Delete(const std::string& path) {
   Call("Delete", path);
   const Node* node = Find(path);
-  if (!node || node->folder || (node->attributes & kAttrReadOnly) || failDelete_.count(Key(path))) return false;
+  if (!node || node->folder || (node->attributes & kAttrReadOnly) || failDelete_.count(Key(path)) ||
+      held_.count(Key(path))) {
+    return false;
+  }
   GiveRoom(*node);
   nodes_.erase(Key(path));
   return true;
@@ -299,6 +302,31 @@ bool FakeFileSystem::IsRemoteDrive(const std::string& drive) {
   Call("IsRemoteDrive", drive);
   auto it = drives_.find(Key(DrivePart(drive)));
   return it != drives_.end() && it->second;
+}
+
+namespace {
+class FakeFileLock : public FileSystem::FileLock {
+ public:
+  explicit FakeFileLock(std::function<void()> release) : release_(std::move(release)) {}
+  ~FakeFileLock() override { release_(); }
+
+ private:
+  std::function<void()> release_;
+};
+}  // namespace
+
+std::unique_ptr<FileSystem::FileLock> FakeFileSystem::OpenLockFile(const std::string& path, bool& inUse) {
+  Call("OpenLockFile", path);
+  const Node* node = Find(path);
+  inUse = node && !Readable(path);
+  if (inUse || !ParentFolder(path) || (node && node->folder)) return nullptr;
+  if (!node) nodes_[Key(path)] = Node{path, false, kAttrArchive, {}, {}, now_, nextId_++};
+  const std::string key = Key(path);
+  held_.insert(key);
+  return std::make_unique<FakeFileLock>([this, key] {
+    held_.erase(key);
+    nodes_.erase(key);
+  });
 }
 
 }  // namespace vh::test

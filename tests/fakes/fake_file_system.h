@@ -77,6 +77,8 @@ class FakeFileSystem : public FileSystem {
   bool AppendFile(const std::string& path, const std::string& content) override;
   uint32_t DriveMask() override;
   bool IsRemoteDrive(const std::string& drive) override;
+  // Held files cannot be opened, deleted or copied; a lock let go deletes its file.
+  std::unique_ptr<FileLock> OpenLockFile(const std::string& path, bool& inUse) override;
 
  private:
   struct Node {
@@ -95,7 +97,7 @@ class FakeFileSystem : public FileSystem {
   Node* Find(const std::string& path);
   const Node* Find(const std::string& path) const;
   Node* ParentFolder(const std::string& path);
-  bool Readable(const std::string& path) const { return !failOpen_.count(Key(path)); }
+  bool Readable(const std::string& path) const { return !failOpen_.count(Key(path)) && !held_.count(Key(path)); }
   // Takes `bytes` of the drive's room; false when the disk is full (the room is then used up).
   bool TakeRoom(const std::string& path, uint64_t& bytes);
   // A file replaced or deleted gives its room back.
@@ -103,7 +105,7 @@ class FakeFileSystem : public FileSystem {
 
   std::map<std::string, Node> nodes_;
   std::map<std::string, bool> drives_;  // key -> remote
-  std::set<std::string> unplugged_, failOpen_, failDelete_, failCopy_;
+  std::set<std::string> unplugged_, failOpen_, failDelete_, failCopy_, held_;
   std::map<std::string, uint64_t> room_;
   int64_t now_ = 0;
   std::vector<std::pair<std::string, std::string>> deferred_;

@@ -1,5 +1,6 @@
 #include "operations/backup.h"
 
+#include "common/text_lines.h"
 #include "operations_fixture.h"
 
 namespace vh::test {
@@ -217,6 +218,20 @@ TEST_F(BackupTest, FailuresAndAFullDisk) {
   EXPECT_EQ(sys.boxes.asked[0].text, "Backup disk full. Try selecting fewer files for backup.");
   EXPECT_EQ(sys.boxes.asked[0].style, 48u);
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\c")), "previous");
+}
+
+TEST_F(BackupTest, ARunNamingThousandsOfFailuresWritesTheLogFileOnce) {
+  for (int i = 0; i < 5000; ++i) {
+    sys.files.AddFile("C:\\d\\f" + std::to_string(i), "x");
+    sys.files.FailCopy("C:\\d\\f" + std::to_string(i));
+  }
+  list.Add("C:\\d", true, 1);
+  log.SetFileName(store + "\\Log.txt");
+  log.AddLine("Manual backup initiated for the following files and folders:", true);
+  calls.clear();
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(calls["WriteFile"] + calls["AppendFile"], 1);
+  EXPECT_EQ(SplitLines(sys.files.Content(store + "\\Log.txt")), page.lines);
 }
 
 // The platform may still be moving earlier copies into place while later ones are filled: no

@@ -72,9 +72,9 @@ TEST_F(RemoveBackupsTest, AllBackupsOfAStoreButNotItsNeighbours) {
 
 TEST_F(RemoveBackupsTest, SubFolderBackupsKeepTheFolderFiles) {
   sys.files.AddFile(store + "\\C\\d\\sub2\\y.txt");
-  EXPECT_EQ(remover.RemoveSubfolderBackups(store + "\\C\\d", false, log), 0);
+  EXPECT_EQ(remover.RemoveSubfolderBackups("E:\\B", store + "\\C\\d", false, log), 0);
   EXPECT_EQ(sys.files.PathsBelow(store + "\\C\\d"), StringList{store + "\\C\\d\\ro.txt"});
-  EXPECT_EQ(remover.RemoveSubfolderBackups(store + "\\C\\never", false, log), 1);
+  EXPECT_EQ(remover.RemoveSubfolderBackups("E:\\B", store + "\\C\\never", false, log), 1);
 }
 
 TEST_F(RemoveBackupsTest, FailuresAndCancelAreLogged) {

@@ -2,6 +2,7 @@
 #include "disk_fixture.h"
 #include "fake_controls.h"
 #include "log/message_log.h"
+#include "operations/store_lock.h"
 #include "ui/operation_windows.h"
 
 namespace vh::test {
@@ -91,6 +92,28 @@ TEST_F(OperationsOnDiskTest, RestoreOverReadOnlyFilesAndPurgeWithAnUnpluggedDriv
   EXPECT_FALSE(FileExists(Mirror(source + "\\doc.txt")));
   EXPECT_EQ(Read(Mirror(drive + "\\elsewhere.txt")), "kept while away");
   EXPECT_TRUE(boxes.AllAnswered());
+}
+
+TEST_F(OperationsOnDiskTest, ARunWaitsItsTurnWhileAnotherHoldsTheStore) {
+  Write(source + "\\a.txt", "alpha");
+  const std::string work = WorkFolderOf(backupFolder);
+  Write(work + "\\copy3", "the other run's copy under way");
+  {
+    win32::Win32FileSystem other;  // the other run's handle
+    bool inUse = true;
+    const auto held = other.OpenLockFile(StoreLockPath(backupFolder), inUse);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, log), 1);
+    EXPECT_EQ(page.lines.back(), std::string("\t\t") + kStoreInUse);
+    EXPECT_EQ(windows().Purge->RunPurge(backupFolder, true, log), 1);
+    EXPECT_EQ(Read(work + "\\copy3"), "the other run's copy under way");
+    EXPECT_FALSE(FileExists(Mirror(source + "\\a.txt")));
+  }
+  // Let go, the lock file is gone and the next run goes ahead, clearing what the other left.
+  EXPECT_FALSE(FileExists(StoreLockPath(backupFolder)));
+  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, log), 0);
+  EXPECT_EQ(Read(Mirror(source + "\\a.txt")), "alpha");
+  EXPECT_FALSE(FolderExists(work));
 }
 
 }  // namespace

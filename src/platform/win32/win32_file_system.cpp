@@ -405,4 +405,31 @@ bool Win32FileSystem::IsRemoteDrive(const std::string& drive) {
   return GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
 }
 
+namespace {
+
+class Win32FileLock : public FileSystem::FileLock {
+ public:
+  // Shared with no one; the system deletes the file when the handle closes, also the handle of
+  // a process that ended without closing it.
+  explicit Win32FileLock(const std::wstring& path)
+      : file_(CreateFileW(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr)),
+        error_(GetLastError()) {}
+  bool Held() const { return file_.valid(); }
+  DWORD Error() const { return error_; }
+
+ private:
+  Handle file_;
+  DWORD error_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem::FileLock> Win32FileSystem::OpenLockFile(const std::string& path, bool& inUse) {
+  auto lock = std::make_unique<Win32FileLock>(LongPath(path));
+  inUse = !lock->Held() && lock->Error() == ERROR_SHARING_VIOLATION;
+  if (!lock->Held()) return nullptr;
+  return lock;
+}
+
 }  // namespace vh::win32

@@ -28,6 +28,7 @@ class Win32FileSystem : public vh::FileSystem {
   bool AppendFile(const std::string& path, const std::string& content) override;
   uint32_t DriveMask() override;
   bool IsRemoteDrive(const std::string& drive) override;
+  std::unique_ptr<FileLock> OpenLockFile(const std::string& path, bool& inUse) override;
 
  private:
   MoveWorkers moves_{[this](const std::string& source, const std::string& target) {

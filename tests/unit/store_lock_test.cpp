@@ -1,0 +1,70 @@
+#include "operations/store_lock.h"
+
+#include <map>
+
+#include "operations/backup.h"
+#include "operations/purge.h"
+#include "operations/remove_backups.h"
+#include "operations/restore.h"
+#include "operations_fixture.h"
+
+namespace vh::test {
+namespace {
+
+class StoreLockTest : public OperationsTest {
+ protected:
+  StoreLockTest() {
+    list.Add("C:\\d", true, 1);
+    sys.files.AddFile("C:\\d\\new.txt", "to back up");
+    sys.files.AddFile(store + "\\C\\d\\kept.txt", "to restore");
+    sys.files.AddFile(store + "\\C\\d\\sub\\gone.txt", "to purge");
+    sys.files.AddFile(store + "\\$VH_TMP$\\copy3", "the other run's copy under way");
+  }
+  // Every path on both drives with its content.
+  std::map<std::string, std::string> Everything() const {
+    std::map<std::string, std::string> all;
+    for (const char* drive : {"C:", "E:"}) {
+      for (const std::string& path : sys.files.PathsBelow(drive)) all[path] = sys.files.Content(path);
+    }
+    return all;
+  }
+
+  TSourceList list;
+  TBackup backup{view};
+  TRestore restore{view};
+  TPurge purge{view};
+  TDelete remover{view};
+};
+
+TEST_F(StoreLockTest, EveryRunIsRefusedWhileAnotherHoldsTheStoreAndTouchesNothing) {
+  const std::string mirror = store + "\\C\\d";
+  const struct {
+    const char* name;
+    TFileOps& ops;
+    std::function<int()> run;
+  } cases[] = {
+      {"backup", backup, [&] { return backup.RunBackup(list, "E:\\B", false, true, log); }},
+      {"restore", restore, [&] { return restore.RunRestore("E:\\B", false, log); }},
+      {"purge", purge, [&] { return purge.RunPurge("E:\\B", false, log); }},
+      {"entry", remover, [&] { return remover.RemoveEntryBackups(list, 0, 1, "E:\\B", false, log); }},
+      {"all", remover, [&] { return remover.RemoveAllBackups("E:\\B", false, log); }},
+      {"sub-folders", remover, [&] { return remover.RemoveSubfolderBackups("E:\\B", mirror, false, log); }},
+  };
+  bool inUse = false;
+  const auto other = sys.files.OpenLockFile(StoreLockPath("E:\\B"), inUse);
+  ASSERT_TRUE(other);
+  const auto before = Everything();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    page.lines.clear();
+    EXPECT_EQ(c.run(), 1);
+    EXPECT_TRUE(c.ops.LastRunHalted);
+    EXPECT_EQ(LogTexts(), Lines{kStoreInUse});
+    EXPECT_EQ(Everything(), before);
+  }
+  EXPECT_TRUE(view.labels.empty());  // no window either
+  EXPECT_TRUE(sys.boxes.asked.empty());
+}
+
+}  // namespace
+}  // namespace vh::test
