@@ -14,6 +14,16 @@ namespace {
 // the file, so a huge or damaged one costs no more than a good one.
 constexpr uint64_t kLogTailBytes = kMaxLogLines * (kMaxLogLineChars * 4 + 2);
 
+// How long a batch keeps lines from the file at most.
+constexpr long long kBatchSeconds = 2;
+
+// Seconds on the local clock; only differences matter, and a wrong one at a month's turn costs
+// one write more.
+long long SecondsNow() {
+  const LocalTime t = Locale().Now();
+  return ((static_cast<long long>(t.day) * 24 + t.hour) * 60 + t.minute) * 60 + t.second;
+}
+
 // The last lines of a file's end, each within the line limit and free of nulls (which would end
 // the page's text early).
 std::vector<std::string> LastLines(const std::string& bytes, bool whole) {
@@ -68,7 +78,12 @@ void TMessageLog::AddLine(const std::string& text, bool heading) {
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(drop));
   }
   page_.ScrollToEnd();
-  if (batches_ == 0) Save(std::move(lines));
+  const long long now = SecondsNow();
+  if (batches_ == 0 || now - savedAt_ >= kBatchSeconds || now < savedAt_) Save(std::move(lines));
+}
+
+void TMessageLog::Flush() {
+  if (unsaved_ > 0) Save(page_.Lines());
 }
 
 TMessageLog::Batch::~Batch() {
@@ -102,6 +117,7 @@ bool TMessageLog::MergeFile() {
 
 void TMessageLog::Save(std::vector<std::string> lines) {
   if (fileName_.empty()) return;  // detached: the page only
+  savedAt_ = SecondsNow();
   if (!FileExists(fileName_)) {
     std::string message;
     // Gone with its drive: the whole page goes to the file when the drive is back.

@@ -34,9 +34,12 @@ class TMessageLog {
   void Enable() { disabled_ = false; }
   bool Disabled() const { return disabled_; }
   void ScrollToEnd() { page_.ScrollToEnd(); }
+  // Writes what the file does not hold yet, a batch alive or not: the process is about to end.
+  void Flush();
 
-  // While one lives, lines reach the page at once and the file when the last one ends: a run
-  // that names thousands of files writes the file once, not once per line.
+  // While one lives, lines reach the page at once and the file when the last one ends, or when a
+  // line comes a few seconds after the last write: a run that names thousands of files writes the
+  // file once, not once per line, and a run killed part-way loses no more than those seconds.
   class Batch {
    public:
     explicit Batch(TMessageLog& log) : log_(log) { ++log_.batches_; }
@@ -60,6 +63,7 @@ class TMessageLog {
   size_t unsaved_ = 0;     // lines at the end of the page that the file does not hold yet
   bool failureShown_ = false;
   int batches_ = 0;        // Batch objects alive: the file waits for the last to end
+  long long savedAt_ = 0;  // when the file was last written to, in seconds of the clock
   TextPage& page_;
 };
 

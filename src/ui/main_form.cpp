@@ -188,6 +188,7 @@ void TMainForm::FormCloseQuery(EndCause cause) {
       // log, saved with every line, says so before anything that could keep the session waiting.
       Log->AddLine(CutShortLine(running, cause), false);
       if (shutdownBackup) Log->AddLine("WARNING: Backup on shutdown prevented by current operation.", false);
+      Log->Flush();  // the run's own lines wait for its end, which never comes
     }
     SaveSettings();
     SaveBackupList();

@@ -41,6 +41,21 @@ TEST_F(MessageLogTest, FirstHeadingCreatesTheFileWithItsFolders) {
   EXPECT_EQ(page.scrolls, 2);
 }
 
+// A batch keeps its lines from the file only for a few seconds, and a flush (the process about to
+// end inside a run) writes them at once.
+TEST_F(MessageLogTest, ABatchWritesAfterAFewSecondsAndAtAFlush) {
+  log.AddLine("Backup initiated.", true);
+  const TMessageLog::Batch batch(log);
+  log.AddLine("C:\\Docs", false);
+  EXPECT_EQ(FileLines().size(), 2u);
+  sys.locale.now.second += 2;
+  log.AddLine("C:\\Mail", false);
+  EXPECT_EQ(FileLines().size(), 4u);
+  log.AddLine("WARNING: Backup cut short by log-off.", false);
+  log.Flush();
+  EXPECT_EQ(FileLines(), page.lines);
+}
+
 TEST_F(MessageLogTest, StampLeavesOutTheTimeAtMidnight) {
   sys.locale.now = {2026, 1, 2, 0, 0, 0, 500};
   log.AddLine("a", true);
