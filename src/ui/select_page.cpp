@@ -213,7 +213,7 @@ void TMainForm::ChangeBtnClick() {
     }
     // Busy until the settings name the new folder: a timed backup in between, under the box below,
     // would fill the old store again and move the last-backup time of the new one.
-    busy.emplace(*this, kRemovingBackups);
+    busy.emplace(static_cast<BusyStateView&>(*this), kRemovingBackups);
     Log->AddLine("New backup folder selected - deletion of previous backups initiated.", true);
     const int result = operations_.Delete->RemoveAllBackups(old, !ShowProgressChk.Checked(), *Log);
     if (result == 2) return;
