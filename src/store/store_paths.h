@@ -18,6 +18,8 @@ inline std::string DamagedConfigFileName(int n) {
 // can live there (mirrors live below one-letter drive folders), so whatever is in it is a
 // leftover of an unfinished copy and never anyone's file.
 inline const char* const kWorkFolder = "$VH_TMP$";
+// File of the store root naming the temporary files a restore has made beside the user's files.
+inline const char* const kRestoreJournalFileName = "Restoring.txt";
 
 // The mirror of a source path; with an empty source path, the store root; with an empty backup
 // folder, or a source path that could lead outside the store (see IsStorablePath), empty text.

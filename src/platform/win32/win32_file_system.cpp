@@ -1,6 +1,7 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <algorithm>
+#include <exception>
 #include <new>
 #include <stdexcept>
 
@@ -202,66 +203,60 @@ bool RenameTo(HANDLE file, const std::wstring& target) {
 bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {
   // The content reaches the disk before the new name does: after a power loss the target is the
   // old file or the whole new one, never a file of the right size and time holding nothing.
-  // Flushed and renamed through one handle: a single open.
+  // Flushed and renamed through one handle: a single open. The second flush is what a
+  // write-through move does: the rename reaches the disk before the move is told done.
   Handle file(OpenToMove(LongPath(source)));
-  return file.valid() && FlushFileBuffers(file.get()) && RenameTo(file.get(), LongPath(target));
+  return file.valid() && FlushFileBuffers(file.get()) && RenameTo(file.get(), LongPath(target)) &&
+         FlushFileBuffers(file.get());
 }
 
-CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {
-  if (CopyFileW(LongPath(source).c_str(), LongPath(target).c_str(), FALSE)) return CopyResult::Ok;
-  return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
+namespace {
+
+struct CopyCall {
+  const CopyProgress& progress;
+  bool stopped = false;
+  std::exception_ptr error;  // thrown by `progress`: carried past the system's frames
+};
+
+DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
+                              HANDLE, LPVOID data) {
+  auto* call = static_cast<CopyCall*>(data);
+  try {
+    if (call->progress()) return PROGRESS_CONTINUE;
+  } catch (...) {
+    call->error = std::current_exception();
+  }
+  call->stopped = true;
+  return PROGRESS_CANCEL;
 }
 
-CopyResult Win32FileSystem::CopyInto(const std::string& source, const std::string& target) {
-  Handle from(CreateFileW(LongPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!from.valid()) return CopyResult::Failed;
-  FILETIME written;
-  LARGE_INTEGER size;
-  if (!GetFileTime(from.get(), nullptr, nullptr, &written) || !GetFileSizeEx(from.get(), &size)) {
-    return CopyResult::Failed;
+}  // namespace
+
+CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target,
+                                 const CopyProgress& progress) {
+  CopyCall call{progress};
+  const BOOL copied = CopyFileExW(LongPath(source).c_str(), LongPath(target).c_str(),
+                                  progress ? OnCopyProgress : nullptr, &call, nullptr, 0);
+  const DWORD error = GetLastError();
+  if (call.error) std::rethrow_exception(call.error);
+  if (copied) return CopyResult::Ok;
+  if (call.stopped) return CopyResult::Cancelled;
+  return IsDiskFull(error) ? CopyResult::DiskFull : CopyResult::Failed;
+}
+
+bool Win32FileSystem::SwapInto(const std::string& replacement, const std::string& target) {
+  const std::wstring from = LongPath(replacement), to = LongPath(target);
+  {
+    Handle file(CreateFileW(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid() || !FlushFileBuffers(file.get())) return false;
   }
-  // Opened, never created or truncated: the file stays the one the user had.
-  Handle to(CreateFileW(LongPath(target).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                        OPEN_EXISTING, 0, nullptr));
-  if (!to.valid()) return CopyResult::Failed;
-  // Writes through this handle leave the last-write time alone, so a copy cut off by a kill keeps
-  // the old time and the next backup does not take the half-written file for a newer one.
-  FILETIME keep{0xFFFFFFFF, 0xFFFFFFFF};
-  SetFileTime(to.get(), nullptr, nullptr, &keep);
-  LARGE_INTEGER had;
-  if (!GetFileSizeEx(to.get(), &had)) return CopyResult::Failed;
-  // Room first: zeros past the old end take the disk space (setting the end alone may leave a
-  // sparse hole); the old content is not touched until all of it is there.
-  if (size.QuadPart > had.QuadPart) {
-    LARGE_INTEGER at{};
-    at.QuadPart = had.QuadPart;
-    const std::string zeros(static_cast<size_t>(std::min<int64_t>(size.QuadPart - had.QuadPart, kChunk)), '\0');
-    bool ok = SetFilePointerEx(to.get(), at, nullptr, FILE_BEGIN) != FALSE;
-    for (int64_t left = size.QuadPart - had.QuadPart; ok && left > 0;) {
-      const size_t part = static_cast<size_t>(std::min<int64_t>(left, kChunk));
-      ok = WriteAll(to.get(), zeros.data(), part);
-      left -= static_cast<int64_t>(part);
-    }
-    ok = ok && FlushFileBuffers(to.get());
-    if (!ok) {
-      const bool diskFull = IsDiskFull(GetLastError());
-      SetFilePointerEx(to.get(), at, nullptr, FILE_BEGIN);
-      SetEndOfFile(to.get());
-      return diskFull ? CopyResult::DiskFull : CopyResult::Failed;
-    }
+  // Without a backup name a failed swap leaves the target under its own name, as it was.
+  if (!ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    return false;
   }
-  LARGE_INTEGER start{};
-  if (!SetFilePointerEx(to.get(), start, nullptr, FILE_BEGIN)) return CopyResult::Failed;
-  std::string chunk(kChunk, '\0');
-  for (int64_t left = size.QuadPart; left > 0;) {
-    DWORD got = 0;
-    if (!::ReadFile(from.get(), chunk.data(), kChunk, &got, nullptr) || got == 0) return CopyResult::Failed;
-    if (!WriteAll(to.get(), chunk.data(), got)) return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
-    left -= got;
-  }
-  if (!SetEndOfFile(to.get()) || !SetFileTime(to.get(), nullptr, nullptr, &written)) return CopyResult::Failed;
-  return to.Close() ? CopyResult::Ok : CopyResult::Failed;
+  // What a write-through swap does: the new name and entry reach the disk before the swap is told done.
+  Handle swapped(CreateFileW(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  return swapped.valid() && FlushFileBuffers(swapped.get());
 }
 
 bool Win32FileSystem::Delete(const std::string& path) {
