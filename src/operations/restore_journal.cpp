@@ -70,6 +70,7 @@ void RemoveRestoreLeftovers(const std::string& backupFolder, TMessageLog& log) {
   std::string text;
   if (journal.empty() || !fs.ReadFile(journal, text)) return;
   std::string left;  // what cannot go yet
+  bool told = false;
   for (const std::string& path : SplitLines(text)) {
     if (!MayBeLeftover(path)) continue;
     const uint32_t attributes = fs.Attributes(path);
@@ -80,7 +81,10 @@ void RemoveRestoreLeftovers(const std::string& backupFolder, TMessageLog& log) {
     if (!IsFileAttr(attributes) || (attributes & kAttrReparsePoint)) continue;
     fs.SetAttributes(path, kAttrArchive);  // it may carry a read-only backup's attributes
     if (fs.Delete(path)) {
-      log.AddLine("Removed a temporary file left by a restore that was cut off: " + path, false);
+      // A line of its own for each path: a log line is cut at a width a long path may not fit.
+      if (!told) log.AddLine("Removed temporary files left by a restore that was cut off:", false);
+      log.AddLine(path, false);
+      told = true;
     } else {
       fs.SetAttributes(path, attributes);
       left += path + "\r\n";

@@ -54,8 +54,8 @@ class FileSystem {
   }
   // The listing entry of one file or folder; false when it cannot be found.
   virtual bool Stat(const std::string& path, DirEntry& out) = 0;
-  // Copies a file over an existing one, keeping content and last-write time. A copy stopped by
-  // `progress` may leave part of the target behind.
+  // Copies a file over an existing one, keeping content and last-write time. A copy that fails or
+  // is stopped by `progress` may leave part of the target behind.
   virtual CopyResult Copy(const std::string& source, const std::string& target,
                           const CopyProgress& progress = nullptr) = 0;
   // Puts a whole file in the place of an existing one in one step, both flushed to the disk before

@@ -141,8 +141,8 @@ TEST_F(RestoreTest, TemporariesAreNamedFirstAndWhatACutOffRestoreLeftIsRemoved) 
   Run();
   for (const Named& n : named) EXPECT_EQ(sys.files.Exists(n.path), !n.goes) << n.path;
   EXPECT_TRUE(sys.files.Exists("C:\\d\\~vh6.tmp"));
-  EXPECT_EQ(LogTexts(), (Lines{"Removed a temporary file left by a restore that was cut off: C:\\d\\~vh1.tmp",
-                               "Removed a temporary file left by a restore that was cut off: C:\\e\\~vh27.tmp"}));
+  EXPECT_EQ(LogTexts(),
+            (Lines{"Removed temporary files left by a restore that was cut off:", "C:\\d\\~vh1.tmp", "C:\\e\\~vh27.tmp"}));
   EXPECT_FALSE(sys.files.Exists(journal));
 }
 

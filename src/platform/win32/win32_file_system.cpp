@@ -1,7 +1,6 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <algorithm>
-#include <exception>
 #include <new>
 #include <stdexcept>
 
@@ -212,36 +211,65 @@ bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& 
 
 namespace {
 
-struct CopyCall {
-  const CopyProgress& progress;
-  bool stopped = false;
-  std::exception_ptr error;  // thrown by `progress`: carried past the system's frames
-};
-
-DWORD CALLBACK OnCopyProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE,
-                              HANDLE, LPVOID data) {
-  auto* call = static_cast<CopyCall*>(data);
-  try {
-    if (call->progress()) return PROGRESS_CONTINUE;
-  } catch (...) {
-    call->error = std::current_exception();
+// Copies the content chunk by chunk, asking `progress` after each one.
+CopyResult CopyContent(HANDLE from, HANDLE to, const CopyProgress& progress) {
+  std::string chunk(kChunk, '\0');
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(from, chunk.data(), kChunk, &got, nullptr)) return CopyResult::Failed;
+    if (got == 0) return CopyResult::Ok;
+    if (!WriteAll(to, chunk.data(), got)) return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
+    if (progress && !progress()) return CopyResult::Cancelled;
   }
-  call->stopped = true;
-  return PROGRESS_CANCEL;
 }
+
+// Deletes a copy left unfinished, on every way out (an exception of the progress call too).
+struct Unfinished {
+  const std::wstring& path;
+  bool done = false;
+  ~Unfinished() {
+    if (!done) DeleteFileW(path.c_str());
+  }
+};
 
 }  // namespace
 
+// A copy of our own rather than the system's: the system's copy asks no progress under Wine, and
+// a large file must not keep the window from answering.
 CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target,
                                  const CopyProgress& progress) {
-  CopyCall call{progress};
-  const BOOL copied = CopyFileExW(LongPath(source).c_str(), LongPath(target).c_str(),
-                                  progress ? OnCopyProgress : nullptr, &call, nullptr, 0);
-  const DWORD error = GetLastError();
-  if (call.error) std::rethrow_exception(call.error);
-  if (copied) return CopyResult::Ok;
-  if (call.stopped) return CopyResult::Cancelled;
-  return IsDiskFull(error) ? CopyResult::DiskFull : CopyResult::Failed;
+  const std::wstring to = LongPath(target);
+  Handle from(CreateFileW(LongPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!from.valid() || !GetFileInformationByHandle(from.get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return CopyResult::Failed;
+  }
+  const DWORD attributes = info.dwFileAttributes & kSettable;
+  // Made writable; a read-only source's attribute is set once the content is in.
+  const DWORD made = attributes & ~FILE_ATTRIBUTE_READONLY;
+  Unfinished unfinished{to};
+  CopyResult result;
+  {
+    Handle file(CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            made ? made : FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+      unfinished.done = true;  // nothing was made, and what is there is not ours
+      return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
+    }
+    result = CopyContent(from.get(), file.get(), progress);
+    if (result == CopyResult::Ok && !SetFileTime(file.get(), nullptr, nullptr, &info.ftLastWriteTime)) {
+      result = CopyResult::Failed;
+    }
+    if (!file.Close() && result == CopyResult::Ok) {
+      result = IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
+    }
+  }
+  if (result != CopyResult::Ok) return result;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesW(to.c_str(), attributes)) return CopyResult::Failed;
+  unfinished.done = true;
+  return CopyResult::Ok;
 }
 
 bool Win32FileSystem::SwapInto(const std::string& replacement, const std::string& target) {
