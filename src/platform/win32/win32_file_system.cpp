@@ -211,12 +211,14 @@ bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& 
 
 namespace {
 
-// Copies the content chunk by chunk, asking `progress` after each one.
-CopyResult CopyContent(HANDLE from, HANDLE to, const CopyProgress& progress) {
-  std::string chunk(kChunk, '\0');
+// Copies the content chunk by chunk, asking `progress` after each one. A small file takes a
+// buffer of its own size (and one byte to see its end), not a whole chunk.
+CopyResult CopyContent(HANDLE from, HANDLE to, uint64_t size, const CopyProgress& progress) {
+  const DWORD want = size < kChunk ? static_cast<DWORD>(size + 1) : kChunk;
+  std::string chunk(want, '\0');
   for (;;) {
     DWORD got = 0;
-    if (!::ReadFile(from, chunk.data(), kChunk, &got, nullptr)) return CopyResult::Failed;
+    if (!::ReadFile(from, chunk.data(), want, &got, nullptr)) return CopyResult::Failed;
     if (got == 0) return CopyResult::Ok;
     if (!WriteAll(to, chunk.data(), got)) return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
     if (progress && !progress()) return CopyResult::Cancelled;
@@ -258,7 +260,8 @@ CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& t
       unfinished.done = true;  // nothing was made, and what is there is not ours
       return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
     }
-    result = CopyContent(from.get(), file.get(), progress);
+    const uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    result = CopyContent(from.get(), file.get(), size, progress);
     if (result == CopyResult::Ok && !SetFileTime(file.get(), nullptr, nullptr, &info.ftLastWriteTime)) {
       result = CopyResult::Failed;
     }
