@@ -160,6 +160,7 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   Cancelled = 0;
   stop_ = Stop::None;
   activeStore_ = JoinPath(backupFolder, kMarkerFolder);
+  RemoveRestoreLeftovers(backupFolder, log);  // before the scan could take one for a file to back up
   for (int i = 0; i < list.Count() && !Cancelled; ++i) {
     const TSource& entry = *list.Item(i);
     const std::string mirror = MirrorPath(backupFolder, entry.Path);

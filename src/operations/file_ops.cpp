@@ -161,6 +161,7 @@ std::string TFileOps::TempFor(const std::string& target) {
   for (int n = 1; temp.empty() || fs.Attributes(temp) != kAttrInvalid; ++n) {
     temp = FolderOf(target) + "~vh" + std::to_string(n) + ".tmp";
   }
+  journal_.Record(temp);
   return temp;
 }
 
@@ -171,33 +172,36 @@ void TFileOps::MakeFolderOf(const std::string& target) {
   madeFolder_ = std::move(folder);
 }
 
-// A new file or mirror is filled under a temporary name and put in place only once it is whole
-// and carries the source's attributes: a failed copy never touches the copy it was to replace.
-// The move into place (which waits for the disk) may still be under way when this returns.
-// A restore over a file that is there writes into it, so that it stays the user's file.
+// A file or mirror is filled under a temporary name and put in place only once it is whole and
+// carries the source's attributes: a failed or cancelled copy never touches the file it was to
+// replace. The move into place (which waits for the disk) may still be under way when this returns.
 CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, const std::string& target,
                                bool backingUp, StringList& failures) {
   FileSystem& fs = Files();
   MakeFolderOf(target);
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
-  if (const uint32_t old = backingUp ? kAttrInvalid : fs.Attributes(target); IsFileAttr(old)) {
-    // The backup is first copied whole beside the file, so a backup drive lost or a bad read part-way
-    // never leaves the user's file half new; only then is it written into the file.
-    const std::string local = TempFor(target);
-    CopyResult result = fs.Copy(source, local);
-    if (result == CopyResult::Ok) {
-      fs.SetAttributes(target, kAttrArchive);  // a read-only file would refuse the write
-      result = fs.CopyInto(local, target);
-      fs.SetAttributes(target, result == CopyResult::Ok ? carried : old);
-    }
-    RemoveTemp(local);
-    return result;
-  }
   const std::string temp = TempFor(target);
-  const CopyResult result = fs.Copy(source, temp);
+  const CopyResult result = fs.Copy(source, temp, [this] {
+    Pump();
+    return Cancelled == 0;
+  });
   if (result != CopyResult::Ok) {
     RemoveTemp(temp);
     return result;
+  }
+  if (const uint32_t old = backingUp ? kAttrInvalid : fs.Attributes(target); IsFileAttr(old)) {
+    // The user's file is swapped whole, keeping its creation time, permissions and streams: a
+    // restore cut off at any point leaves it as it was or as the backup, never part of each, and
+    // never newer than its backup while it is neither.
+    fs.SetAttributes(temp, kAttrArchive);
+    fs.SetAttributes(target, kAttrArchive);  // a read-only file would refuse the swap
+    if (!fs.SwapInto(temp, target)) {
+      fs.SetAttributes(target, old);
+      RemoveTemp(temp);
+      return CopyResult::Failed;
+    }
+    fs.SetAttributes(target, carried);
+    return CopyResult::Ok;
   }
   // The copy carries the source's attributes; archive alone is what any new file has, and
   // the others are set again rather than left to the platform.
@@ -213,9 +217,11 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
 
 void TFileOps::EndOldestMove(StringList& failures) {
   FileSystem& fs = Files();
+  // The wait feeds the window; the move stays listed until its outcome is in.
+  const bool moved = fs.EndMoveReplace([this] { Pump(); });
   const Move move = std::move(moves_.front());
   moves_.pop_front();
-  if (fs.EndMoveReplace()) return;
+  if (moved) return;
   // Read-only, hidden and system targets could not be replaced otherwise.
   const uint32_t old = fs.Attributes(move.target);
   if (IsFileAttr(old) && old != kAttrArchive) {
@@ -228,10 +234,7 @@ void TFileOps::EndOldestMove(StringList& failures) {
 }
 
 void TFileOps::EndMoves(StringList& failures) {
-  while (!moves_.empty()) {
-    EndOldestMove(failures);
-    Pump();  // a move of a large file may wait long for the disk
-  }
+  while (!moves_.empty()) EndOldestMove(failures);
 }
 
 bool TFileOps::Moving(const std::string& target) const {

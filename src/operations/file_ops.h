@@ -12,6 +12,7 @@
 #include "common/string_list.h"
 #include "log/message_log.h"
 #include "operations/pacer.h"
+#include "operations/restore_journal.h"
 #include "platform/file_system.h"
 #include "platform/progress_view.h"
 
@@ -24,9 +25,9 @@ class TFileOps {
 
   // 0 done (or nothing to do), 1 the target disk became full (stopped at that item), 2 an item
   // failed (listed) or the lists differ in length, 3 cancelled without failures.
-  // A copy over an existing mirror (backing up) is all or nothing: it is filled in the store's
-  // work folder (UseWorkFolder) or beside the target, and takes the mirror's place only when
-  // whole. A restore writes into a file that is there, so that it stays the user's file.
+  // Every copy is all or nothing: it is filled in the store's work folder (UseWorkFolder) or
+  // beside the target, and takes the target's place only when whole and on the disk. A Cancel
+  // is answered within the copy of a large file, which is then left out and not named.
   int CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
   // The same for two lists paired by index.
   int CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
@@ -75,6 +76,8 @@ class TFileOps {
   // the window at each one.
   void Pump();
   ProgressView& view_;
+  // Where temporaries made beside the user's files are named (a restore opens it).
+  RestoreJournal journal_;
 
  private:
   // The bar and the label for the item about to be handled; shown only as often as the eye can

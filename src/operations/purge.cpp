@@ -117,6 +117,7 @@ int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& l
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow purging...", "Preparing to remove backups...");
   ClearWorkFolder(backupFolder);  // what a backup cut off before left there
+  RemoveRestoreLeftovers(backupFolder, log);
   ScanForPurge(removals, MirrorPath(backupFolder, ""), backupFolder, unreachable, removeUnreachable);
   RemoveFiles(removals, failures, quiet);
   // The backup drive gone during the scan stops it short: what is left was not gone through.

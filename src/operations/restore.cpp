@@ -99,9 +99,13 @@ int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLo
   PathPairs copies;
   StringList failures;
   Cancelled = 0;
+  RemoveRestoreLeftovers(backupFolder, log);
   ShowPreparing(quiet, "Vesperhollow Restoring...", "Preparing to restore files...");
   ScanForRestore(copies, MirrorPath(backupFolder, ""), backupFolder, unreachable);
-  if (CopyFiles(copies, failures, quiet, false) == 1) {
+  journal_.Open(backupFolder);
+  const int copied = CopyFiles(copies, failures, quiet, false);
+  journal_.Close();
+  if (copied == 1) {
     // What the full disk kept from being restored is listed with the failures.
     log.AddLine("WARNING: Restore disk full. Process halted.", false);
     for (size_t i = DiskFullAt; i < copies.size(); ++i) failures.push_back(copies.Second(i));

@@ -26,7 +26,11 @@ struct DirEntry {
   int64_t lastWrite = 0;   // 100-nanosecond units since 1601-01-01 UTC
 };
 
-enum class CopyResult { Ok, DiskFull, Failed };
+enum class CopyResult { Ok, DiskFull, Failed, Cancelled };
+
+// Called every chunk or so while a copy runs (often enough to keep a window answering); false
+// stops the copy, which then answers Cancelled.
+using CopyProgress = std::function<bool()>;
 
 // Suffix of the temporary file WriteFile fills before it takes the target's place.
 inline const char* const kTempSuffix = ".$VH_TMP$";
@@ -51,15 +55,19 @@ class FileSystem {
   }
   // The listing entry of one file or folder; false when it cannot be found.
   virtual bool Stat(const std::string& path, DirEntry& out) = 0;
-  // Copies a file over an existing one, keeping content and last-write time.
-  virtual CopyResult Copy(const std::string& source, const std::string& target) = 0;
-  // Writes a file's content into an existing file, which stays the same file (its permissions,
-  // other data streams, hard links and creation time are kept), and gives it the source's
-  // last-write time. The room is taken before any byte is written, so a full disk leaves the
-  // target as it was; a read that fails part-way may leave it partly written (Failed).
-  virtual CopyResult CopyInto(const std::string& source, const std::string& target) = 0;
+  // Copies a file over an existing one, keeping content and last-write time. A copy that fails or
+  // is stopped by `progress` may leave part of the target behind.
+  virtual CopyResult Copy(const std::string& source, const std::string& target,
+                          const CopyProgress& progress = nullptr) = 0;
+  // Puts a whole file in the place of an existing one in one step, both flushed to the disk before
+  // this returns: after a power loss the target is the old file or the whole new one. The target
+  // keeps its creation time, permissions and other data streams and takes the replacement's
+  // content and last-write time; it is a new file all the same, so its other hard links (if any)
+  // keep the old content. The replacement's name goes.
+  virtual bool SwapInto(const std::string& replacement, const std::string& target) = 0;
   // Renames a file over an existing one (not across drives). The content reaches the disk before
-  // the new name does: after a power loss the target is the old file or the whole new one.
+  // the new name does, and the new name before this returns: after a power loss the target is the
+  // old file or the whole new one.
   virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
   // MoveReplace, which may still be under way when this returns (the platform then waits for the
   // disk on another thread). Neither path may be used again before EndMoveReplace has told the
@@ -67,8 +75,9 @@ class FileSystem {
   virtual void BeginMoveReplace(const std::string& source, const std::string& target) {
     moveOutcomes_.push_back(MoveReplace(source, target));
   }
-  // The outcome of the oldest move begun and not yet ended; waits for it when it is under way.
-  virtual bool EndMoveReplace() {
+  // The outcome of the oldest move begun and not yet ended; waits for it when it is under way,
+  // calling `whileWaiting` every few dozen milliseconds meanwhile.
+  virtual bool EndMoveReplace([[maybe_unused]] const std::function<void()>& whileWaiting = nullptr) {
     if (moveOutcomes_.empty()) return false;  // nothing was begun
     const bool moved = moveOutcomes_.front();
     moveOutcomes_.erase(moveOutcomes_.begin());

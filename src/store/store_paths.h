@@ -21,6 +21,8 @@ inline const char* const kWorkFolder = "$VH_TMP$";
 // File in the work folder that a run holds for its whole length, so that a run of another
 // session on the same store is refused meanwhile (see StoreLock). Never a copy's name.
 inline const char* const kStoreLockName = "run.lock";
+// File of the store root naming the temporary files a restore has made beside the user's files.
+inline const char* const kRestoreJournalFileName = "Restoring.txt";
 
 // The mirror of a source path; with an empty source path, the store root; with an empty backup
 // folder, or a source path that could lead outside the store (see IsStorablePath), empty text.

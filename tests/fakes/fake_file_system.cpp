@@ -165,15 +165,16 @@ void FakeFileSystem::BeginMoveReplace(const std::string& source, const std::stri
   deferred_.emplace_back(source, target);
 }
 
-bool FakeFileSystem::EndMoveReplace() {
-  if (!deferMoves) return FileSystem::EndMoveReplace();
+bool FakeFileSystem::EndMoveReplace(const std::function<void()>& whileWaiting) {
+  if (!deferMoves) return FileSystem::EndMoveReplace(whileWaiting);
   if (deferred_.empty()) return false;
   const auto [source, target] = deferred_.front();
   deferred_.erase(deferred_.begin());
   return MoveReplace(source, target);
 }
 
-CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& target) {
+CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& target,
+                                const CopyProgress& progress) {
   Call("Copy", source);
   const Node* from = Find(source);
   if (!from || from->folder || !Readable(source) || failCopy_.count(Key(source))) return CopyResult::Failed;
@@ -181,6 +182,10 @@ CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& ta
   if (const Node* to = Find(target);
       to && (to->folder || (to->attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)))) {
     return CopyResult::Failed;
+  }
+  const uint64_t size = from->size.value_or(from->content.size());
+  for (uint64_t at = 0; progress && (at == 0 || at < size); at += copyChunk) {
+    if (!progress()) return CopyResult::Cancelled;
   }
   Node copy = *from;
   copy.path = target;
@@ -196,19 +201,11 @@ CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& ta
   return fits ? CopyResult::Ok : CopyResult::DiskFull;
 }
 
-CopyResult FakeFileSystem::CopyInto(const std::string& source, const std::string& target) {
-  Call("CopyInto", source);
-  const Node* from = Find(source);
-  Node* to = Find(target);
-  if (!from || from->folder || !Readable(source) || failCopy_.count(Key(source))) return CopyResult::Failed;
-  if (!to || to->folder || !Readable(target) || (to->attributes & kAttrReadOnly)) return CopyResult::Failed;
-  const uint64_t had = to->content.size();
-  uint64_t growth = from->content.size() > had ? from->content.size() - had : 0;
-  if (!TakeRoom(target, growth)) return CopyResult::DiskFull;  // nothing written yet
-  to->content = from->content;
-  to->size = from->size;
-  to->lastWrite = from->lastWrite;
-  return CopyResult::Ok;
+bool FakeFileSystem::SwapInto(const std::string& replacement, const std::string& target) {
+  Call("SwapInto", replacement);
+  const Node* to = Find(target);
+  // A file its program holds open cannot be swapped away.
+  return to && !to->folder && Readable(target) && MoveReplace(replacement, target);
 }
 
 bool FakeFileSystem::Delete(const std::string& path) {

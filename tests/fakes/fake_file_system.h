@@ -60,14 +60,17 @@ class FakeFileSystem : public FileSystem {
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool List(const std::string& folder, std::vector<DirEntry>& out) override;
   bool Stat(const std::string& path, DirEntry& out) override;
-  CopyResult Copy(const std::string& source, const std::string& target) override;
-  CopyResult CopyInto(const std::string& source, const std::string& target) override;
+  // Asks `progress` once for every `copyChunk` bytes (at least once), before anything is written.
+  CopyResult Copy(const std::string& source, const std::string& target,
+                  const CopyProgress& progress = nullptr) override;
+  uint64_t copyChunk = 1 << 16;
+  bool SwapInto(const std::string& replacement, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
   // With deferMoves, a move begun happens only when its outcome is asked for, as on a platform
   // that waits for the disk on another thread.
   bool deferMoves = false;
   void BeginMoveReplace(const std::string& source, const std::string& target) override;
-  bool EndMoveReplace() override;
+  bool EndMoveReplace(const std::function<void()>& whileWaiting = nullptr) override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;

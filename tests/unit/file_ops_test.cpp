@@ -37,7 +37,7 @@ TEST_F(FileOpsTest, CopiesCreateFoldersKeepTimesAndShowProgress) {
   EXPECT_EQ(sys.files.Attributes("E:\\t\\f1"), kAttrHidden | kAttrSystem | kAttrArchive);
   EXPECT_EQ(view.positions, (std::vector<int>{16, 66, 83, 100}));  // counts the item about to be copied
   EXPECT_EQ(view.labels.front(), "Backing up: C:\\s\\f0");
-  EXPECT_EQ(view.pumps, 4);
+  EXPECT_EQ(view.pumps, 8);  // during each copy and after it
   EXPECT_FALSE(view.visible);
   EXPECT_EQ(sys.files.PathsBelow("E:\\t").size(), 4u);  // no temporary left behind
 
@@ -69,8 +69,9 @@ TEST_F(FileOpsTest, WindowIsFedAFewDozenTimesASecondAndShowsTheLastItem) {
   };
   const Case cases[] = {
       {0, {"Backing up: C:\\s\\f0", "Backing up: C:\\s\\f3"}, {25, 100}, 1},
-      // Label and pump read the clock in turn, 12 ms apart: each is due after 33 and 30 ms.
-      {12, {"Backing up: C:\\s\\f0", "Backing up: C:\\s\\f2", "Backing up: C:\\s\\f3"}, {25, 75, 100}, 2},
+      // Label, pump during the copy and pump after it read the clock in turn, 7 ms apart: the label
+      // is due after 33 ms, a pump after 30.
+      {7, {"Backing up: C:\\s\\f0", "Backing up: C:\\s\\f2", "Backing up: C:\\s\\f3"}, {25, 75, 100}, 2},
   };
   for (const Case& c : cases) {
     TFileOps fresh{view};
@@ -87,7 +88,7 @@ TEST_F(FileOpsTest, WindowIsFedAFewDozenTimesASecondAndShowsTheLastItem) {
 
 TEST_F(FileOpsTest, CancelFinishesTheItemAndStopsBeforeTheNext) {
   view.onPump = [&](int pump) {
-    if (pump == 2) ops.CancelBtnClick();
+    if (pump == 4) ops.CancelBtnClick();  // the pump after the second copy
   };
   EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 3);
   EXPECT_TRUE(sys.files.Exists("E:\\t\\f1"));
@@ -124,20 +125,44 @@ TEST_F(FileOpsTest, FullDiskStopsAndNeverDamagesThePreviousCopy) {
   EXPECT_EQ(sys.files.PathsBelow("E:\\t"), (StringList{"E:\\t\\f1", "E:\\t\\f2"}));
 }
 
-TEST_F(FileOpsTest, RestoreWritesIntoTheUsersFileWhileAMirrorIsReplacedWhole) {
+TEST_F(FileOpsTest, RestoreSwapsTheUsersFileWholeOrLeavesItAsItWas) {
   sys.files.AddFile("E:\\t\\f0", "the user's older file", 1, kAttrReadOnly);
-  const int usersFile = sys.files.Identity("E:\\t\\f0");
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, false), 0);
-  EXPECT_EQ(sys.files.Identity("E:\\t\\f0"), usersFile);  // permissions, streams, links stay
+  sys.files.AddFile("E:\\t\\f1", "held open by its program", 2, kAttrHidden);
+  sys.files.FailOpen("E:\\t\\f1");
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, false), 2);
+  EXPECT_EQ(failures, StringList{"E:\\t\\f1"});
   EXPECT_EQ(sys.files.Content("E:\\t\\f0"), std::string(100, 'a'));
   EXPECT_EQ(sys.files.LastWrite("E:\\t\\f0"), 1000);
   EXPECT_EQ(sys.files.Attributes("E:\\t\\f0"), kAttrArchive);
+  EXPECT_EQ(sys.files.Content("E:\\t\\f1"), "held open by its program");
+  EXPECT_EQ(sys.files.Attributes("E:\\t\\f1"), kAttrHidden);
   EXPECT_EQ(sys.files.PathsBelow("E:\\t").size(), 4u);  // no temporary left beside them
+}
 
-  sys.files.AddFile("C:\\s\\f0", "newer", 2000);
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 0);
-  EXPECT_NE(sys.files.Identity("E:\\t\\f0"), usersFile);  // a mirror is only ever swapped whole
-  EXPECT_EQ(sys.files.Content("E:\\t\\f0"), "newer");
+// A Cancel inside one large file's copy is answered there: the file it was to replace stays as
+// it was, nothing is named as failed, and the run ends as cancelled.
+TEST_F(FileOpsTest, CancelInsideALargeFilesCopyLeavesItsTargetAsItWas) {
+  for (const bool backingUp : {true, false}) {
+    SCOPED_TRACE(backingUp ? "backing up" : "restoring");
+    sys.files.AddFile("E:\\t\\f0", "the good old copy", 7);
+    sys.files.SetSize("C:\\s\\f0", 64 * sys.files.copyChunk);
+    bool copying = false;
+    onCall = [&](const std::string& call, const std::string& path) { copying = call == "Copy" && path == "C:\\s\\f0"; };
+    int fed = 0;
+    view.onPump = [&](int) {
+      if (copying && ++fed == 3) ops.CancelBtnClick();
+    };
+    ops.Cancelled = 0;
+    EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, backingUp), 3);
+    EXPECT_EQ(fed, 3);
+    EXPECT_TRUE(failures.empty());
+    EXPECT_EQ(sys.files.Content("E:\\t\\f0"), "the good old copy");
+    EXPECT_EQ(sys.files.LastWrite("E:\\t\\f0"), 7);
+    EXPECT_EQ(sys.files.PathsBelow("E:\\t"), StringList{"E:\\t\\f0"});  // no part copy left
+    EXPECT_FALSE(view.visible);
+    onCall = nullptr;
+    view.onPump = nullptr;
+  }
 }
 
 TEST_F(FileOpsTest, RemovesFilesAndEmptyFoldersInListOrder) {

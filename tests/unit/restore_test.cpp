@@ -99,5 +99,52 @@ TEST_F(RestoreTest, FullDiskListsWhatWasNotRestored) {
   EXPECT_EQ(restore.LastRunFailures, 2);
 }
 
+// A temporary made beside the user's files is named in the store before it is made, and the name
+// goes when the restore ends. What a cut-off restore left is removed by the next run; of what the
+// journal names, only files of the temporary form outside the store go.
+TEST_F(RestoreTest, TemporariesAreNamedFirstAndWhatACutOffRestoreLeftIsRemoved) {
+  const std::string journal = store + "\\Restoring.txt";
+  sys.files.AddFile(store + "\\C\\d\\a.txt", "backup");
+  sys.files.AddFile("C:\\d\\a.txt", "the user's");
+  std::string namedWhenMade;
+  onCall = [&](const std::string& call, const std::string& path) {
+    if (call == "Copy" && path == store + "\\C\\d\\a.txt") namedWhenMade = sys.files.Content(journal);
+  };
+  EXPECT_EQ(Run(), 0);
+  onCall = nullptr;
+  EXPECT_EQ(namedWhenMade, "C:\\d\\~vh1.tmp\r\n");
+  EXPECT_FALSE(sys.files.Exists(journal));
+
+  struct Named {
+    std::string path;
+    bool goes;
+  };
+  const Named named[] = {
+      {"C:\\d\\~vh1.tmp", true},
+      {"C:\\e\\~vh27.tmp", true},  // read-only, as its backup was
+      {"C:\\d\\report.doc", false},
+      {"C:\\d\\~vh.tmp", false},
+      {"C:\\d\\~vh1a.tmp", false},
+      {"C:\\d\\~VH2.TMP", false},
+      {"C:\\d\\~vh3.tmp.txt", false},
+      {store + "\\$VH_TMP$\\~vh4.tmp", false},
+      {"E:\\other\\$vh_bks$\\~vh5.tmp", false},
+  };
+  std::string text;
+  for (const Named& n : named) {
+    sys.files.AddFile(n.path, "left", 0, n.path == "C:\\e\\~vh27.tmp" ? kAttrReadOnly : kAttrArchive);
+    text += n.path + "\r\n";
+  }
+  sys.files.AddFolder("C:\\d\\~vh6.tmp");
+  sys.files.AddFile(journal, text + "C:\\d\\~vh6.tmp\r\nC:\\d\\..\\~vh7.tmp\r\n\r\ngarbage");
+  page.lines.clear();
+  Run();
+  for (const Named& n : named) EXPECT_EQ(sys.files.Exists(n.path), !n.goes) << n.path;
+  EXPECT_TRUE(sys.files.Exists("C:\\d\\~vh6.tmp"));
+  EXPECT_EQ(LogTexts(),
+            (Lines{"Removed temporary files left by a restore that was cut off:", "C:\\d\\~vh1.tmp", "C:\\e\\~vh27.tmp"}));
+  EXPECT_FALSE(sys.files.Exists(journal));
+}
+
 }  // namespace
 }  // namespace vh::test

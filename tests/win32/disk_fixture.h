@@ -20,9 +20,10 @@ namespace vh::test {
 // The real file system, counting the copies it makes.
 class CountingFileSystem : public win32::Win32FileSystem {
  public:
-  CopyResult Copy(const std::string& source, const std::string& target) override {
+  CopyResult Copy(const std::string& source, const std::string& target,
+                  const CopyProgress& progress = nullptr) override {
     ++copies;
-    return Win32FileSystem::Copy(source, target);
+    return Win32FileSystem::Copy(source, target, progress);
   }
   int copies = 0;
 };

@@ -2,6 +2,7 @@
 // in the field. Every row is held to the same promises: no good mirror or source file is lost or
 // shortened, nothing outside the store is deleted, the run ends (no hang), and every failure is
 // named in the log and shows in the result.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
@@ -13,6 +14,7 @@
 #include "operations/backup.h"
 #include "operations/purge.h"
 #include "operations/restore.h"
+#include "operations/restore_journal.h"
 
 namespace vh::test {
 namespace {
@@ -118,7 +120,7 @@ class FaultMatrixTest : public DiskTest {
   std::map<std::string, std::pair<std::string, std::string>> kept;
 };
 
-// The child process of the cut-off copy row: a backup that the row kills part-way.
+// The child processes of the cut-off rows: a backup and a restore that the rows kill part-way.
 class FaultMatrixChild : public FaultMatrixTest {};
 
 TEST_F(FaultMatrixChild, BackupToBeKilled) {
@@ -128,12 +130,20 @@ TEST_F(FaultMatrixChild, BackupToBeKilled) {
   Backup({job.substr(0, bar)}, job.substr(bar + 1));
 }
 
-// Starts the child backup and kills it once its copy into the work folder has begun.
-bool KillBackupPartWay(FaultMatrixTest& t, const std::string& source, const std::string& backupFolder) {
+TEST_F(FaultMatrixChild, RestoreToBeKilled) {
+  const std::string backupFolder = Env("VH_MATRIX_CHILD");
+  if (backupFolder.empty()) GTEST_SKIP() << "started only by the cut-off restore row";
+  Restore(backupFolder);
+}
+
+// Starts the child test `child` with `job` and kills it once `folder` holds a file that `watched`
+// picks and that has some content.
+bool KillPartWay(FaultMatrixTest& t, const std::string& child, const std::string& job, const std::string& folder,
+                 const std::function<bool(const DirEntry&)>& watched) {
   wchar_t exe[MAX_PATH];
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=FaultMatrixChild.*";
-  SetEnvironmentVariableW(L"VH_MATRIX_CHILD", win32::Widen(source + "|" + backupFolder).c_str());
+  std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=FaultMatrixChild." + win32::Widen(child);
+  SetEnvironmentVariableW(L"VH_MATRIX_CHILD", win32::Widen(job).c_str());
   // The child's own test report would only clutter this one's.
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
@@ -141,26 +151,32 @@ bool KillBackupPartWay(FaultMatrixTest& t, const std::string& source, const std:
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = startup.hStdError = nul;
-  PROCESS_INFORMATION child{};
+  PROCESS_INFORMATION process{};
   const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                      &startup, &child) != FALSE;
+                                      &startup, &process) != FALSE;
   CloseHandle(nul);
   SetEnvironmentVariableW(L"VH_MATRIX_CHILD", nullptr);
   if (!started) return false;
   bool cut = false;
-  for (int polls = 0; polls < 100'000 && WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT; ++polls) {
+  for (int polls = 0; polls < 100'000 && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; ++polls) {
     std::vector<DirEntry> entries;
-    t.files.List(WorkFolderOf(backupFolder), entries);
-    if (!entries.empty() && entries[0].size > 0) {
-      cut = TerminateProcess(child.hProcess, 1) != FALSE;
+    t.files.List(folder, entries);
+    if (std::any_of(entries.begin(), entries.end(), [&](const DirEntry& e) { return e.size > 0 && watched(e); })) {
+      cut = TerminateProcess(process.hProcess, 1) != FALSE;
       break;
     }
     Sleep(0);
   }
-  WaitForSingleObject(child.hProcess, 10'000);
-  CloseHandle(child.hProcess);
-  CloseHandle(child.hThread);
+  WaitForSingleObject(process.hProcess, 10'000);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
   return cut;
+}
+
+// Kills the child backup once its copy into the work folder has begun.
+bool KillBackupPartWay(FaultMatrixTest& t, const std::string& source, const std::string& backupFolder) {
+  return KillPartWay(t, "BackupToBeKilled", source + "|" + backupFolder, WorkFolderOf(backupFolder),
+                     [](const DirEntry&) { return true; });
 }
 
 // Three files, the one at `position` larger than the whole small drive: the copying stops there,
@@ -272,6 +288,34 @@ const Row kRows[] = {
        EXPECT_EQ(mirror.size, 256u << 20);
        EXPECT_FALSE(FolderExists(WorkFolderOf(backupFolder)));  // the leftover is cleaned
        return Outcome{0, false, {}};
+     }},
+    {"restore cut off part-way, then a backup", nullptr,
+     [](FaultMatrixTest& t, const std::string& dir) {
+       // The user's file was edited at both ends since its backup: a mix of the two would show.
+       const std::string users = dir + "\\doc.bin", backupFolder = dir + "\\backup";
+       const std::string mirror = MirrorPath(backupFolder, users);
+       const std::string backedUp(64u << 20, 'n');
+       std::string edited = backedUp;
+       edited.front() = edited.back() = 'e';
+       t.WriteRaw(mirror, backedUp);
+       FaultMatrixTest::SetLastWrite(mirror, -36'000'000'000ll);
+       t.WriteRaw(users, edited);
+       EXPECT_TRUE(KillPartWay(t, "RestoreToBeKilled", backupFolder, dir,
+                               [](const DirEntry& e) { return IsRestoreTempName(e.name); }))
+           << "the restore ended before it could be cut off";
+       std::vector<DirEntry> entries;
+       t.files.List(dir, entries);
+       std::string left;
+       for (const DirEntry& e : entries) {
+         if (IsRestoreTempName(e.name)) left = JoinPath(dir, e.name);
+       }
+       EXPECT_FALSE(left.empty());  // what the kill left
+       t.Backup({users}, backupFolder);
+       const std::string now = t.Read(users);
+       EXPECT_TRUE(now == edited || now == backedUp) << "the user's file is a mix";
+       EXPECT_TRUE(t.Read(mirror) == now) << "the mirror is not the user's whole file";
+       EXPECT_FALSE(FileExists(left));
+       return Outcome{0, false, {"Removed temporary files left by a restore that was cut off:", left}};
      }},
     {"a locked file", nullptr,
      [](FaultMatrixTest& t, const std::string& dir) {

@@ -290,27 +290,41 @@ TEST_F(Win32FileSystemTest, WriteFileReplacesWholeAndLeavesNoTemporary) {
   EXPECT_EQ(RootNames(), (std::vector<std::string>{"config.txt"}));
 }
 
-TEST_F(Win32FileSystemTest, CopyIntoWritesIntoTheSameFile) {
-  const std::string file = At("restored.txt"), link = At("other name.txt"), source = At("mirror.txt");
-  ASSERT_TRUE(fs_.WriteFile(file, "the user's file, longer than the mirror"));
-  ASSERT_TRUE(CreateHardLinkW(LongPath(link).c_str(), LongPath(file).c_str(), nullptr));
-  ASSERT_TRUE(fs_.WriteFile(source, "mirror"));
-  ASSERT_TRUE(SetLastWrite(source, kSomeTime));
-  EXPECT_EQ(fs_.CopyInto(source, file), CopyResult::Ok);
+// The restore's swap: the user's file takes the backup's content and last-write time, and no
+// second name is left; a missing target is never made. (Wine keeps no creation time of its own.)
+TEST_F(Win32FileSystemTest, SwapIntoPutsTheReplacementWholeInTheTargetsPlace) {
+  const std::string file = At("restored.txt"), replacement = At("~vh1.tmp");
+  ASSERT_TRUE(fs_.WriteFile(file, "the user's file, longer than the backup"));
+  ASSERT_TRUE(fs_.WriteFile(replacement, "backup"));
+  ASSERT_TRUE(SetLastWrite(replacement, kSomeTime + 50'000'000));
+
+  EXPECT_TRUE(fs_.SwapInto(replacement, file));
   std::string content;
-  ASSERT_TRUE(fs_.ReadFile(link, content));  // the other name of the same file sees it: same file
-  EXPECT_EQ(content, "mirror");
+  ASSERT_TRUE(fs_.ReadFile(file, content));
+  EXPECT_EQ(content, "backup");
   DirEntry entry;
   ASSERT_TRUE(fs_.Stat(file, entry));
-  EXPECT_EQ(entry.lastWrite, kSomeTime);
+  EXPECT_EQ(entry.lastWrite, kSomeTime + 50'000'000);
+  EXPECT_EQ(RootNames(), (std::vector<std::string>{"restored.txt"}));
 
-  ASSERT_TRUE(fs_.WriteFile(source, std::string(3 << 20, 'g')));  // grows it
-  EXPECT_EQ(fs_.CopyInto(source, file), CopyResult::Ok);
-  ASSERT_TRUE(fs_.ReadFile(link, content));
-  EXPECT_EQ(content, std::string(3 << 20, 'g'));
-
-  EXPECT_EQ(fs_.CopyInto(source, At("missing.txt")), CopyResult::Failed);  // never makes a file
+  ASSERT_TRUE(fs_.WriteFile(replacement, "backup"));
+  EXPECT_FALSE(fs_.SwapInto(replacement, At("missing.txt")));
   EXPECT_EQ(fs_.Attributes(At("missing.txt")), kAttrInvalid);
+}
+
+// A large copy asks its progress call as it goes, and stops when told.
+TEST_F(Win32FileSystemTest, CopyAsksItsProgressAndStopsWhenTold) {
+  const std::string big = At("big.bin"), copy = At("copy.bin");
+  ASSERT_TRUE(fs_.WriteFile(big, std::string(8 << 20, 'b')));
+  int asked = 0;
+  EXPECT_EQ(fs_.Copy(big, copy, [&] { return ++asked < 3; }), CopyResult::Cancelled);
+  EXPECT_EQ(asked, 3);
+  asked = 0;
+  EXPECT_EQ(fs_.Copy(big, copy, [&] { return ++asked > 0; }), CopyResult::Ok);
+  EXPECT_GT(asked, 3);
+  DirEntry entry;
+  ASSERT_TRUE(fs_.Stat(copy, entry));
+  EXPECT_EQ(entry.size, 8u << 20);
 }
 
 TEST_F(Win32FileSystemTest, FailedWriteLeavesEverythingAsItWas) {

@@ -1,5 +1,6 @@
 #include "platform/win32/move_workers.h"
 
+#include <chrono>
 #include <new>
 #include <system_error>
 
@@ -8,6 +9,8 @@ namespace {
 
 // Two: one move's flush overlaps the next one's, and the disk takes their flushes together.
 constexpr size_t kWorkers = 2;
+// How long a wait goes before the caller's window is fed again.
+constexpr std::chrono::milliseconds kSlice{30};
 
 }  // namespace
 
@@ -47,10 +50,16 @@ bool MoveWorkers::Move(const std::string& source, const std::string& target) {
   }
 }
 
-bool MoveWorkers::End() {
+bool MoveWorkers::End(const std::function<void()>& whileWaiting) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (jobs_.empty()) return false;  // nothing was begun
-  done_.wait(lock, [this] { return jobs_.front().state == State::Done; });
+  const auto done = [this] { return jobs_.front().state == State::Done; };
+  while (!done_.wait_for(lock, kSlice, done)) {
+    if (!whileWaiting) continue;
+    lock.unlock();
+    whileWaiting();
+    lock.lock();
+  }
   const bool moved = jobs_.front().moved;
   jobs_.pop_front();
   return moved;

@@ -20,8 +20,9 @@ class MoveWorkers {
   MoveWorkers& operator=(const MoveWorkers&) = delete;
 
   void Begin(const std::string& source, const std::string& target);
-  // The outcome of the oldest move not yet ended, once it is done.
-  bool End();
+  // The outcome of the oldest move not yet ended, once it is done; waits in short slices and
+  // calls `whileWaiting` between them.
+  bool End(const std::function<void()>& whileWaiting = nullptr);
 
  private:
   enum class State { Waiting, Running, Done };

@@ -202,66 +202,92 @@ bool RenameTo(HANDLE file, const std::wstring& target) {
 bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& target) {
   // The content reaches the disk before the new name does: after a power loss the target is the
   // old file or the whole new one, never a file of the right size and time holding nothing.
-  // Flushed and renamed through one handle: a single open.
+  // Flushed and renamed through one handle: a single open. The second flush is what a
+  // write-through move does: the rename reaches the disk before the move is told done.
   Handle file(OpenToMove(LongPath(source)));
-  return file.valid() && FlushFileBuffers(file.get()) && RenameTo(file.get(), LongPath(target));
+  return file.valid() && FlushFileBuffers(file.get()) && RenameTo(file.get(), LongPath(target)) &&
+         FlushFileBuffers(file.get());
 }
 
-CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target) {
-  if (CopyFileW(LongPath(source).c_str(), LongPath(target).c_str(), FALSE)) return CopyResult::Ok;
-  return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
+namespace {
+
+// Copies the content chunk by chunk, asking `progress` after each one. A small file takes a
+// buffer of its own size (and one byte to see its end), not a whole chunk.
+CopyResult CopyContent(HANDLE from, HANDLE to, uint64_t size, const CopyProgress& progress) {
+  const DWORD want = size < kChunk ? static_cast<DWORD>(size + 1) : kChunk;
+  std::string chunk(want, '\0');
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(from, chunk.data(), want, &got, nullptr)) return CopyResult::Failed;
+    if (got == 0) return CopyResult::Ok;
+    if (!WriteAll(to, chunk.data(), got)) return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
+    if (progress && !progress()) return CopyResult::Cancelled;
+  }
 }
 
-CopyResult Win32FileSystem::CopyInto(const std::string& source, const std::string& target) {
-  Handle from(CreateFileW(LongPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+// Deletes a copy left unfinished, on every way out (an exception of the progress call too).
+struct Unfinished {
+  const std::wstring& path;
+  bool done = false;
+  ~Unfinished() {
+    if (!done) DeleteFileW(path.c_str());
+  }
+};
+
+}  // namespace
+
+// A copy of our own rather than the system's: the system's copy asks no progress under Wine, and
+// a large file must not keep the window from answering.
+CopyResult Win32FileSystem::Copy(const std::string& source, const std::string& target,
+                                 const CopyProgress& progress) {
+  const std::wstring to = LongPath(target);
+  Handle from(CreateFileW(LongPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!from.valid()) return CopyResult::Failed;
-  FILETIME written;
-  LARGE_INTEGER size;
-  if (!GetFileTime(from.get(), nullptr, nullptr, &written) || !GetFileSizeEx(from.get(), &size)) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!from.valid() || !GetFileInformationByHandle(from.get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return CopyResult::Failed;
   }
-  // Opened, never created or truncated: the file stays the one the user had.
-  Handle to(CreateFileW(LongPath(target).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                        OPEN_EXISTING, 0, nullptr));
-  if (!to.valid()) return CopyResult::Failed;
-  // Writes through this handle leave the last-write time alone, so a copy cut off by a kill keeps
-  // the old time and the next backup does not take the half-written file for a newer one.
-  FILETIME keep{0xFFFFFFFF, 0xFFFFFFFF};
-  SetFileTime(to.get(), nullptr, nullptr, &keep);
-  LARGE_INTEGER had;
-  if (!GetFileSizeEx(to.get(), &had)) return CopyResult::Failed;
-  // Room first: zeros past the old end take the disk space (setting the end alone may leave a
-  // sparse hole); the old content is not touched until all of it is there.
-  if (size.QuadPart > had.QuadPart) {
-    LARGE_INTEGER at{};
-    at.QuadPart = had.QuadPart;
-    const std::string zeros(static_cast<size_t>(std::min<int64_t>(size.QuadPart - had.QuadPart, kChunk)), '\0');
-    bool ok = SetFilePointerEx(to.get(), at, nullptr, FILE_BEGIN) != FALSE;
-    for (int64_t left = size.QuadPart - had.QuadPart; ok && left > 0;) {
-      const size_t part = static_cast<size_t>(std::min<int64_t>(left, kChunk));
-      ok = WriteAll(to.get(), zeros.data(), part);
-      left -= static_cast<int64_t>(part);
+  const DWORD attributes = info.dwFileAttributes & kSettable;
+  // Made writable; a read-only source's attribute is set once the content is in.
+  const DWORD made = attributes & ~FILE_ATTRIBUTE_READONLY;
+  Unfinished unfinished{to};
+  CopyResult result;
+  {
+    Handle file(CreateFileW(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            made ? made : FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+      unfinished.done = true;  // nothing was made, and what is there is not ours
+      return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
     }
-    ok = ok && FlushFileBuffers(to.get());
-    if (!ok) {
-      const bool diskFull = IsDiskFull(GetLastError());
-      SetFilePointerEx(to.get(), at, nullptr, FILE_BEGIN);
-      SetEndOfFile(to.get());
-      return diskFull ? CopyResult::DiskFull : CopyResult::Failed;
+    const uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    result = CopyContent(from.get(), file.get(), size, progress);
+    if (result == CopyResult::Ok && !SetFileTime(file.get(), nullptr, nullptr, &info.ftLastWriteTime)) {
+      result = CopyResult::Failed;
+    }
+    if (!file.Close() && result == CopyResult::Ok) {
+      result = IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
     }
   }
-  LARGE_INTEGER start{};
-  if (!SetFilePointerEx(to.get(), start, nullptr, FILE_BEGIN)) return CopyResult::Failed;
-  std::string chunk(kChunk, '\0');
-  for (int64_t left = size.QuadPart; left > 0;) {
-    DWORD got = 0;
-    if (!::ReadFile(from.get(), chunk.data(), kChunk, &got, nullptr) || got == 0) return CopyResult::Failed;
-    if (!WriteAll(to.get(), chunk.data(), got)) return IsDiskFull(GetLastError()) ? CopyResult::DiskFull : CopyResult::Failed;
-    left -= got;
+  if (result != CopyResult::Ok) return result;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesW(to.c_str(), attributes)) return CopyResult::Failed;
+  unfinished.done = true;
+  return CopyResult::Ok;
+}
+
+bool Win32FileSystem::SwapInto(const std::string& replacement, const std::string& target) {
+  const std::wstring from = LongPath(replacement), to = LongPath(target);
+  {
+    Handle file(CreateFileW(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid() || !FlushFileBuffers(file.get())) return false;
   }
-  if (!SetEndOfFile(to.get()) || !SetFileTime(to.get(), nullptr, nullptr, &written)) return CopyResult::Failed;
-  return to.Close() ? CopyResult::Ok : CopyResult::Failed;
+  // Without a backup name a failed swap leaves the target under its own name, as it was.
+  if (!ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    return false;
+  }
+  // What a write-through swap does: the new name and entry reach the disk before the swap is told done.
+  Handle swapped(CreateFileW(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  return swapped.valid() && FlushFileBuffers(swapped.get());
 }
 
 bool Win32FileSystem::Delete(const std::string& path) {

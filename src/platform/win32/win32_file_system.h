@@ -14,11 +14,14 @@ class Win32FileSystem : public vh::FileSystem {
   bool List(const std::string& folder, std::vector<DirEntry>& out) override;
   bool AnyEntry(const std::string& folder, const std::function<bool(const DirEntry&)>& wanted) override;
   bool Stat(const std::string& path, DirEntry& out) override;
-  CopyResult Copy(const std::string& source, const std::string& target) override;
-  CopyResult CopyInto(const std::string& source, const std::string& target) override;
+  CopyResult Copy(const std::string& source, const std::string& target,
+                  const CopyProgress& progress = nullptr) override;
+  bool SwapInto(const std::string& replacement, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
   void BeginMoveReplace(const std::string& source, const std::string& target) override { moves_.Begin(source, target); }
-  bool EndMoveReplace() override { return moves_.End(); }
+  bool EndMoveReplace(const std::function<void()>& whileWaiting = nullptr) override {
+    return moves_.End(whileWaiting);
+  }
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
