@@ -9,11 +9,12 @@
 namespace vh {
 namespace {
 
-void RemoveTemp(const std::string& temp) {
+// False when the file is still there.
+bool RemoveTemp(const std::string& temp) {
   FileSystem& fs = Files();
-  if (fs.Attributes(temp) == kAttrInvalid) return;
+  if (fs.Attributes(temp) == kAttrInvalid) return true;
   fs.SetAttributes(temp, kAttrArchive);
-  fs.Delete(temp);
+  return fs.Delete(temp);
 }
 
 // Cuts the first folder of a shortened path's folder part: "\Data\Old\" -> "\...\Old\".
@@ -158,7 +159,8 @@ std::string TFileOps::TempFor(const std::string& target) {
   }
   // Beside the user's files: a name nobody has taken, never anything already there.
   std::string temp;
-  for (int n = 1; temp.empty() || fs.Attributes(temp) != kAttrInvalid; ++n) {
+  // (A file restored may itself bear such a name: its own name is never its temporary's.)
+  for (int n = 1; temp.empty() || SameText(temp, target) || fs.Attributes(temp) != kAttrInvalid; ++n) {
     temp = FolderOf(target) + "~vh" + std::to_string(n) + ".tmp";
   }
   journal_.Record(temp);
@@ -186,7 +188,7 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
     return Cancelled == 0;
   });
   if (result != CopyResult::Ok) {
-    RemoveTemp(temp);
+    if (!RemoveTemp(temp)) journal_.Left(temp);
     return result;
   }
   if (const uint32_t old = backingUp ? kAttrInvalid : fs.Attributes(target); IsFileAttr(old)) {
@@ -196,8 +198,15 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
     fs.SetAttributes(temp, kAttrArchive);
     fs.SetAttributes(target, kAttrArchive);  // a read-only file would refuse the swap
     if (!fs.SwapInto(temp, target)) {
+      if (fs.Attributes(target) == kAttrInvalid) {
+        // A swap that failed half-way can leave no file under the user's name (the system may
+        // have moved or removed it): the whole backup takes the name rather than be deleted.
+        if (!fs.MoveReplace(temp, target)) return CopyResult::Failed;
+        fs.SetAttributes(target, carried);
+        return CopyResult::Ok;
+      }
       fs.SetAttributes(target, old);
-      RemoveTemp(temp);
+      if (!RemoveTemp(temp)) journal_.Left(temp);
       return CopyResult::Failed;
     }
     fs.SetAttributes(target, carried);
@@ -229,7 +238,7 @@ void TFileOps::EndOldestMove(StringList& failures) {
     if (fs.MoveReplace(move.temp, move.target)) return;
     fs.SetAttributes(move.target, old);
   }
-  RemoveTemp(move.temp);
+  if (!RemoveTemp(move.temp)) journal_.Left(move.temp);
   failures.push_back(move.failure);
 }
 

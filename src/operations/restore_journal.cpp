@@ -55,13 +55,22 @@ void RestoreJournal::Record(const std::string& temp) {
 void RestoreJournal::Close() {
   std::string text;
   if (!file_.empty() && !named_.empty() && Files().ReadFile(file_, text)) {
-    const std::vector<std::string> paths = SplitLines(text);
-    if (std::none_of(paths.begin(), paths.end(), [](const std::string& p) { return FileExists(p); })) {
-      Files().Delete(file_);
+    auto listed = [](const std::vector<std::string>& paths, const std::string& path) {
+      return std::find(paths.begin(), paths.end(), path) != paths.end();
+    };
+    std::string keep;
+    for (const std::string& path : SplitLines(text)) {
+      // An earlier restore's leftover on a drive that is away is still to go once the drive is back.
+      const bool stays = listed(named_, path) ? listed(left_, path)
+                                              : FileExists(path) || !DriveReachable(DrivePart(path));
+      if (stays && !path.empty()) keep += path + "\r\n";
     }
+    if (keep.empty()) Files().Delete(file_);
+    else if (keep != text) Files().WriteFile(file_, keep);
   }
   file_.clear();
   named_.clear();
+  left_.clear();
 }
 
 void RemoveRestoreLeftovers(const std::string& backupFolder, TMessageLog& log) {

@@ -16,12 +16,17 @@ class RestoreJournal {
   // Names a temporary before it is made. A name is written once: the files of one folder take
   // turns with the same name, so a folder costs one write.
   void Record(const std::string& temp);
-  // The restore is over: the journal goes once none of the temporaries it names is left.
+  // A temporary this restore could not remove: it stays named.
+  void Left(const std::string& temp) { left_.push_back(temp); }
+  // The restore is over: the journal keeps only what is left to remove, the temporaries this
+  // restore could not remove and those of earlier ones still there, and goes when that is none.
+  // A name this restore used and removed is dropped even if a file has it now: a file restored
+  // under that very name is the user's.
   void Close();
 
  private:
   std::string file_;  // empty: not open
-  std::vector<std::string> named_;
+  std::vector<std::string> named_, left_;
 };
 
 // "~vh", digits, ".tmp": the only names a restore's temporary files take.

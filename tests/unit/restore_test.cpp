@@ -102,6 +102,24 @@ TEST_F(RestoreTest, FullDiskListsWhatWasNotRestored) {
 // A temporary made beside the user's files is named in the store before it is made, and the name
 // goes when the restore ends. What a cut-off restore left is removed by the next run; of what the
 // journal names, only files of the temporary form outside the store go.
+// A swap that fails after the system took the user's file from its name leaves the backup there,
+// not nothing; a file restored under a temporary's very name is the user's, never removed later.
+TEST_F(RestoreTest, ASwapNeverLeavesTheNameEmptyAndATemporarysNameMayBeAFiles) {
+  sys.files.AddFile(store + "\\C\\d\\a.txt", "backup");
+  sys.files.AddFile("C:\\d\\a.txt", "the user's");
+  sys.files.AddFile(store + "\\C\\d\\~vh1.tmp", "a file of that name");
+  onCall = [&](const std::string& call, const std::string&) {
+    if (call == "SwapInto") sys.files.Delete("C:\\d\\a.txt");
+  };
+  EXPECT_EQ(Run(), 0);
+  onCall = nullptr;
+  EXPECT_EQ(sys.files.Content("C:\\d\\a.txt"), "backup");
+  EXPECT_EQ(sys.files.Content("C:\\d\\~vh1.tmp"), "a file of that name");
+  EXPECT_FALSE(sys.files.Exists(store + "\\Restoring.txt"));
+  Run();
+  EXPECT_EQ(sys.files.Content("C:\\d\\~vh1.tmp"), "a file of that name");
+}
+
 TEST_F(RestoreTest, TemporariesAreNamedFirstAndWhatACutOffRestoreLeftIsRemoved) {
   const std::string journal = store + "\\Restoring.txt";
   sys.files.AddFile(store + "\\C\\d\\a.txt", "backup");

@@ -286,7 +286,9 @@ bool Win32FileSystem::SwapInto(const std::string& replacement, const std::string
     return false;
   }
   // What a write-through swap does: the new name and entry reach the disk before the swap is told done.
-  Handle swapped(CreateFileW(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  // Shared with whoever opened the new file since (an indexer, a scanner): the swap is done.
+  Handle swapped(CreateFileW(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, 0, nullptr));
   return swapped.valid() && FlushFileBuffers(swapped.get());
 }
 
