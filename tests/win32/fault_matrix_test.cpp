@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "child_test.h"
 #include "disk_fixture.h"
 #include "fake_controls.h"
 #include "fake_progress_view.h"
@@ -140,23 +141,8 @@ TEST_F(FaultMatrixChild, RestoreToBeKilled) {
 // picks and that has some content.
 bool KillPartWay(FaultMatrixTest& t, const std::string& child, const std::string& job, const std::string& folder,
                  const std::function<bool(const DirEntry&)>& watched) {
-  wchar_t exe[MAX_PATH];
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=FaultMatrixChild." + win32::Widen(child);
-  SetEnvironmentVariableW(L"VH_MATRIX_CHILD", win32::Widen(job).c_str());
-  // The child's own test report would only clutter this one's.
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = nul;
-  PROCESS_INFORMATION process{};
-  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                      &startup, &process) != FALSE;
-  CloseHandle(nul);
-  SetEnvironmentVariableW(L"VH_MATRIX_CHILD", nullptr);
-  if (!started) return false;
+  PROCESS_INFORMATION process = StartChildTest("FaultMatrixChild." + child, "VH_MATRIX_CHILD", job);
+  if (!process.hProcess) return false;
   bool cut = false;
   for (int polls = 0; polls < 100'000 && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; ++polls) {
     std::vector<DirEntry> entries;
@@ -167,9 +153,7 @@ bool KillPartWay(FaultMatrixTest& t, const std::string& child, const std::string
     }
     Sleep(0);
   }
-  WaitForSingleObject(process.hProcess, 10'000);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  KillChild(process);
   return cut;
 }
 

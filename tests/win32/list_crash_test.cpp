@@ -1,5 +1,6 @@
 // A row of the fault matrix for the backup list: the program adds an entry on its Select page and
 // is killed right after, with no exit to save the list; "Config.txt" holds the entry all the same.
+#include "child_test.h"
 #include "main_form_fixture.h"
 
 namespace vh::test {
@@ -42,29 +43,12 @@ TEST_F(ListCrashTest, AnEntryAddedRightBeforeAKillIsInTheListFile) {
 
   const std::string eventName = "VhListEdited" + std::to_string(GetCurrentProcessId());
   HANDLE edited = CreateEventW(nullptr, TRUE, FALSE, win32::Widen(eventName).c_str());
-  wchar_t exe[MAX_PATH];
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(exe) + L"\" --gtest_filter=ListCrashChild.*";
-  SetEnvironmentVariableW(L"VH_LIST_CHILD", win32::Widen(added + "|" + backupFolder + "|" + eventName).c_str());
-  // The child's own test report would only clutter this one's.
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = nul;
-  PROCESS_INFORMATION child{};
-  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                      &startup, &child) != FALSE;
-  CloseHandle(nul);
-  SetEnvironmentVariableW(L"VH_LIST_CHILD", nullptr);
-  ASSERT_TRUE(started);
+  PROCESS_INFORMATION child =
+      StartChildTest("ListCrashChild.*", "VH_LIST_CHILD", added + "|" + backupFolder + "|" + eventName);
+  ASSERT_TRUE(child.hProcess);
   const HANDLE either[] = {edited, child.hProcess};
   EXPECT_EQ(WaitForMultipleObjects(2, either, FALSE, 60'000), WAIT_OBJECT_0) << "the child ended before its edit";
-  TerminateProcess(child.hProcess, 1);
-  WaitForSingleObject(child.hProcess, 10'000);
-  CloseHandle(child.hProcess);
-  CloseHandle(child.hThread);
+  KillChild(child);
   CloseHandle(edited);
 
   EXPECT_EQ(Read(config), "3.0\r\n" + added + "\r\n1\r\n1\r\n");
