@@ -196,8 +196,14 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
     // restore cut off at any point leaves it as it was or as the backup, never part of each, and
     // never newer than its backup while it is neither.
     fs.SetAttributes(temp, kAttrArchive);
-    fs.SetAttributes(target, kAttrArchive);  // a read-only file would refuse the swap
-    if (!fs.SwapInto(temp, target)) {
+    // Its attributes are taken off only when the swap is refused for them (read-only): a restore
+    // cut off just then leaves them off, so not for every file.
+    bool swapped = fs.SwapInto(temp, target);
+    if (!swapped && old != kAttrArchive && fs.Attributes(target) == old) {
+      fs.SetAttributes(target, kAttrArchive);
+      swapped = fs.SwapInto(temp, target);
+    }
+    if (!swapped) {
       if (fs.Attributes(target) == kAttrInvalid) {
         // A swap that failed half-way can leave no file under the user's name (the system may
         // have moved or removed it): the whole backup takes the name rather than be deleted.
