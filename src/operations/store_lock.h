@@ -36,6 +36,7 @@ class StoreLock {
  private:
   std::unique_ptr<FileSystem::FileLock> held_;
   std::string work_;
+  std::string madeRoot_;  // the store root, when taking the lock made it
 };
 
 }  // namespace vh

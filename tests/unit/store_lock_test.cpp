@@ -66,5 +66,14 @@ TEST_F(StoreLockTest, EveryRunIsRefusedWhileAnotherHoldsTheStoreAndTouchesNothin
   EXPECT_TRUE(sys.boxes.asked.empty());
 }
 
+// A restore or purge of a backup folder that holds no store leaves it as it found it.
+TEST_F(StoreLockTest, ARunOnAFolderWithoutAStoreLeavesNoFolders) {
+  sys.files.AddFolder("E:\\Empty");
+  TRestore restorer{view};
+  restorer.RunRestore("E:\\Empty", false, log);
+  purge.RunPurge("E:\\Empty", false, log);
+  EXPECT_TRUE(sys.files.PathsBelow("E:\\Empty").empty());
+}
+
 }  // namespace
 }  // namespace vh::test
