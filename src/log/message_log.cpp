@@ -78,12 +78,17 @@ void TMessageLog::AddLine(const std::string& text, bool heading) {
     lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(drop));
   }
   page_.ScrollToEnd();
-  const long long now = SecondsNow();
-  if (batches_ == 0 || now - savedAt_ >= kBatchSeconds || now < savedAt_) Save(std::move(lines));
+  if (batches_ == 0) Save(std::move(lines));
+  else FlushIfDue();
 }
 
 void TMessageLog::Flush() {
   if (unsaved_ > 0) Save(page_.Lines());
+}
+
+void TMessageLog::FlushIfDue() {
+  const long long now = SecondsNow();
+  if (unsaved_ > 0 && (now - savedAt_ >= kBatchSeconds || now < savedAt_)) Save(page_.Lines());
 }
 
 TMessageLog::Batch::~Batch() {

@@ -36,6 +36,8 @@ class TMessageLog {
   void ScrollToEnd() { page_.ScrollToEnd(); }
   // Writes what the file does not hold yet, a batch alive or not: the process is about to end.
   void Flush();
+  // Writes what a batch has kept from the file for a few seconds: called while a run goes on.
+  void FlushIfDue();
 
   // While one lives, lines reach the page at once and the file when the last one ends, or when a
   // line comes a few seconds after the last write: a run that names thousands of files writes the

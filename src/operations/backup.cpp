@@ -116,7 +116,7 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
 
 int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                        TMessageLog& log) {
-  StartRun();
+  StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
   if (!CheckBackupDrive(ask, backupFolder, message, "")) {

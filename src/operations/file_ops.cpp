@@ -62,7 +62,8 @@ void ClearWorkFolder(const std::string& backupFolder) {
   if (EmptyWorkFolder(folder)) Files().RemoveFolder(folder);
 }
 
-void TFileOps::StartRun() {
+void TFileOps::StartRun(TMessageLog& log) {
+  runLog_ = &log;
   LastRunFailures = 0;
   LastRunHalted = false;
   skipped_.clear();
@@ -130,7 +131,10 @@ void TFileOps::ShowPreparing(bool quiet, const std::string& caption, const std::
 }
 
 void TFileOps::Pump() {
-  if (pumps_.Due(view_.Ticks())) view_.ProcessMessages();
+  if (!pumps_.Due(view_.Ticks())) return;
+  view_.ProcessMessages();
+  // A run that copies for an hour still has its lines so far in the file, should it be killed.
+  if (runLog_) runLog_->FlushIfDue();
 }
 
 void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,

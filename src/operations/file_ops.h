@@ -59,8 +59,8 @@ class TFileOps {
   int Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading);
   // Appends a file, or a folder after everything below it, to `removals`.
   void CollectTree(StringList& removals, const std::string& path);
-  // Forgets what the last run left out; every run starts with it.
-  void StartRun();
+  // Forgets what the last run left out; every run starts with it, naming the log it writes to.
+  void StartRun(TMessageLog& log);
   // The backup drive went away during the run: logged, and the run counts as halted.
   void HaltForStoreGone(TMessageLog& log, const std::string& backupFolder);
   // An item the run leaves out for a reason of its own; logged by Finish under `heading`, which
@@ -110,6 +110,7 @@ class TFileOps {
   std::deque<Move> moves_;
   size_t workSlot_ = 0;
   Pacer pumps_{30}, labels_{33};
+  TMessageLog* runLog_ = nullptr;  // the run's log, whose file is brought up to date as the run goes
 };
 
 // The store's work folder of a backup folder (see kWorkFolder).

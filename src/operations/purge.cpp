@@ -92,7 +92,7 @@ void TPurge::Decide(StringList& removals, const DirEntry& entry, const std::stri
 }
 
 int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log) {
-  StartRun();
+  StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;

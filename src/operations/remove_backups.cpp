@@ -30,7 +30,7 @@ int TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog
 
 int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
                                 bool quiet, TMessageLog& log) {
-  StartRun();
+  StartRun(log);
   if (first < 0 || first >= list.Count() || count > list.Count() - first) return 1;
   const TMessageLog::Batch batch(log);
   StoreLock lock;
@@ -64,7 +64,7 @@ int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, c
 }
 
 int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) {
-  StartRun();
+  StartRun(log);
   const TMessageLog::Batch batch(log);
   StoreLock lock;
   if (!lock.Take(backupFolder, log)) {
@@ -88,7 +88,7 @@ int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMess
 
 int TDelete::RemoveSubfolderBackups(const std::string& backupFolder, const std::string& mirrorFolder, bool quiet,
                                     TMessageLog& log) {
-  StartRun();
+  StartRun(log);
   if (!FolderExists(mirrorFolder)) return 1;
   const TMessageLog::Batch batch(log);
   StoreLock lock;

@@ -84,7 +84,7 @@ void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const st
 }
 
 int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
-  StartRun();
+  StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;

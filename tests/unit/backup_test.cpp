@@ -234,6 +234,23 @@ TEST_F(BackupTest, ARunNamingThousandsOfFailuresWritesTheLogFileOnce) {
   EXPECT_EQ(SplitLines(sys.files.Content(store + "\\Log.txt")), page.lines);
 }
 
+// A run that goes on for long brings Log.txt up to date as it goes: one killed part-way leaves its
+// lines so far in the file.
+TEST_F(BackupTest, ALongRunBringsTheLogFileUpToDateAsItGoes) {
+  sys.files.AddFile("C:\\d\\a", "a");
+  sys.files.AddFile("C:\\d\\b", "b");
+  list.Add("C:\\d", true, 1);
+  log.SetFileName(store + "\\Log.txt");
+  log.AddLine("Timed backup initiated for the following files and folders:", true);
+  std::string fileAtLastPump;
+  view.onPump = [&](int) {
+    sys.locale.now.second += 3;
+    fileAtLastPump = sys.files.Content(store + "\\Log.txt");
+  };
+  EXPECT_EQ(Run(), 0);
+  EXPECT_NE(fileAtLastPump.find("C:\\d  (incl. sub-folders)"), std::string::npos);
+}
+
 // The platform may still be moving earlier copies into place while later ones are filled: no
 // work-folder name is filled again before its move ended, and failures keep list order.
 TEST_F(BackupTest, MovesThatEndLaterPutEveryMirrorInPlace) {
