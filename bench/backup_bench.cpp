@@ -110,7 +110,8 @@ int main(int argc, char** argv) {
   ui::OperationWindows windows;
   const std::string mirror = MirrorPath(backupFolder, source);
   const std::wstring wideSource = win32::LongPath(source), wideMirror = win32::LongPath(mirror);
-  int results = 0;
+  int notDone = 0;  // runs that did not end done
+  const auto tally = [&](RunResult result) { notDone += result != RunResult::Done; };
 
   // Copying is timed in turns with the plain copy, each into a fresh folder, which of the two goes
   // first changing each turn, so that a busy moment of the machine or the disk still writing out
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
     const std::string suffix = round == 0 ? "" : std::to_string(round);
     double firstNow = 0, plainNow = 0;
     const auto timeFirst = [&] {
-      firstNow = Seconds([&] { results |= windows.Backup->RunBackup(list, backupFolder + suffix, true, false, log); });
+      firstNow = Seconds([&] { tally(windows.Backup->RunBackup(list, backupFolder + suffix, true, false, log)); });
     };
     const auto timePlain = [&] {
       plainNow = Seconds([&] { RawCopy(wideSource, win32::LongPath(root + "\\plain" + suffix)); });
@@ -146,9 +147,9 @@ int main(int argc, char** argv) {
     RawList(wideSource);
     RawList(wideMirror);
   });
-  const double quiet = Best([&] { results |= windows.Backup->RunBackup(list, backupFolder, true, false, log); });
-  const double shown = Best([&] { results |= windows.Backup->RunBackup(list, backupFolder, false, false, log); });
-  const double purge = Best([&] { results |= windows.Purge->RunPurge(backupFolder, true, log); });
+  const double quiet = Best([&] { tally(windows.Backup->RunBackup(list, backupFolder, true, false, log)); });
+  const double shown = Best([&] { tally(windows.Backup->RunBackup(list, backupFolder, false, false, log)); });
+  const double purge = Best([&] { tally(windows.Purge->RunPurge(backupFolder, true, log)); });
   const double restore = Best([&] {
     PathPairs copies;
     windows.Restore->Cancelled = 0;
@@ -168,7 +169,7 @@ int main(int argc, char** argv) {
   std::printf("%-44s %8.2f x  (goal 1.2)\n", "first backup / plain copy, median turn", copyRatios[copyRatios.size() / 2]);
   std::printf("%-44s %8.2f x  (goal 2.5)\n", "purge / listing", purge / listing);
   std::printf("%-44s %8.2f x  (goal 2.5)\n", "restore scan / listing", restore / listing);
-  if (results != 0) std::printf("note: a run did not end with 0 (%d)\n", results);
+  if (notDone != 0) std::printf("note: %d runs did not end done\n", notDone);
   RemoveTree(files, root);
   return 0;
 }

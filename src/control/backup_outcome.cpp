@@ -11,10 +11,12 @@ constexpr size_t kMaxTipChars = 127;
 std::string Items(int count) { return std::to_string(count) + (count == 1 ? " item" : " items"); }
 }  // namespace
 
-bool MovesLastBackup(const TBackupOutcome& outcome) { return outcome.result != 2 && !outcome.halted; }
+bool MovesLastBackup(const TBackupOutcome& outcome) {
+  return outcome.result != RunResult::Cancelled && !outcome.halted;
+}
 
 bool Complete(const TBackupOutcome& outcome) {
-  return outcome.result == 0 && outcome.failures == 0 && !outcome.halted;
+  return outcome.result == RunResult::Done && outcome.failures == 0 && !outcome.halted;
 }
 
 std::string TrayTip(const std::string& lastEnded, std::optional<bool> complete) {
@@ -29,7 +31,7 @@ std::string TrayTip(const std::string& lastEnded, std::optional<bool> complete) 
 }
 
 std::string BalloonText(const TBackupOutcome& outcome) {
-  if (outcome.result == 2 || Complete(outcome)) return "";
+  if (outcome.result == RunResult::Cancelled || Complete(outcome)) return "";
   std::string text;
   if (outcome.halted) {
     text = "The backup stopped before it was complete";

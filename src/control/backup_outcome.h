@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "operations/run_result.h"
+
 namespace vh {
 
 struct TBackupOutcome {
-  int result = 0;     // 0 done, 1 failures or a halt, 2 cancelled
-  int failures = 0;   // items named as not backed up
+  RunResult result = RunResult::Done;
+  int failures = 0;     // items named as not backed up
   bool halted = false;  // stopped before it went through its list
 };
 

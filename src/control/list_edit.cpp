@@ -64,10 +64,11 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
   if (index < 0) return;
   const BusyScope busy(view, kRemovingBackups);
   LogEntry(log, "Removal of the following files and folders from the backup list was initiated:", path);
-  const int result = view.RemoveEntryBackups(list, index, view.QuietOperations(), log);
-  if ((result == 1 && Boxes().Show("Vesperhollow could not remove associated backups. Press OK to continue operation.",
-                                   kAppCaption, kOkCancelWarning) != kIdOk) ||
-      result == 2) {
+  const RunResult result = view.RemoveEntryBackups(list, index, view.QuietOperations(), log);
+  if ((result == RunResult::Incomplete &&
+       Boxes().Show("Vesperhollow could not remove associated backups. Press OK to continue operation.", kAppCaption,
+                    kOkCancelWarning) != kIdOk) ||
+      result == RunResult::Cancelled) {
     log.AddLine(kUserCancelled, false);
     return;
   }
@@ -90,10 +91,10 @@ void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view)
     if (entry->Subs) {
       const BusyScope busy(view, kRemovingBackups);
       LogEntry(log, "Sub-folder backup removal initiated for the following folder:", entry->Path);
-      const int result =
+      const RunResult result =
           view.RemoveSubfolderBackups(MirrorPath(view.BackupFolder(), entry->Path), view.QuietOperations(), log);
-      if (result == 2) return;
-      if (result == 1 &&
+      if (result == RunResult::Cancelled) return;
+      if (result == RunResult::Incomplete &&
           Boxes().Show("Vesperhollow could not remove all sub-folder backups. Press OK to continue operation.",
                        kAppCaption, kOkCancelWarning) != kIdOk) {
         log.AddLine(kUserCancelled, false);

@@ -6,6 +6,7 @@
 #include "control/busy_scope.h"
 #include "list/source_list.h"
 #include "log/message_log.h"
+#include "operations/run_result.h"
 
 namespace vh {
 
@@ -26,9 +27,9 @@ class SelectPageView : public BusyStateView {
   virtual int CurrentRow() const = 0;
   virtual void SetCurrentRow(int row) = 0;
   virtual bool QuietOperations() const = 0;
-  // Each 0 done, 1 some backups remain, 2 cancelled by the user.
-  virtual int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) = 0;
-  virtual int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) = 0;
+  // Each Incomplete when some backups remain.
+  virtual RunResult RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) = 0;
+  virtual RunResult RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) = 0;
   // Writes the list to the store. `askForDrive`: an unreachable backup drive is asked about in a
   // box; without it the save waits, told once in the log, for the drive to come back.
   virtual void SaveBackupList(bool askForDrive) = 0;

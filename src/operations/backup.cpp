@@ -114,24 +114,24 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
   }
 }
 
-int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
-                       TMessageLog& log) {
+RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
+                             TMessageLog& log) {
   StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
   if (!CheckBackupDrive(ask, backupFolder, message, "")) {
     log.AddLine("WARNING: Process halted. " + message, false);
     LastRunHalted = true;
-    return 1;
+    return RunResult::Incomplete;
   }
   if (list.Count() == 0) {
     log.AddLine("WARNING: No files or folders selected for backup.", false);
-    return 0;
+    return RunResult::Done;
   }
   StoreLock lock;
   if (!lock.Take(backupFolder, log)) {
     LastRunHalted = true;
-    return 1;
+    return RunResult::Incomplete;
   }
   ShowPreparing(quiet, "Vesperhollow Backing up...", "Preparing to backup files...");
 
@@ -151,7 +151,7 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   if (!sourcesReachable && ask && answer != kIdIgnore) {
     log.AddLine(message + " User aborted backup.", false);
     view_.Hide();
-    return 2;  // nothing was done, so no last-backup time either
+    return RunResult::Cancelled;  // nothing was done, so no last-backup time either
   }
   if (!sourcesReachable) log.AddLine("WARNING: " + message, false);
 
@@ -185,15 +185,15 @@ int TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder,
   }
   ClearWorkFolder(backupFolder);  // what a run cut off before left there
   UseWorkFolder(WorkFolderOf(backupFolder));
-  const int copied = CopyFiles(copies, failures, quiet, true);
+  const CopyOutcome copied = CopyFiles(copies, failures, quiet, true);
   ClearWorkFolder(backupFolder);
   // The backup drive gone during the scan, or during the copies (which the scan, deciding from
   // listings, may not have seen), halts the run.
   if (stop_ == Stop::StoreGone ||
-      (copied != 1 && !failures.empty() && !DriveReachable(DrivePart(backupFolder)))) {
+      (copied != CopyOutcome::DiskFull && !failures.empty() && !DriveReachable(DrivePart(backupFolder)))) {
     HaltForStoreGone(log, backupFolder);
   }
-  if (copied == 1) {
+  if (copied == CopyOutcome::DiskFull) {
     log.AddLine("WARNING: BACKUP DISK FULL.", true);
     Boxes().Show("Backup disk full. Try selecting fewer files for backup.", kAppCaption, kMbOk | kMbIconExclamation);
     // Everything from the file the disk had no room for on is named as not copied.

@@ -14,8 +14,8 @@ constexpr int64_t kChangeThreshold = 20'000'000;
 class TBackup : public TFileOps {
  public:
   using TFileOps::TFileOps;
-  // 0 done, 1 halted or some files not copied (logged), 2 cancelled or aborted by the user.
-  int RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask, TMessageLog& log);
+  // Incomplete when halted or some files were not copied (logged); Cancelled when the user stopped it.
+  RunResult RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask, TMessageLog& log);
   // Appends the files below `source` whose mirror is missing or out of date.
   void ScanForBackup(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs);
 

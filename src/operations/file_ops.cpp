@@ -260,23 +260,23 @@ bool TFileOps::Moving(const std::string& target) const {
   return std::any_of(moves_.begin(), moves_.end(), [&](const Move& move) { return SameText(move.target, target); });
 }
 
-int TFileOps::CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
-                        bool backingUp) {
+CopyOutcome TFileOps::CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
+                                bool backingUp) {
   if (!sources.empty() && targets.size() != sources.size()) {
     DiskFullAt = -1;
     view_.Hide();
-    return 2;
+    return CopyOutcome::Failed;
   }
   PathPairs copies;
   for (size_t i = 0; i < sources.size(); ++i) copies.AddPaths(sources[i], targets[i]);
   return CopyFiles(copies, failures, quiet, backingUp);
 }
 
-int TFileOps::CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp) {
+CopyOutcome TFileOps::CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp) {
   DiskFullAt = -1;
   if (copies.empty()) {
     view_.Hide();
-    return 0;
+    return CopyOutcome::Done;
   }
   failures.clear();
   try {
@@ -291,7 +291,7 @@ int TFileOps::CopyFiles(const PathPairs& copies, StringList& failures, bool quie
   }
 }
 
-int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp) {
+CopyOutcome TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp) {
   madeFolder_.clear();
   std::vector<uint64_t> sizes;
   float total = 0, done = 0;
@@ -327,7 +327,7 @@ int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet,
       if (result == CopyResult::DiskFull) {
         view_.Hide();
         DiskFullAt = static_cast<int>(i);
-        return 1;
+        return CopyOutcome::DiskFull;
       }
       if (result == CopyResult::Failed) failures.push_back(name);
     }
@@ -336,8 +336,8 @@ int TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet,
   }
   EndMoves(failures);
   view_.Hide();
-  if (!failures.empty()) return 2;
-  return Cancelled ? 3 : 0;
+  if (!failures.empty()) return CopyOutcome::Failed;
+  return Cancelled ? CopyOutcome::Cancelled : CopyOutcome::Done;
 }
 
 void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool quiet) {
@@ -367,7 +367,7 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
   view_.Hide();
 }
 
-int TFileOps::Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading) {
+RunResult TFileOps::Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading) {
   if (Cancelled) log.AddLine("User cancelled operation.", false);
   LastRunFailures = static_cast<int>(failures.size());
   for (const auto& [heading, paths] : skipped_) {
@@ -380,8 +380,8 @@ int TFileOps::Finish(TMessageLog& log, const StringList& failures, const std::st
     for (const std::string& failure : failures) log.AddLine(failure, false);
   }
   skipped_.clear();
-  if (Cancelled) return 2;
-  return LastRunFailures == 0 && !LastRunHalted ? 0 : 1;
+  if (Cancelled) return RunResult::Cancelled;
+  return LastRunFailures == 0 && !LastRunHalted ? RunResult::Done : RunResult::Incomplete;
 }
 
 void TFileOps::CollectTree(StringList& removals, const std::string& path) {

@@ -13,6 +13,7 @@
 #include "log/message_log.h"
 #include "operations/pacer.h"
 #include "operations/restore_journal.h"
+#include "operations/run_result.h"
 #include "platform/file_system.h"
 #include "platform/progress_view.h"
 
@@ -23,15 +24,13 @@ class TFileOps {
   explicit TFileOps(ProgressView& view) : view_(view) {}
   virtual ~TFileOps() = default;
 
-  // 0 done (or nothing to do), 1 the target disk became full (stopped at that item), 2 an item
-  // failed (listed) or the lists differ in length, 3 cancelled without failures.
   // Every copy is all or nothing: it is filled in the store's work folder (UseWorkFolder) or
   // beside the target, and takes the target's place only when whole and on the disk. A Cancel
   // is answered within the copy of a large file, which is then left out and not named.
-  int CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
+  CopyOutcome CopyFiles(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
   // The same for two lists paired by index.
-  int CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
-                bool backingUp);
+  CopyOutcome CopyFiles(const StringList& sources, const StringList& targets, StringList& failures, bool quiet,
+                        bool backingUp);
   // Removes files and (empty) folders in list order; files that could not go are listed.
   void RemoveFiles(const StringList& items, StringList& failures, bool quiet);
   // A file's size; 0 for a folder or what cannot be found.
@@ -54,9 +53,9 @@ class TFileOps {
  protected:
   // Caption, first label and an empty bar, then the window in front (unless quiet).
   void ShowPreparing(bool quiet, const std::string& caption, const std::string& label);
-  // The end of every run: logs a cancel and the failures under `failureHeading`; returns 2 when
-  // cancelled, else 1 when something failed, else 0.
-  int Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading);
+  // The end of every run: logs a cancel and the failures under `failureHeading`; cancelled
+  // outranks failures.
+  RunResult Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading);
   // Appends a file, or a folder after everything below it, to `removals`.
   void CollectTree(StringList& removals, const std::string& path);
   // Forgets what the last run left out; every run starts with it, naming the log it writes to.
@@ -84,7 +83,7 @@ class TFileOps {
   // follow, and always for the last item.
   void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done, float total,
                 int limit, bool last);
-  int CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
+  CopyOutcome CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
   // Copies one file; Ok may leave its move into place under way. Moves it ends that failed are
   // named in `failures`.
   CopyResult StartCopy(const std::string& source, uint32_t attributes, const std::string& target, bool backingUp,

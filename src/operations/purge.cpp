@@ -91,7 +91,7 @@ void TPurge::Decide(StringList& removals, const DirEntry& entry, const std::stri
   }
 }
 
-int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+RunResult TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
@@ -99,8 +99,8 @@ int TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& l
   bool removeUnreachable = false;
   StoreLock lock;
   switch (CheckDrivesOfStore(backupFolder, log, " User aborted purge.", unreachable, message, lock)) {
-    case StoreDrives::Halted: LastRunHalted = true; return 1;
-    case StoreDrives::Aborted: return 2;  // nothing was done
+    case StoreDrives::Halted: LastRunHalted = true; return RunResult::Incomplete;
+    case StoreDrives::Aborted: return RunResult::Cancelled;  // nothing was done
     case StoreDrives::Reachable: break;
     case StoreDrives::Ignored:
       removeUnreachable =

@@ -12,8 +12,8 @@ namespace vh {
 class TPurge : public TFileOps {
  public:
   using TFileOps::TFileOps;
-  // 0 done, 1 halted or some backups not removed (logged), 2 cancelled or aborted by the user.
-  int RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log);
+  // Incomplete when halted or some backups were not removed (logged); Cancelled when the user stopped it.
+  RunResult RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log);
   // Appends the mirrors below `folder` whose source is gone (contents before their folder).
   void ScanForPurge(StringList& removals, const std::string& folder, const std::string& backupFolder,
                     const StringList& unreachable, bool removeUnreachable);

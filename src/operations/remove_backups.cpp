@@ -13,8 +13,8 @@ std::string WithoutTrailingBackslash(std::string path) {
 }
 }  // namespace
 
-int TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log, StoreLock& lock,
-                             const std::function<void()>& cleanUp) {
+RunResult TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log, StoreLock& lock,
+                                   const std::function<void()>& cleanUp) {
   StringList failures;
   RemoveFiles(removals, failures, quiet);
   // The lock kept its work folder, and so the store root and the folders above it that were to
@@ -28,15 +28,15 @@ int TDelete::RemoveCollected(const StringList& removals, bool quiet, TMessageLog
   return Finish(log, failures, "WARNING: The following backups could not be removed:");
 }
 
-int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
-                                bool quiet, TMessageLog& log) {
+RunResult TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
+                                      bool quiet, TMessageLog& log) {
   StartRun(log);
-  if (first < 0 || first >= list.Count() || count > list.Count() - first) return 1;
+  if (first < 0 || first >= list.Count() || count > list.Count() - first) return RunResult::Incomplete;
   const TMessageLog::Batch batch(log);
   StoreLock lock;
   if (!lock.Take(backupFolder, log)) {
     LastRunHalted = true;
-    return 1;
+    return RunResult::Incomplete;
   }
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups...", kPreparing);
@@ -63,13 +63,13 @@ int TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, c
   return RemoveCollected(removals, quiet, log, lock);
 }
 
-int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+RunResult TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun(log);
   const TMessageLog::Batch batch(log);
   StoreLock lock;
   if (!lock.Take(backupFolder, log)) {
     LastRunHalted = true;
-    return 1;
+    return RunResult::Incomplete;
   }
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing all previous backups...", kPreparing);
@@ -86,15 +86,15 @@ int TDelete::RemoveAllBackups(const std::string& backupFolder, bool quiet, TMess
   });
 }
 
-int TDelete::RemoveSubfolderBackups(const std::string& backupFolder, const std::string& mirrorFolder, bool quiet,
-                                    TMessageLog& log) {
+RunResult TDelete::RemoveSubfolderBackups(const std::string& backupFolder, const std::string& mirrorFolder, bool quiet,
+                                          TMessageLog& log) {
   StartRun(log);
-  if (!FolderExists(mirrorFolder)) return 1;
+  if (!FolderExists(mirrorFolder)) return RunResult::Incomplete;
   const TMessageLog::Batch batch(log);
   StoreLock lock;
   if (!lock.Take(backupFolder, log)) {
     LastRunHalted = true;
-    return 1;
+    return RunResult::Incomplete;
   }
   Cancelled = 0;
   ShowPreparing(quiet, "Vesperhollow removing backups of sub-folders...", kPreparing);

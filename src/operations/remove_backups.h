@@ -13,23 +13,23 @@ namespace vh {
 class TDelete : public TFileOps {
  public:
   using TFileOps::TFileOps;
-  // Each returns 0 all removed, 1 something failed (logged), 2 cancelled by the user.
+  // Each is Incomplete when something was not removed (logged), Cancelled when the user stopped it.
 
   // The mirrors of entries [first, first + count) and, for folders, their parents up to and
-  // including the backup folder when they became empty. 1 at once for a range outside the list.
-  int RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder, bool quiet,
-                         TMessageLog& log);
+  // including the backup folder when they became empty. Incomplete at once for a range outside the list.
+  RunResult RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
+                               bool quiet, TMessageLog& log);
   // The whole store of a backup folder being given up, then its empty parent folders of the store.
-  int RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log);
+  RunResult RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log);
   // Every sub-folder of an entry's mirror folder in the store of `backupFolder`; the files directly
-  // in it stay. 1 at once when the mirror folder does not exist.
-  int RemoveSubfolderBackups(const std::string& backupFolder, const std::string& mirrorFolder, bool quiet,
-                             TMessageLog& log);
+  // in it stay. Incomplete at once when the mirror folder does not exist.
+  RunResult RemoveSubfolderBackups(const std::string& backupFolder, const std::string& mirrorFolder, bool quiet,
+                                   TMessageLog& log);
 
  private:
   // Removes what was collected, then lets go of the store's `lock`.
-  int RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log, StoreLock& lock,
-                      const std::function<void()>& cleanUp = {});
+  RunResult RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log, StoreLock& lock,
+                            const std::function<void()>& cleanUp = {});
 };
 
 }  // namespace vh

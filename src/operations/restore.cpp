@@ -83,15 +83,15 @@ void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const st
   }
 }
 
-int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+RunResult TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
   StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;
   StoreLock lock;
   switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message, lock)) {
-    case StoreDrives::Halted: LastRunHalted = true; return 1;
-    case StoreDrives::Aborted: return 2;  // nothing was done
+    case StoreDrives::Halted: LastRunHalted = true; return RunResult::Incomplete;
+    case StoreDrives::Aborted: return RunResult::Cancelled;  // nothing was done
     case StoreDrives::Ignored: log.AddLine(message + " Files not restored to these drives.", false); break;
     case StoreDrives::Reachable: break;
   }
@@ -103,9 +103,9 @@ int TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLo
   ShowPreparing(quiet, "Vesperhollow Restoring...", "Preparing to restore files...");
   ScanForRestore(copies, MirrorPath(backupFolder, ""), backupFolder, unreachable);
   journal_.Open(backupFolder);
-  const int copied = CopyFiles(copies, failures, quiet, false);
+  const CopyOutcome copied = CopyFiles(copies, failures, quiet, false);
   journal_.Close();
-  if (copied == 1) {
+  if (copied == CopyOutcome::DiskFull) {
     // What the full disk kept from being restored is listed with the failures.
     log.AddLine("WARNING: Restore disk full. Process halted.", false);
     for (size_t i = DiskFullAt; i < copies.size(); ++i) failures.push_back(copies.Second(i));

@@ -11,8 +11,8 @@ namespace vh {
 class TRestore : public TFileOps {
  public:
   using TFileOps::TFileOps;
-  // 0 done, 1 halted or some files not restored (logged), 2 cancelled or aborted by the user.
-  int RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log);
+  // Incomplete when halted or some files were not restored (logged); Cancelled when the user stopped it.
+  RunResult RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log);
   // Appends the files below a store path with their source paths, creating source folders.
   void ScanForRestore(PathPairs& copies, const std::string& path, const std::string& backupFolder,
                       const StringList& unreachable);

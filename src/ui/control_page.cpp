@@ -174,7 +174,7 @@ void TMainForm::PerformBackup(bool ask) {
 }
 
 void TMainForm::ShowOutcome(const TBackupOutcome& outcome) {
-  if (outcome.result == 2) return;  // the user stopped it and knows
+  if (outcome.result == RunResult::Cancelled) return;  // the user stopped it and knows
   TrayIcon->SetTip(TrayTip(DateTimeStamp(), Complete(outcome)));
   const std::string balloon = BalloonText(outcome);
   if (!balloon.empty() && !Visible()) TrayIcon->ShowBalloon(kAppCaption, balloon);

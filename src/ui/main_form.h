@@ -167,8 +167,8 @@ class TMainForm : public Window, private SelectPageView {
   int CurrentRow() const override { return grid_->CurrentRow(); }
   void SetCurrentRow(int row) override { grid_->SetCurrentRow(row); }
   bool QuietOperations() const override { return !ShowProgressChk.Checked(); }
-  int RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
-  int RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
+  RunResult RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
+  RunResult RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
 
   // Puts the window at its stored place, brought back onto a screen.
   void PlaceStored(int left, int top, int width);

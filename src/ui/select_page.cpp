@@ -174,11 +174,11 @@ void TMainForm::SplitterMoved(int left) {
   FormResize();
 }
 
-int TMainForm::RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) {
+RunResult TMainForm::RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) {
   return operations_.Delete->RemoveEntryBackups(list, index, 1, BackupFolder(), quiet, log);
 }
 
-int TMainForm::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) {
+RunResult TMainForm::RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) {
   return operations_.Delete->RemoveSubfolderBackups(BackupFolder(), mirrorFolder, quiet, log);
 }
 
@@ -215,9 +215,9 @@ void TMainForm::ChangeBtnClick() {
     // would fill the old store again and move the last-backup time of the new one.
     busy.emplace(static_cast<BusyStateView&>(*this), kRemovingBackups);
     Log->AddLine("New backup folder selected - deletion of previous backups initiated.", true);
-    const int result = operations_.Delete->RemoveAllBackups(old, !ShowProgressChk.Checked(), *Log);
-    if (result == 2) return;
-    if (result == 1 &&
+    const RunResult result = operations_.Delete->RemoveAllBackups(old, !ShowProgressChk.Checked(), *Log);
+    if (result == RunResult::Cancelled) return;
+    if (result == RunResult::Incomplete &&
         Boxes().Show("Vesperhollow could not remove all previous backups. Press OK to continue with operation.",
                      kAppCaption, kMbOkCancel | kMbIconExclamation | kMbDefButton2) != kIdOk) {
       Log->AddLine("User cancelled operation.", false);

@@ -14,19 +14,28 @@ TEST(BackupOutcomeTest, WhatEachRunTellsTheUser) {
     std::string balloon;
   };
   const Case cases[] = {
-      {{0, 0, false}, true, true, ""},
-      {{1, 1, false}, true, false, "1 item could not be backed up. Click here to see the log."},
-      {{1, 3, false}, true, false, "3 items could not be backed up. Click here to see the log."},
-      {{1, 12, true}, false, false,
+      {{RunResult::Done, 0, false}, true, true, ""},
+      {{RunResult::Incomplete, 1, false}, true, false, "1 item could not be backed up. Click here to see the log."},
+      {{RunResult::Incomplete, 3, false}, true, false, "3 items could not be backed up. Click here to see the log."},
+      {{RunResult::Incomplete, 12, true},
+       false,
+       false,
        "The backup stopped before it was complete: 12 items not backed up. Click here to see the log."},
-      {{1, 0, true}, false, false, "The backup stopped before it was complete. Click here to see the log."},
+      {{RunResult::Incomplete, 0, true},
+       false,
+       false,
+       "The backup stopped before it was complete. Click here to see the log."},
       // A full disk reported only by its heading still counts as left out.
-      {{0, 0, true}, false, false, "The backup stopped before it was complete. Click here to see the log."},
-      {{2, 0, false}, false, false, ""},
-      {{2, 4, true}, false, false, ""},
+      {{RunResult::Done, 0, true},
+       false,
+       false,
+       "The backup stopped before it was complete. Click here to see the log."},
+      {{RunResult::Cancelled, 0, false}, false, false, ""},
+      {{RunResult::Cancelled, 4, true}, false, false, ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.outcome.result << " " << c.outcome.failures << " " << c.outcome.halted);
+    SCOPED_TRACE(::testing::Message() << static_cast<int>(c.outcome.result) << " " << c.outcome.failures << " "
+                                      << c.outcome.halted);
     EXPECT_EQ(MovesLastBackup(c.outcome), c.moves);
     EXPECT_EQ(Complete(c.outcome), c.complete);
     EXPECT_EQ(BalloonText(c.outcome), c.balloon);

@@ -10,7 +10,7 @@ constexpr int64_t kSecond = 10'000'000;
 
 class BackupTest : public OperationsTest {
  protected:
-  int Run(bool ask = false, bool quiet = false) { return backup.RunBackup(list, "E:\\B", quiet, ask, log); }
+  RunResult Run(bool ask = false, bool quiet = false) { return backup.RunBackup(list, "E:\\B", quiet, ask, log); }
   std::string Mirror(const std::string& source) { return store + "\\" + source.substr(0, 1) + source.substr(2); }
 
   TBackup backup{view};
@@ -26,7 +26,7 @@ TEST_F(BackupTest, CopiesOnlyWhatIsNewerByMoreThanTwoSeconds) {
   sys.files.AddFile(Mirror("C:\\d\\three"), "old", 97 * kSecond);
   sys.files.AddFile(Mirror("C:\\d\\older"), "newer mirror", 200 * kSecond);
   list.Add("C:\\d", true, 1);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\one")), "old");
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\three")), "3");
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\older")), "newer mirror");
@@ -37,7 +37,7 @@ TEST_F(BackupTest, CopiesOnlyWhatIsNewerByMoreThanTwoSeconds) {
   EXPECT_EQ(view.positions, (std::vector<int>{0, 50, 100}));  // by the sizes the scan found
 
   calls.clear();
-  EXPECT_EQ(Run(), 0);  // a second run copies nothing
+  EXPECT_EQ(Run(), RunResult::Done);  // a second run copies nothing
   EXPECT_EQ(calls["Copy"], 0);
 }
 
@@ -51,7 +51,7 @@ TEST_F(BackupTest, AWorkFolderThatIsALinkIsTakenAwayNotEmptied) {
   onCall = [&](const std::string& call, const std::string& path) {
     if (call == "Delete") deleted.push_back(path);
   };
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   for (const std::string& path : deleted) EXPECT_NE(path, work + "\\copy");  // what the link leads to is not ours
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\a")), "a");
 }
@@ -100,7 +100,7 @@ TEST_F(BackupTest, FileReachedThroughTwoEntriesIsCopiedTwice) {
 TEST_F(BackupTest, DeletedSourceIsReportedAndItsMirrorKept) {
   sys.files.AddFile(Mirror("C:\\gone.txt"), "kept");
   list.Add("C:\\gone.txt", false, 0);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_EQ(LogTexts(), (Lines{"WARNING: The following is selected for backup but no longer exists:", "C:\\gone.txt"}));
   EXPECT_EQ(sys.files.Content(Mirror("C:\\gone.txt")), "kept");
 }
@@ -108,13 +108,13 @@ TEST_F(BackupTest, DeletedSourceIsReportedAndItsMirrorKept) {
 TEST_F(BackupTest, BackupDriveMissingOrUnsetHaltsTheRun) {
   list.Add("C:\\d", true, 1);
   sys.files.Unplug("E:");
-  EXPECT_EQ(Run(false), 1);  // from the timer: no box
-  EXPECT_EQ(backup.RunBackup(list, "", false, true, log), 1);
+  EXPECT_EQ(Run(false), RunResult::Incomplete);  // from the timer: no box
+  EXPECT_EQ(backup.RunBackup(list, "", false, true, log), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), (Lines{"WARNING: Process halted. Backup drive (E:) not accessible.", "WARNING: Process halted. "}));
   EXPECT_TRUE(sys.boxes.asked.empty());
   sys.files.Plug("E:");
   list.Clear();
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_EQ(LogTexts().back(), "WARNING: No files or folders selected for backup.");
   EXPECT_TRUE(view.labels.empty());  // the window was never shown
 }
@@ -127,14 +127,14 @@ TEST_F(BackupTest, UnreachableSourceDrive) {
   list.Add("D:\\b", false, 0);
 
   sys.boxes.Answer(kIdAbort);
-  EXPECT_EQ(Run(true), 2);  // nothing done: no last-backup time
+  EXPECT_EQ(Run(true), RunResult::Cancelled);  // nothing done: no last-backup time
   EXPECT_EQ(LogTexts(), (Lines{"C:\\a", "Source drive D: not accessible. User aborted backup."}));
   EXPECT_FALSE(sys.files.Exists(Mirror("C:\\a")));
   EXPECT_FALSE(view.visible);
 
   page.lines.clear();
   sys.boxes.Answer(kIdIgnore);
-  EXPECT_EQ(Run(true), 1);  // what was left out is named, and the run says so
+  EXPECT_EQ(Run(true), RunResult::Incomplete);  // what was left out is named, and the run says so
   EXPECT_EQ(LogTexts(), (Lines{"C:\\a", "WARNING: Source drive D: not accessible.",
                                "WARNING: Files and folders on inaccessible drives not backed up.", "D:\\b"}));
   EXPECT_TRUE(sys.files.Exists(Mirror("C:\\a")));
@@ -142,7 +142,7 @@ TEST_F(BackupTest, UnreachableSourceDrive) {
   EXPECT_FALSE(backup.LastRunHalted);
 
   page.lines.clear();
-  EXPECT_EQ(Run(false), 1);  // not asked: goes on the same way
+  EXPECT_EQ(Run(false), RunResult::Incomplete);  // not asked: goes on the same way
   EXPECT_EQ(LogTexts().size(), 4u);
   EXPECT_TRUE(sys.boxes.AllAnswered());
 }
@@ -154,13 +154,13 @@ TEST_F(BackupTest, CancelDuringTheScanCopiesNothing) {
   view.onPump = [&](int pump) {
     if (pump == 3) backup.CancelBtnClick();
   };
-  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_EQ(calls["Copy"], 0);
   EXPECT_EQ(LogTexts().back(), "User cancelled operation.");
   EXPECT_TRUE(sys.files.Exists(Mirror("C:\\d\\x")));  // folders made so far stay
 
   view.onPump = nullptr;
-  EXPECT_EQ(Run(), 0);  // the next run starts afresh
+  EXPECT_EQ(Run(), RunResult::Done);  // the next run starts afresh
 }
 
 TEST_F(BackupTest, DriveGoingAwayDuringTheScanIsNamed) {
@@ -191,7 +191,7 @@ TEST_F(BackupTest, DriveGoingAwayDuringTheScanIsNamed) {
     onCall = [&](const std::string& call, const std::string& path) {
       if (call == c.call && (path == "C:\\d\\b" || path == Mirror("C:\\d\\b"))) sys.files.Unplug(c.drive);
     };
-    EXPECT_EQ(Run(), 1) << c.drive;
+    EXPECT_EQ(Run(), RunResult::Incomplete) << c.drive;
     EXPECT_EQ(LogTexts(), c.log) << c.drive;
     EXPECT_EQ(backup.LastRunHalted, c.halted) << c.drive;
     EXPECT_EQ(backup.LastRunFailures, static_cast<int>(c.log.size()) - 4) << c.drive;
@@ -209,7 +209,7 @@ TEST_F(BackupTest, FailuresAndAFullDisk) {
   list.Add("C:\\d", true, 1);
   sys.files.DiskFullAfter("E:", 6);
   sys.boxes.Answer(kIdOk);
-  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), (Lines{"C:\\d  (incl. sub-folders)", "# WARNING: BACKUP DISK FULL.",
                                "WARNING: The following files and folders could not be backed up:", "C:\\d\\a",
                                "C:\\d\\c"}));  // every file the disk had no room for is named
@@ -229,7 +229,7 @@ TEST_F(BackupTest, ARunNamingThousandsOfFailuresWritesTheLogFileOnce) {
   log.SetFileName(store + "\\Log.txt");
   log.AddLine("Manual backup initiated for the following files and folders:", true);
   calls.clear();
-  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(calls["WriteFile"] + calls["AppendFile"], 1);
   EXPECT_EQ(SplitLines(sys.files.Content(store + "\\Log.txt")), page.lines);
 }
@@ -247,7 +247,7 @@ TEST_F(BackupTest, ALongRunBringsTheLogFileUpToDateAsItGoes) {
     sys.locale.now.second += 3;
     fileAtLastPump = sys.files.Content(store + "\\Log.txt");
   };
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_NE(fileAtLastPump.find("C:\\d  (incl. sub-folders)"), std::string::npos);
 }
 
@@ -263,7 +263,7 @@ TEST_F(BackupTest, MovesThatEndLaterPutEveryMirrorInPlace) {
     if (call == "MoveReplace" && sys.files.Content(path) == "content 5") sys.files.Delete(path);  // taken away
   };
   list.Add("C:\\d", true, 1);
-  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Run(), RunResult::Incomplete);
   for (int i = 0; i < 40; ++i) {
     if (i != 5 && i != 20) {
       EXPECT_EQ(sys.files.Content(Mirror(name(i))), "content " + std::to_string(i)) << i;
@@ -285,7 +285,7 @@ TEST_F(BackupTest, RoomFreedByMovesUnderWayIsUsedBeforeAFullDiskIsTold) {
   }
   sys.files.DiskFullAfter("E:", 150);
   list.Add("C:\\d", true, 1);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\b")), std::string(100, 'b'));
 }
 
@@ -302,7 +302,7 @@ TEST_F(BackupTest, EntriesThatCouldLeadOutsideTheStoreAreRefusedAndAnyFileNameIs
   list.Add("C:\\d\\..\\..\\..\\..\\..\\..\\outside", true, 1);
   sys.files.AddFolder(store + "\\C");
   list.Add("E:\\b\\$vh_bks$\\PC1", true, 1);
-  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(),
             (Lines{"C:\\d  (incl. sub-folders)", "E:\\b\\$vh_bks$\\PC1  (incl. sub-folders)",
                    "WARNING: The following backup list entries could lead outside the backup store and were not backed up:",
@@ -327,7 +327,7 @@ TEST_F(BackupTest, LinksAndUnreadableFoldersAreNamedAndOnlyTheActiveStoreIsLeftO
   sys.files.AddFile("C:\\Users\\joe\\old\\$VH_BKS$\\PC1\\joe\\C\\x.txt", "an old store is the user's data");
   list.Add("C:\\Users", true, 1);
   list.Add("C:\\Users\\joe\\Loop", true, 1);
-  EXPECT_EQ(backup.RunBackup(list, "C:\\Users\\joe", false, false, log), 1);
+  EXPECT_EQ(backup.RunBackup(list, "C:\\Users\\joe", false, false, log), RunResult::Incomplete);
   const std::string mirror = "C:\\Users\\joe\\$VH_BKS$\\PC1\\joe\\C\\Users";
   EXPECT_TRUE(sys.files.Exists(mirror + "\\joe\\doc.txt"));
   EXPECT_TRUE(sys.files.Exists(mirror + "\\joe\\old\\$VH_BKS$\\PC1\\joe\\C\\x.txt"));

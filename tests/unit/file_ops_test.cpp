@@ -20,17 +20,17 @@ class FileOpsTest : public OperationsTest {
 
 TEST_F(FileOpsTest, EmptyOrMismatchedListsCopyNothing) {
   view.visible = true;
-  EXPECT_EQ(ops.CopyFiles({}, {}, failures, false, true), 0);
+  EXPECT_EQ(ops.CopyFiles({}, {}, failures, false, true), CopyOutcome::Done);
   EXPECT_FALSE(view.visible);
   targets.pop_back();
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 2);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), CopyOutcome::Failed);
   EXPECT_EQ(failures, StringList{"stale"});
   EXPECT_FALSE(sys.files.Exists("E:\\t"));
 }
 
 TEST_F(FileOpsTest, CopiesCreateFoldersKeepTimesAndShowProgress) {
   sys.files.AddFile("C:\\s\\f1", std::string(300, 'b'), 1001, kAttrHidden | kAttrSystem | kAttrArchive);
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 0);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), CopyOutcome::Done);
   EXPECT_TRUE(failures.empty());
   EXPECT_EQ(sys.files.Content("E:\\t\\f1"), std::string(300, 'b'));
   EXPECT_EQ(sys.files.LastWrite("E:\\t\\f3"), 1003);
@@ -48,14 +48,14 @@ TEST_F(FileOpsTest, CopiesCreateFoldersKeepTimesAndShowProgress) {
 TEST_F(FileOpsTest, ReadOnlyTargetIsReplacedAndTakesTheSourcesAttributes) {
   sys.files.AddFile("E:\\t\\f0", "old", 1, kAttrReadOnly | kAttrHidden);
   sys.files.AddFile("C:\\s\\f0", "new", 2000, kAttrReadOnly | kAttrArchive);
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 0);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), CopyOutcome::Done);
   EXPECT_EQ(sys.files.Content("E:\\t\\f0"), "new");
   EXPECT_EQ(sys.files.Attributes("E:\\t\\f0"), kAttrReadOnly | kAttrArchive);
 }
 
 TEST_F(FileOpsTest, EmptyFilesNeverMoveTheBar) {
   for (const std::string& s : sources) sys.files.AddFile(s, "");
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 0);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), CopyOutcome::Done);
   EXPECT_TRUE(view.positions.empty());
   EXPECT_EQ(view.labels.size(), 4u);
 }
@@ -79,7 +79,7 @@ TEST_F(FileOpsTest, WindowIsFedAFewDozenTimesASecondAndShowsTheLastItem) {
     view.positions.clear();
     view.pumps = 0;
     view.tickStep = c.msPerReading;
-    EXPECT_EQ(fresh.CopyFiles(sources, targets, failures, false, true), 0);
+    EXPECT_EQ(fresh.CopyFiles(sources, targets, failures, false, true), CopyOutcome::Done);
     EXPECT_EQ(view.labels, c.labels) << c.msPerReading;
     EXPECT_EQ(view.positions, c.positions) << c.msPerReading;
     EXPECT_EQ(view.pumps, c.pumps) << c.msPerReading;
@@ -90,7 +90,7 @@ TEST_F(FileOpsTest, CancelFinishesTheItemAndStopsBeforeTheNext) {
   view.onPump = [&](int pump) {
     if (pump == 4) ops.CancelBtnClick();  // the pump after the second copy
   };
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 3);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), CopyOutcome::Cancelled);
   EXPECT_TRUE(sys.files.Exists("E:\\t\\f1"));
   EXPECT_FALSE(sys.files.Exists("E:\\t\\f2"));
 
@@ -99,16 +99,17 @@ TEST_F(FileOpsTest, CancelFinishesTheItemAndStopsBeforeTheNext) {
   view.onPump = [&](int pump) {
     if (pump == 3) ops.FormCloseQuery();
   };
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), 2);  // a failure outranks the cancel
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true),
+            CopyOutcome::Failed);  // a failure outranks the cancel
   EXPECT_EQ(failures, StringList{"C:\\s\\f0"});
 }
 
 TEST_F(FileOpsTest, LockedFileIsListedAndTheRestCopied) {
   sys.files.FailOpen("C:\\s\\f1");
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 2);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), CopyOutcome::Failed);
   EXPECT_EQ(failures, StringList{"C:\\s\\f1"});
   EXPECT_TRUE(sys.files.Exists("E:\\t\\f3"));
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, false), 2);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, false), CopyOutcome::Failed);
   EXPECT_EQ(failures, StringList{"E:\\t\\f1"});  // a restore lists the target
 }
 
@@ -116,7 +117,7 @@ TEST_F(FileOpsTest, FullDiskStopsAndNeverDamagesThePreviousCopy) {
   sys.files.AddFile("E:\\t\\f2", "the good old mirror", 5);
   sys.files.FailCopy("C:\\s\\f0");
   sys.files.DiskFullAfter("E:", 150);
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), 1);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, true), CopyOutcome::DiskFull);
   EXPECT_EQ(ops.DiskFullAt, 2);
   EXPECT_EQ(failures, StringList{"C:\\s\\f0"});
   EXPECT_EQ(sys.files.Content("E:\\t\\f2"), "the good old mirror");
@@ -129,7 +130,7 @@ TEST_F(FileOpsTest, RestoreSwapsTheUsersFileWholeOrLeavesItAsItWas) {
   sys.files.AddFile("E:\\t\\f0", "the user's older file", 1, kAttrReadOnly);
   sys.files.AddFile("E:\\t\\f1", "held open by its program", 2, kAttrHidden);
   sys.files.FailOpen("E:\\t\\f1");
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, false), 2);
+  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, true, false), CopyOutcome::Failed);
   EXPECT_EQ(failures, StringList{"E:\\t\\f1"});
   EXPECT_EQ(sys.files.Content("E:\\t\\f0"), std::string(100, 'a'));
   EXPECT_EQ(sys.files.LastWrite("E:\\t\\f0"), 1000);
@@ -153,7 +154,7 @@ TEST_F(FileOpsTest, CancelInsideALargeFilesCopyLeavesItsTargetAsItWas) {
       if (copying && ++fed == 3) ops.CancelBtnClick();
     };
     ops.Cancelled = 0;
-    EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, backingUp), 3);
+    EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, backingUp), CopyOutcome::Cancelled);
     EXPECT_EQ(fed, 3);
     EXPECT_TRUE(failures.empty());
     EXPECT_EQ(sys.files.Content("E:\\t\\f0"), "the good old copy");

@@ -25,11 +25,11 @@ class FakeSelectPage : public SelectPageView {
   BusyCode CurrentBusyState() const override { return busy.empty() ? kIdle : static_cast<BusyCode>(busy.back()); }
   void SetBusyState(BusyCode code) override { busy.push_back(code); }
   bool QuietOperations() const override { return true; }
-  int RemoveEntryBackups(const TSourceList& list, int index, bool, TMessageLog&) override {
+  RunResult RemoveEntryBackups(const TSourceList& list, int index, bool, TMessageLog&) override {
     return Remove(list.Item(index)->Path);
   }
-  int RemoveSubfolderBackups(const std::string& mirror, bool, TMessageLog&) override { return Remove(mirror); }
-  int Remove(const std::string& path) {
+  RunResult RemoveSubfolderBackups(const std::string& mirror, bool, TMessageLog&) override { return Remove(mirror); }
+  RunResult Remove(const std::string& path) {
     removed.push_back(path);
     if (throws) throw std::runtime_error("the platform failed");
     return result;
@@ -40,7 +40,8 @@ class FakeSelectPage : public SelectPageView {
   }
 
   std::string selected;
-  int row = 1, shown = 0, result = 0;
+  int row = 1, shown = 0;
+  RunResult result = RunResult::Done;
   std::vector<bool> saves;  // whether each save could ask for the drive
   bool throws = false;
   std::function<void()> onSave;  // what the save did to the list (a list file read at last)
@@ -104,12 +105,15 @@ TEST_F(ListEditTest, RemoveAsksThenRemovesOrKeeps) {
   page.saves.clear();
   page.row = 2;
   struct Case {
-    int answer, result, okAnswer;
+    int answer;
+    RunResult result;
+    int okAnswer;
     int countAfter;
   };
   // No; cancelled in the progress window; could not remove and Cancel; could not remove and OK.
-  for (const Case& c : {Case{kIdNo, 0, 0, 2}, Case{kIdYes, 2, 0, 2}, Case{kIdYes, 1, kIdCancel, 2},
-                        Case{kIdYes, 1, kIdOk, 1}}) {
+  for (const Case& c :
+       {Case{kIdNo, RunResult::Done, 0, 2}, Case{kIdYes, RunResult::Cancelled, 0, 2},
+        Case{kIdYes, RunResult::Incomplete, kIdCancel, 2}, Case{kIdYes, RunResult::Incomplete, kIdOk, 1}}) {
     sys.boxes.Answer(c.answer);
     if (c.okAnswer) sys.boxes.Answer(c.okAnswer);
     page.result = c.result;
@@ -159,7 +163,7 @@ TEST_F(ListEditTest, SubFoldersOffAsksAndSavesOnDoesNot) {
   sys.boxes.Answer(kIdNo);
   ToggleSubfolders(list, log, page);
   EXPECT_TRUE(list.Item(0)->Subs);
-  page.result = 1;  // never backed up: nothing to remove
+  page.result = RunResult::Incomplete;  // never backed up: nothing to remove
   sys.boxes.Answer(kIdYes);
   sys.boxes.Answer(kIdOk);
   ToggleSubfolders(list, log, page);

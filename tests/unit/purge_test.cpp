@@ -7,7 +7,7 @@ namespace {
 
 class PurgeTest : public OperationsTest {
  protected:
-  int Run() { return purge.RunPurge("E:\\B", false, log); }
+  RunResult Run() { return purge.RunPurge("E:\\B", false, log); }
   TPurge purge{view};
 };
 
@@ -32,7 +32,7 @@ TEST_F(PurgeTest, RemovesBackupsWhoseSourcesAreGone) {
   onCall = [&](const std::string& call, const std::string& path) {
     if (call == "Delete" || call == "RemoveFolder") removed.push_back(path);
   };
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_EQ(removed, (StringList{store + "\\$VH_TMP$\\copy", store + "\\$VH_TMP$", store + "\\C\\d\\Config.txt",
                                  store + "\\C\\d\\deleted.txt", store + "\\C\\gone\\Log.txt",
                                  store + "\\C\\gone\\sub\\x.txt", store + "\\C\\gone\\sub", store + "\\C\\gone",
@@ -63,7 +63,7 @@ TEST_F(PurgeTest, FoldersThatCannotBeReadKeepTheirBackupsAndAreNamed) {
     SCOPED_TRACE(c.name);
     sys.files.FailOpen(c.locked);
     page.lines.clear();
-    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(Run(), RunResult::Incomplete);
     EXPECT_EQ(sys.files.Content(store + "\\C\\locked\\a.txt"), "the only copy");
     EXPECT_EQ(LogTexts(), c.log);
     sys.files.ReleaseOpen(c.locked);
@@ -76,7 +76,7 @@ TEST_F(PurgeTest, UnreachableDriveBackupsGoOnlyWhenTheUserSaysSo) {
   sys.files.AddFile(store + "\\D\\w\\f.txt");
   sys.boxes.Answer(kIdIgnore);
   sys.boxes.Answer(kIdNo);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_TRUE(sys.files.Exists(store + "\\D\\w\\f.txt"));
   ASSERT_EQ(sys.boxes.asked.size(), 2u);
   EXPECT_EQ(sys.boxes.asked[1].text,
@@ -85,12 +85,12 @@ TEST_F(PurgeTest, UnreachableDriveBackupsGoOnlyWhenTheUserSaysSo) {
 
   sys.boxes.Answer(kIdIgnore);
   sys.boxes.Answer(kIdYes);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_FALSE(sys.files.Exists(store + "\\D"));
 
   sys.files.AddFile(store + "\\D\\again");
   sys.boxes.Answer(kIdAbort);
-  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_EQ(LogTexts(), (Lines{"Source drive D: not accessible. User selected not to remove associated backups.",
                                "Source drive D: not accessible. User selected to remove associated backups.",
                                "Source drive D: not accessible. User aborted purge."}));
@@ -103,7 +103,7 @@ TEST_F(PurgeTest, DriveGoingAwayAfterTheCheckKeepsItsBackups) {
   onCall = [&](const std::string& call, const std::string& path) {
     if (call == "List" && path == store && ++listings == 2) sys.files.Unplug("D:");  // after the check
   };
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_TRUE(sys.files.Exists(store + "\\D\\docs\\a.txt"));
 }
 
@@ -111,13 +111,13 @@ TEST_F(PurgeTest, LockedBackupIsReportedAndCancelStops) {
   sys.files.AddFile(store + "\\C\\a");
   sys.files.AddFile(store + "\\C\\b");
   sys.files.FailDelete(store + "\\C\\a");
-  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), (Lines{"WARNING: The following backups could not be purged:", store + "\\C\\a"}));
 
   page.lines.clear();
   sys.files.AddFile(store + "\\C\\c");
   view.onPump = [&](int) { purge.CancelBtnClick(); };
-  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_TRUE(sys.files.Exists(store + "\\C\\c"));
   EXPECT_EQ(LogTexts(), Lines{"User cancelled operation."});
 }
@@ -129,7 +129,7 @@ TEST_F(PurgeTest, FolderLinkInTheStoreGoesWithoutWhatItPointsTo) {
   onCall = [&](const std::string& call, const std::string& path) {
     if (call == "Delete" || call == "RemoveFolder") removed.push_back(path);
   };
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_EQ(removed, (StringList{store + "\\$VH_TMP$", store + "\\C\\link", store + "\\$VH_TMP$"}));
 }
 

@@ -7,21 +7,21 @@ namespace {
 
 class RestoreTest : public OperationsTest {
  protected:
-  int Run() { return restore.RunRestore("E:\\B", false, log); }
+  RunResult Run() { return restore.RunRestore("E:\\B", false, log); }
   TRestore restore{view};
 };
 
 TEST_F(RestoreTest, NoStoreOrOnlyItsOwnFilesRestoresNothing) {
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   sys.files.AddFile(store + "\\Config.txt", "3.0");
   sys.files.AddFile(store + "\\Log.txt", "");
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_TRUE(page.lines.empty());
   EXPECT_FALSE(view.visible);
   EXPECT_EQ(calls["Copy"], 0);
 
   sys.files.FailOpen(store);  // a store root that cannot be read is not an empty one
-  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), (Lines{"WARNING: The following backup folders could not be read and were not restored:", store}));
 }
 
@@ -36,7 +36,7 @@ TEST_F(RestoreTest, BringsEveryBackedUpFileBack) {
   sys.files.AddFile(store + "\\$VH_TMP$\\copy", "a crash left this");
   sys.files.AddFile(store + "\\stray.bak", "no source");
   sys.files.AddFile("C:\\d\\only-here.txt", "untouched");
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_EQ(sys.files.Content("C:\\d\\ro.txt"), "mirror");
   EXPECT_EQ(sys.files.Attributes("C:\\d\\ro.txt"), kAttrArchive);
   EXPECT_EQ(sys.files.Content("C:\\d\\deleted.txt"), "back");
@@ -57,10 +57,10 @@ TEST_F(RestoreTest, DrivesQuestionIgnoreLeavesTheDriveOutAbortStops) {
   sys.files.AddFile(store + "\\C\\a", "a");
   sys.files.AddFile(store + "\\D\\b", "b");
   sys.boxes.Answer(kIdAbort);
-  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_FALSE(sys.files.Exists("C:\\a"));
   sys.boxes.Answer(kIdIgnore);
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_TRUE(sys.files.Exists("C:\\a"));
   EXPECT_EQ(LogTexts(), (Lines{"Source drive D: not accessible. User aborted restore.",
                                "Source drive D: not accessible. Files not restored to these drives."}));
@@ -68,9 +68,9 @@ TEST_F(RestoreTest, DrivesQuestionIgnoreLeavesTheDriveOutAbortStops) {
   page.lines.clear();
   sys.files.Unplug("E:");
   sys.boxes.Answer(kIdCancel);
-  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), Lines{"Backup drive (E:) not accessible. Process halted."});
-  EXPECT_EQ(restore.RunRestore("", false, log), 1);
+  EXPECT_EQ(restore.RunRestore("", false, log), RunResult::Incomplete);
   EXPECT_EQ(LogTexts().back(), " Process halted.");
 }
 
@@ -80,7 +80,7 @@ TEST_F(RestoreTest, CancelDuringTheScanCopiesNothing) {
   view.onPump = [&](int pump) {
     if (pump == 2) restore.CancelBtnClick();
   };
-  EXPECT_EQ(Run(), 2);
+  EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_EQ(calls["Copy"], 0);
   EXPECT_EQ(LogTexts(), Lines{"User cancelled operation."});
 }
@@ -91,7 +91,7 @@ TEST_F(RestoreTest, FullDiskListsWhatWasNotRestored) {
   sys.files.AddFile(store + "\\C\\c", "cccc");
   sys.files.AddFile("C:\\b", "u", 7);
   sys.files.DiskFullAfter("C:", 6);
-  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), (Lines{"WARNING: Restore disk full. Process halted.",
                                "WARNING: The following files and folders could not be restored:", "C:\\b", "C:\\c"}));
   EXPECT_EQ(sys.files.Content("C:\\b"), "u");  // the room is taken before a byte is written
@@ -111,7 +111,7 @@ TEST_F(RestoreTest, ASwapNeverLeavesTheNameEmptyAndATemporarysNameMayBeAFiles) {
   onCall = [&](const std::string& call, const std::string&) {
     if (call == "SwapInto") sys.files.Delete("C:\\d\\a.txt");
   };
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   onCall = nullptr;
   EXPECT_EQ(sys.files.Content("C:\\d\\a.txt"), "backup");
   EXPECT_EQ(sys.files.Content("C:\\d\\~vh1.tmp"), "a file of that name");
@@ -128,7 +128,7 @@ TEST_F(RestoreTest, TemporariesAreNamedFirstAndWhatACutOffRestoreLeftIsRemoved) 
   onCall = [&](const std::string& call, const std::string& path) {
     if (call == "Copy" && path == store + "\\C\\d\\a.txt") namedWhenMade = sys.files.Content(journal);
   };
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), RunResult::Done);
   onCall = nullptr;
   EXPECT_EQ(namedWhenMade, "C:\\d\\~vh1.tmp\r\n");
   EXPECT_FALSE(sys.files.Exists(journal));

@@ -41,7 +41,7 @@ TEST_F(StoreLockTest, EveryRunIsRefusedWhileAnotherHoldsTheStoreAndTouchesNothin
   const struct {
     const char* name;
     TFileOps& ops;
-    std::function<int()> run;
+    std::function<RunResult()> run;
   } cases[] = {
       {"backup", backup, [&] { return backup.RunBackup(list, "E:\\B", false, true, log); }},
       {"restore", restore, [&] { return restore.RunRestore("E:\\B", false, log); }},
@@ -57,7 +57,7 @@ TEST_F(StoreLockTest, EveryRunIsRefusedWhileAnotherHoldsTheStoreAndTouchesNothin
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     page.lines.clear();
-    EXPECT_EQ(c.run(), 1);
+    EXPECT_EQ(c.run(), RunResult::Incomplete);
     EXPECT_TRUE(c.ops.LastRunHalted);
     EXPECT_EQ(LogTexts(), Lines{kStoreInUse});
     EXPECT_EQ(Everything(), before);

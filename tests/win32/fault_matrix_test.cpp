@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "child_test.h"
@@ -22,7 +23,7 @@ namespace {
 
 // What a row expects of the run it makes.
 struct Outcome {
-  int result = 0;
+  RunResult result = RunResult::Done;
   bool halted = false;
   std::vector<std::string> named;  // each must be in some line of the log
 };
@@ -35,19 +36,22 @@ class FaultMatrixTest : public DiskTest {
   using DiskTest::Read;
   using DiskTest::Write;
   // Each run keeps its result and its operation, for the row's checks.
-  int Backup(const std::vector<std::string>& entries, const std::string& backupFolder) {
+  RunResult Backup(const std::vector<std::string>& entries, const std::string& backupFolder) {
     TSourceList list;
     for (const std::string& entry : entries) list.Add(entry, FolderExists(entry), FolderExists(entry) ? 1 : 0);
     last = &backup;
-    return result = backup.RunBackup(list, backupFolder, true, false, log);
+    result = backup.RunBackup(list, backupFolder, true, false, log);
+    return *result;
   }
-  int Restore(const std::string& backupFolder) {
+  RunResult Restore(const std::string& backupFolder) {
     last = &restore;
-    return result = restore.RunRestore(backupFolder, true, log);
+    result = restore.RunRestore(backupFolder, true, log);
+    return *result;
   }
-  int Purge(const std::string& backupFolder) {
+  RunResult Purge(const std::string& backupFolder) {
     last = &purge;
-    return result = purge.RunPurge(backupFolder, true, log);
+    result = purge.RunPurge(backupFolder, true, log);
+    return *result;
   }
   // A good file the run must leave whole: as it is now, or else as `alsoGood`.
   void Keep(const std::string& path, const std::string& alsoGood = {}) {
@@ -117,7 +121,7 @@ class FaultMatrixTest : public DiskTest {
   TRestore restore{view};
   TPurge purge{view};
   TFileOps* last = nullptr;
-  int result = -1;
+  std::optional<RunResult> result;  // none until a run
   std::map<std::string, std::pair<std::string, std::string>> kept;
 };
 
@@ -168,7 +172,7 @@ bool KillBackupPartWay(FaultMatrixTest& t, const std::string& source, const std:
 Outcome FullDiskAt(FaultMatrixTest& t, const std::string& dir, int position) {
   const std::string backupFolder = FaultMatrixTest::Env("VH_SMALL_DRIVE") + "\\b" + std::to_string(position);
   std::vector<std::string> sources;
-  Outcome outcome{1, true, {"WARNING: BACKUP DISK FULL."}};
+  Outcome outcome{RunResult::Incomplete, true, {"WARNING: BACKUP DISK FULL."}};
   for (int i = 0; i < 3; ++i) {
     sources.push_back(dir + "\\" + static_cast<char>('a' + i) + ".bin");
     t.WriteBig(sources.back(), i == position ? 2 << 20 : 1 << 16);
@@ -196,14 +200,14 @@ Outcome RoundTrip(FaultMatrixTest& t, const std::string& dir, const std::vector<
   const std::string backupFolder = dir + "\\backup", source = dir + "\\source";
   auto nameOf = [](const std::string& path) { return path.substr(path.rfind('\\') + 1); };
   for (const std::string& name : names) t.WriteRaw(JoinPath(source, name), nameOf(name));
-  EXPECT_EQ(t.Backup({source}, backupFolder), 0);
+  EXPECT_EQ(t.Backup({source}, backupFolder), RunResult::Done);
   for (const std::string& name : names) {
     EXPECT_EQ(t.Read(MirrorPath(backupFolder, JoinPath(source, name))), nameOf(name)) << name;
     t.files.Delete(JoinPath(source, name));
   }
   t.Restore(backupFolder);
   for (const std::string& name : names) EXPECT_EQ(t.Read(JoinPath(source, name)), nameOf(name)) << name;
-  return Outcome{0, false, {}};
+  return Outcome{RunResult::Done, false, {}};
 }
 
 // X: holds the store; it goes away at the first pump of the run `act` makes at which `now` holds.
@@ -233,7 +237,7 @@ Outcome UnplugDuring(FaultMatrixTest& t, const std::string& dir, const std::func
   EXPECT_TRUE(away);
   EXPECT_FALSE(FolderExists(drive + "\\"));
   t.PlugX(true);  // back for the checks: everything good on it is still there
-  return Outcome{1, true, {"Backup drive (" + drive + ") not accessible."}};
+  return Outcome{RunResult::Incomplete, true, {"Backup drive (" + drive + ") not accessible."}};
 }
 
 struct Row {
@@ -255,7 +259,7 @@ const Row kRows[] = {
        t.Keep(users);
        t.WriteBig(MirrorPath(backupFolder, users), 2 << 20);
        t.Restore(backupFolder);
-       return Outcome{1, true, {"WARNING: Restore disk full.", users}};
+       return Outcome{RunResult::Incomplete, true, {"WARNING: Restore disk full.", users}};
      }},
     {"copy cut off part-way, then the next run", nullptr,
      [](FaultMatrixTest& t, const std::string& dir) {
@@ -271,7 +275,7 @@ const Row kRows[] = {
        EXPECT_TRUE(t.files.Stat(MirrorPath(backupFolder, source), mirror));
        EXPECT_EQ(mirror.size, 256u << 20);
        EXPECT_FALSE(FolderExists(WorkFolderOf(backupFolder)));  // the leftover is cleaned
-       return Outcome{0, false, {}};
+       return Outcome{RunResult::Done, false, {}};
      }},
     {"restore cut off part-way, then a backup", nullptr,
      [](FaultMatrixTest& t, const std::string& dir) {
@@ -299,7 +303,7 @@ const Row kRows[] = {
        EXPECT_TRUE(now == edited || now == backedUp) << "the user's file is a mix";
        EXPECT_TRUE(t.Read(mirror) == now) << "the mirror is not the user's whole file";
        EXPECT_FALSE(FileExists(left));
-       return Outcome{0, false, {"Removed temporary files left by a restore that was cut off:", left}};
+       return Outcome{RunResult::Done, false, {"Removed temporary files left by a restore that was cut off:", left}};
      }},
     {"a locked file", nullptr,
      [](FaultMatrixTest& t, const std::string& dir) {
@@ -314,7 +318,7 @@ const Row kRows[] = {
        t.Backup({dir + "\\src"}, backupFolder);
        CloseHandle(lock);
        EXPECT_EQ(t.Read(MirrorPath(backupFolder, dir + "\\src\\free.txt")), "free");
-       return Outcome{1, false, {dir + "\\src\\locked.txt"}};
+       return Outcome{RunResult::Incomplete, false, {dir + "\\src\\locked.txt"}};
      }},
     {"backup drive unplugged during a scan", "VH_PLUG_DRIVE",
      [](FaultMatrixTest& t, const std::string& dir) {
@@ -344,7 +348,9 @@ const Row kRows[] = {
        EXPECT_EQ(t.Read(MirrorPath(backupFolder, loop + "\\a\\file.txt")), "data\n");
        EXPECT_FALSE(FolderExists(MirrorPath(backupFolder, loop + "\\a\\back")));
        EXPECT_FALSE(FolderExists(MirrorPath(backupFolder, loop + "\\a\\out")));
-       return Outcome{1, false, {"WARNING: The following links were not followed:", loop + "\\a\\back", loop + "\\a\\out"}};
+       return Outcome{RunResult::Incomplete,
+                      false,
+                      {"WARNING: The following links were not followed:", loop + "\\a\\back", loop + "\\a\\out"}};
      }},
     {"names of 240 to 255 characters in a path beyond 260", nullptr,
      [](FaultMatrixTest& t, const std::string& dir) {
@@ -364,13 +370,13 @@ const Row kRows[] = {
        t.WriteOld(writable, "good old mirror");
        t.Write(source, "newer");
        t.Keep(mirror);
-       EXPECT_EQ(t.Backup({dir + "\\src"}, backupFolder), 1);
+       EXPECT_EQ(t.Backup({dir + "\\src"}, backupFolder), RunResult::Incomplete);
        EXPECT_TRUE(t.Logged(source));
        EXPECT_TRUE(t.files.Delete(source));
        EXPECT_TRUE(FileExists(mirror));
        t.page.lines.clear();
        t.Purge(backupFolder);
-       return Outcome{1, false, {mirror}};
+       return Outcome{RunResult::Incomplete, false, {mirror}};
      }},
 };
 
@@ -386,7 +392,7 @@ TEST_F(FaultMatrixTest, EveryFaultKeepsTheGoodCopiesAndIsNamed) {
     files.CreateFolder(dir);
     page.lines.clear();
     kept.clear();
-    result = -1;
+    result.reset();
     const std::set<std::string> before = OutsideStores(folder);
     const ULONGLONG start = GetTickCount64();
     const int failedBefore = ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
@@ -396,7 +402,7 @@ TEST_F(FaultMatrixTest, EveryFaultKeepsTheGoodCopiesAndIsNamed) {
     EXPECT_EQ(result, expected.result);
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->LastRunHalted, expected.halted);
-    EXPECT_EQ(last->LastRunFailures > 0 || last->LastRunHalted, expected.result != 0);
+    EXPECT_EQ(last->LastRunFailures > 0 || last->LastRunHalted, expected.result != RunResult::Done);
     for (const std::string& text : expected.named) EXPECT_TRUE(Logged(text)) << "not named: " << text;
     for (const auto& [path, good] : kept) {
       const std::string now = Read(path);

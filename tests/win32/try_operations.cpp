@@ -85,7 +85,7 @@ int main() {
   window.onCloseQuery = [&] { backup.FormCloseQuery(); };
 
   log.AddLine("Manual backup initiated for the following files and folders:", true);
-  const int result = backup.RunBackup(list, root + "\\Backup", false, true, log);
-  std::printf("result %d\n", result);
-  return result == 2 ? 0 : 1;
+  const RunResult result = backup.RunBackup(list, root + "\\Backup", false, true, log);
+  std::printf("result %d\n", static_cast<int>(result));
+  return result == RunResult::Cancelled ? 0 : 1;
 }
