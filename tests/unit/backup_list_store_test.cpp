@@ -15,6 +15,14 @@ class BackupListStoreTest : public ::testing::Test {
     sys.files.AddDrive("E:");
     list.Add("C:\\Docs", true, 1);
   }
+  // The store's file holds `content`, but its drive was away at the load: the list is not read yet.
+  TSourceList LoadedUnread(const std::string& content) {
+    sys.files.AddFile(config, content);
+    sys.files.Unplug("E:");
+    TSourceList loaded;
+    file.Load(loaded, "E:\\B", false, grid, notes);
+    return loaded;
+  }
   FakeSystem sys;
   TSourceList list;
   TBackupListFile file;
@@ -138,10 +146,7 @@ TEST_F(BackupListStoreTest, AListThatCouldNotBeLoadedIsNeverWipedAndIsLoadedLate
 }
 
 TEST_F(BackupListStoreTest, WhatTheUserAddedBeforeTheFileWasReadJoinsItsEntries) {
-  sys.files.AddFile(config, twoEntries);
-  sys.files.Unplug("E:");
-  TSourceList loaded;
-  file.Load(loaded, "E:\\B", false, grid, notes);
+  TSourceList loaded = LoadedUnread(twoEntries);
   loaded.Add("C:\\B\\f.txt", true, 1);  // the user's version of an entry the file also has
   loaded.Add("C:\\C", true, 1);
   sys.files.Plug("E:");
@@ -151,10 +156,7 @@ TEST_F(BackupListStoreTest, WhatTheUserAddedBeforeTheFileWasReadJoinsItsEntries)
 }
 
 TEST_F(BackupListStoreTest, ANewBackupFolderGetsTheListAsItIs) {
-  sys.files.AddFile(config, twoEntries);
-  sys.files.Unplug("E:");
-  TSourceList loaded;
-  file.Load(loaded, "E:\\B", false, grid, notes);
+  TSourceList loaded = LoadedUnread(twoEntries);
   sys.files.AddDrive("F:");
   sys.files.AddFile("F:\\$VH_BKS$\\PC1\\joe\\Config.txt", "3.0\r\nC:\\Old\r\n1\r\n1\r\n");
   loaded.Add("C:\\Mine", true, 1);
@@ -246,10 +248,7 @@ TEST_F(BackupListStoreTest, ADamagedFileIsKeptAsideOnceAndNeverBlocksTheList) {
 // A list file that only could not be looked at for a moment (a network hiccup) is not taken for
 // one that is gone: the list not yet read never replaces it.
 TEST_F(BackupListStoreTest, AListFileNotSeenForAMomentIsNotWrittenOver) {
-  sys.files.AddFile(config, twoEntries);
-  sys.files.Unplug("E:");
-  TSourceList loaded;
-  file.Load(loaded, "E:\\B", false, grid, notes);
+  TSourceList loaded = LoadedUnread(twoEntries);
   sys.files.Plug("E:");
   int looks = 0;  // the file's own look-ups fail; the folder still lists it
   sys.files.beforeCall = [&](const std::string& call, const std::string& path) {

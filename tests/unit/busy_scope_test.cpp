@@ -14,26 +14,23 @@ class Window : public BusyStateView {
   BusyCode state = kIdle;
 };
 
-TEST(BusyScopeTest, AThrowInsideTheScopeLeavesTheWindowIdle) {
+// Each scope gives back the state it found, a throw included: an inner one gives the outer
+// operation its state back, and the outer one leaves the window idle.
+TEST(BusyScopeTest, EachScopeGivesBackTheStateItFoundAThrowIncluded) {
   Window window;
   try {
-    const BusyScope busy(window, kManualBackup);
-    EXPECT_EQ(window.state, kManualBackup);
+    const BusyScope outer(window, kAutomaticBackup);
+    try {
+      const BusyScope inner(window, kRemovingBackups);
+      EXPECT_EQ(window.state, kRemovingBackups);
+      throw std::bad_alloc();
+    } catch (const std::bad_alloc&) {
+    }
+    EXPECT_EQ(window.state, kAutomaticBackup);
     throw std::bad_alloc();
   } catch (const std::bad_alloc&) {
   }
   EXPECT_EQ(window.state, kIdle);
-}
-
-// A scope opened while another operation holds the window gives that operation its state back.
-TEST(BusyScopeTest, AnInnerScopePutsBackTheOuterState) {
-  Window window;
-  const BusyScope outer(window, kAutomaticBackup);
-  {
-    const BusyScope inner(window, kRemovingBackups);
-    EXPECT_EQ(window.state, kRemovingBackups);
-  }
-  EXPECT_EQ(window.state, kAutomaticBackup);
 }
 
 }  // namespace
