@@ -1,30 +1,10 @@
 #include "list/backup_list_store.h"
 
-#include "common/text_lines.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
 #include "store/store_paths.h"
 
 namespace vh {
-namespace {
-
-// A path is known to be absent when the folder it would be in lists without it, or is itself known
-// to be absent; a path that only could not be looked at is not.
-bool KnownAbsent(const std::string& path) {
-  if (Files().Attributes(path) != kAttrInvalid) return false;
-  std::string folder = FolderOf(path);
-  const std::string name = path.substr(folder.size());
-  if (folder.size() < 2 || name.empty()) return false;
-  folder.pop_back();  // its final "\"
-  std::vector<DirEntry> entries;
-  if (!Files().List(folder, entries)) return KnownAbsent(folder);
-  for (const DirEntry& entry : entries) {
-    if (SameText(entry.name, name)) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::string BackupListFileName(const std::string& backupFolder) {
   return JoinPath(MirrorPath(backupFolder, ""), kConfigFileName);

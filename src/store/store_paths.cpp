@@ -4,6 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "common/text_lines.h"
 #include "platform/system.h"
 
 namespace vh {
@@ -114,6 +115,17 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 bool FolderExists(const std::string& path) { return IsFolderAttr(Files().Attributes(path)); }
 bool FileExists(const std::string& path) { return IsFileAttr(Files().Attributes(path)); }
+
+bool KnownAbsent(const std::string& path) {
+  if (Files().Attributes(path) != kAttrInvalid) return false;
+  std::string folder = FolderOf(path);
+  const std::string name = path.substr(folder.size());
+  if (folder.size() < 2 || name.empty()) return false;
+  folder.pop_back();  // its final "\"
+  std::vector<DirEntry> entries;
+  if (!Files().List(folder, entries)) return KnownAbsent(folder);
+  return std::none_of(entries.begin(), entries.end(), [&](const DirEntry& e) { return SameText(e.name, name); });
+}
 
 void ForceFolders(const std::string& path) {
   if (path.empty()) throw std::invalid_argument("Cannot create a folder with an empty name.");

@@ -58,5 +58,9 @@ std::string FolderOf(const std::string& path);
 std::string JoinPath(const std::string& folder, const std::string& name);
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
+// True when the folder the path would be in lists without it, or is itself known to be absent; a
+// path that only could not be looked at (a network hiccup) may well be there. Only a file known to
+// be absent may be written without first being read.
+bool KnownAbsent(const std::string& path);
 
 }  // namespace vh
