@@ -127,6 +127,7 @@ void TMessageLog::Save(std::vector<std::string> lines) {
     std::string message;
     // Gone with its drive: the whole page goes to the file when the drive is back.
     if (!CheckBackupDrive(false, fileName_, message, "")) return;
+    if (!KnownAbsent(fileName_)) return;  // only not seen for a moment: never written over unread
     const std::string folder = FolderOf(fileName_);
     if (!folder.empty()) ForceFolders(folder);
     fileRead_ = true;  // nothing there to keep

@@ -196,10 +196,17 @@ TEST_F(MessageLogTest, AFileThatCouldNotBeReadIsNeverWrittenOverUnread) {
   log.AddLine("new", true);
   EXPECT_EQ(sys.files.Content(logFile), "\r\n1/1/2000  old\r\n");
   EXPECT_EQ(page.lines.back(), kLogNotWritten);
+  // Nor when, after that, it only could not be looked at for a moment (a network hiccup).
+  sys.files.beforeCall = [&](const std::string& call, const std::string& path) {
+    call == "Attributes" && path == logFile ? sys.files.Unplug("E:") : sys.files.Plug("E:");
+  };
+  log.AddLine("unseen", false);
+  sys.files.beforeCall = nullptr;
+  EXPECT_EQ(sys.files.Content(logFile), "\r\n1/1/2000  old\r\n");
   sys.files.ReleaseOpen(logFile);
   log.AddLine("later", false);
   EXPECT_EQ(FileLines(), (std::vector<std::string>{"", "1/1/2000  old", "", "12/7/1999 10:15:32 AM  new",
-                                                   kLogNotWritten, "\t\tlater"}));
+                                                   kLogNotWritten, "\t\tunseen", "\t\tlater"}));
 }
 
 TEST_F(MessageLogTest, LoadLogAttachesAnExistingFileOnly) {
