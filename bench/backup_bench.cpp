@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     const std::string suffix = round == 0 ? "" : std::to_string(round);
     double firstNow = 0, plainNow = 0;
     const auto timeFirst = [&] {
-      firstNow = Seconds([&] { tally(windows.Backup->RunBackup(list, backupFolder + suffix, true, false, log)); });
+      firstNow = Seconds([&] { tally(windows.Backup->RunBackup(list, backupFolder + suffix, true, false, system.boxes, log)); });
     };
     const auto timePlain = [&] {
       plainNow = Seconds([&] { RawCopy(wideSource, win32::LongPath(root + "\\plain" + suffix)); });
@@ -147,9 +147,9 @@ int main(int argc, char** argv) {
     RawList(wideSource);
     RawList(wideMirror);
   });
-  const double quiet = Best([&] { tally(windows.Backup->RunBackup(list, backupFolder, true, false, log)); });
-  const double shown = Best([&] { tally(windows.Backup->RunBackup(list, backupFolder, false, false, log)); });
-  const double purge = Best([&] { tally(windows.Purge->RunPurge(backupFolder, true, log)); });
+  const double quiet = Best([&] { tally(windows.Backup->RunBackup(list, backupFolder, true, false, system.boxes, log)); });
+  const double shown = Best([&] { tally(windows.Backup->RunBackup(list, backupFolder, false, false, system.boxes, log)); });
+  const double purge = Best([&] { tally(windows.Purge->RunPurge(backupFolder, true, system.boxes, log)); });
   const double restore = Best([&] {
     PathPairs copies;
     windows.Restore->Cancelled = 0;

@@ -46,7 +46,7 @@ std::string BalloonText(const TBackupOutcome& outcome) {
 
 std::string DriveAbsentBalloon(const std::string& backupFolder) {
   std::string message;
-  if (backupFolder.empty() || CheckBackupDrive(false, backupFolder, message, " Backups wait until it is back.")) {
+  if (backupFolder.empty() || CheckBackupDrive(nullptr, backupFolder, message, " Backups wait until it is back.")) {
     return "";
   }
   return message;

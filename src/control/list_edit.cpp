@@ -80,7 +80,7 @@ void RemoveSelectedEntry(TSourceList& list, TMessageLog& log, SelectPageView& vi
 
 void ToggleSubfolders(TSourceList& list, TMessageLog& log, SelectPageView& view) {
   std::string message;
-  if (!CheckBackupDrive(true, view.BackupFolder(), message, "")) return;
+  if (!CheckBackupDrive(&Boxes(), view.BackupFolder(), message, "")) return;
   TSource* entry = list.Item(view.CurrentRow() - 1);
   if (!entry || entry->IsFolder == 0) return;
   if (entry->Subs && Boxes().Show("This will remove any previous backups of the selected sub-folder\nIs this OK?",

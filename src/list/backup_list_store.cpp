@@ -18,7 +18,7 @@ bool TBackupListFile::Load(TSourceList& list, const std::string& backupFolder, b
   fileText_.clear();
   toldUnsaved_ = false;
   std::string message;
-  if (!CheckBackupDrive(ask, backupFolder, message, " Backup list can not be loaded.")) {
+  if (!CheckBackupDrive(ask ? &Boxes() : nullptr, backupFolder, message, " Backup list can not be loaded.")) {
     if (!backupFolder.empty()) notes.push_back("WARNING: " + message + " It is loaded once the drive is back.");
     return false;
   }
@@ -29,7 +29,7 @@ bool TBackupListFile::Load(TSourceList& list, const std::string& backupFolder, b
 
 void TBackupListFile::CatchUp(TSourceList& list, const std::string& backupFolder, Grid& grid, StringList& notes) {
   std::string message;
-  if (!CheckBackupDrive(false, backupFolder, message, "")) return;
+  if (!CheckBackupDrive(nullptr, backupFolder, message, "")) return;
   if (backupFolder == folder_ && !read_ && Read(list, notes)) list.ShowInGrid(grid);
   // Edits made while the drive was away, or a list not yet in the store of a new backup folder.
   if (backupFolder != folder_ || (read_ && list.Text() != fileText_)) Save(list, backupFolder, false, grid, notes);
@@ -66,7 +66,7 @@ bool TBackupListFile::Read(TSourceList& list, StringList& notes) {
 bool TBackupListFile::Save(TSourceList& list, const std::string& backupFolder, bool ask, Grid& grid,
                            StringList& notes) {
   std::string message;
-  if (!CheckBackupDrive(ask, backupFolder, message, " Backup list changes can not be saved.")) {
+  if (!CheckBackupDrive(ask ? &Boxes() : nullptr, backupFolder, message, " Backup list changes can not be saved.")) {
     if (!ask && !backupFolder.empty() && !toldUnsaved_) {
       notes.push_back("WARNING: " + message + " They are saved once the drive is back.");
       toldUnsaved_ = true;

@@ -126,7 +126,7 @@ void TMessageLog::Save(std::vector<std::string> lines) {
   if (!FileExists(fileName_)) {
     std::string message;
     // Gone with its drive: the whole page goes to the file when the drive is back.
-    if (!CheckBackupDrive(false, fileName_, message, "")) return;
+    if (!CheckBackupDrive(nullptr, fileName_, message, "")) return;
     if (!KnownAbsent(fileName_)) return;  // only not seen for a moment: never written over unread
     const std::string folder = FolderOf(fileName_);
     if (!folder.empty()) ForceFolders(folder);
@@ -158,7 +158,7 @@ void TMessageLog::Save(std::vector<std::string> lines) {
 
 void TMessageLog::Clear() {
   std::string message;
-  if (fileName_.empty() || !CheckBackupDrive(true, fileName_, message, "")) return;
+  if (fileName_.empty() || !CheckBackupDrive(&Boxes(), fileName_, message, "")) return;
   page_.SetLines({});
   Files().Delete(fileName_);
   fileRead_ = true;

@@ -29,7 +29,7 @@ bool NewerByMoreThanThreshold(int64_t source, int64_t mirror) {
 }  // namespace
 
 void TBackup::ScanForBackup(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs) {
-  Pump();
+  CheckStop();
   if (Cancelled || stop_ != Stop::None) return;
   // A failed lookup is where a drive that went away shows, so the drives are asked only then.
   FileSystem& fs = Files();
@@ -92,7 +92,7 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
       // The store being written is not backed up into itself; any other is the user's data.
       if (!subs || SameText(path, activeStore_)) continue;
     }
-    Pump();
+    CheckStop();
     if (Cancelled) break;
     const DirEntry* match = mirrors.Find(entry.name);
     DirEntry looked;
@@ -115,11 +115,11 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
 }
 
 RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
-                             TMessageLog& log) {
+                             MessageBoxes& boxes, TMessageLog& log) {
   StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
-  if (!CheckBackupDrive(ask, backupFolder, message, "")) {
+  if (!CheckBackupDrive(ask ? &boxes : nullptr, backupFolder, message, "")) {
     log.AddLine("WARNING: Process halted. " + message, false);
     LastRunHalted = true;
     return RunResult::Incomplete;
@@ -137,7 +137,7 @@ RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupF
 
   int answer = 0;
   StringList drives;
-  const bool sourcesReachable = CheckSourceDrives(ask, answer, list, drives, message);
+  const bool sourcesReachable = CheckSourceDrives(ask ? &boxes : nullptr, answer, list, drives, message);
   for (int i = 0; i < list.Count(); ++i) {
     const TSource& entry = *list.Item(i);
     if (!IsStorablePath(entry.Path) || OnDrives(drives, entry.Path)) continue;
@@ -195,7 +195,7 @@ RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupF
   }
   if (copied == CopyOutcome::DiskFull) {
     log.AddLine("WARNING: BACKUP DISK FULL.", true);
-    Boxes().Show("Backup disk full. Try selecting fewer files for backup.", kAppCaption, kMbOk | kMbIconExclamation);
+    boxes.Show("Backup disk full. Try selecting fewer files for backup.", kAppCaption, kMbOk | kMbIconExclamation);
     // Everything from the file the disk had no room for on is named as not copied.
     for (size_t i = DiskFullAt; i < copies.size(); ++i) failures.push_back(copies.First(i));
     LastRunHalted = true;

@@ -5,6 +5,7 @@
 #include "list/source_list.h"
 #include "log/message_log.h"
 #include "operations/file_ops.h"
+#include "platform/message_boxes.h"
 
 namespace vh {
 
@@ -15,7 +16,9 @@ class TBackup : public TFileOps {
  public:
   using TFileOps::TFileOps;
   // Incomplete when halted or some files were not copied (logged); Cancelled when the user stopped it.
-  RunResult RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask, TMessageLog& log);
+  // With `ask` the user may retry unreachable drives; a full disk is told through `boxes` always.
+  RunResult RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
+                      MessageBoxes& boxes, TMessageLog& log);
   // Appends the files below `source` whose mirror is missing or out of date.
   void ScanForBackup(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs);
 

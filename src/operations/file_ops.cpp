@@ -17,20 +17,6 @@ bool RemoveTemp(const std::string& temp) {
   return fs.Delete(temp);
 }
 
-// Cuts the first folder of a shortened path's folder part: "\Data\Old\" -> "\...\Old\".
-void CutFirstFolder(std::string& dir) {
-  if (dir == "\\") {
-    dir.clear();
-    return;
-  }
-  const bool rooted = dir[0] == '\\';
-  if (rooted) dir.erase(0, 1);
-  if (!dir.empty() && dir[0] == '.') dir.erase(0, 4);  // the "...\" of an earlier cut
-  const size_t slash = dir.find('\\');
-  dir = slash == std::string::npos ? std::string() : "...\\" + dir.substr(slash + 1);
-  if (rooted) dir = "\\" + dir;
-}
-
 }  // namespace
 
 std::string WorkFolderOf(const std::string& backupFolder) {
@@ -67,9 +53,7 @@ void TFileOps::StartRun(TMessageLog& log) {
   LastRunFailures = 0;
   LastRunHalted = false;
   skipped_.clear();
-  // A click made before the run is seen at its first pump.
-  pumps_.Restart();
-  labels_.Restart();
+  view_.Begin();
 }
 
 void TFileOps::HaltForStoreGone(TMessageLog& log, const std::string& backupFolder) {
@@ -93,58 +77,14 @@ uint64_t TFileOps::ItemSize(const std::string& path) {
   return entry.size;
 }
 
-std::string TFileOps::ShortenPath(const std::string& path, int limit) {
-  return vh::ShortenPath(path, limit, [this](const std::string& text) { return view_.TextWidth(text); });
-}
-
-std::string ShortenPath(const std::string& path, int limit, const std::function<int(const std::string&)>& textWidth) {
-  if (textWidth(path) <= limit) return path;
-  const size_t cut = path.find_last_of("\\:");
-  std::string dir = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-  const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
-  std::string drive;
-  if (dir.size() >= 2 && dir[1] == ':') {
-    drive = dir.substr(0, 2);
-    dir.erase(0, 2);
-  }
-  while ((!dir.empty() || !drive.empty()) && textWidth(drive + dir + name) > limit) {
-    if (dir == "\\...\\") {
-      drive.clear();
-      dir = "...\\";
-    } else if (!dir.empty()) {
-      CutFirstFolder(dir);
-    } else {
-      drive.clear();
-    }
-  }
-  return drive + dir + name;
-}
-
 void TFileOps::ShowPreparing(bool quiet, const std::string& caption, const std::string& label) {
-  if (quiet) return;
-  view_.SetCaption(caption);
-  view_.SetLabel(label);
-  view_.SetPosition(0);
-  view_.BringToFront();
-  view_.Show();
-  view_.Repaint();
+  if (!quiet) view_.Show(caption, label);
 }
 
-void TFileOps::Pump() {
-  if (!pumps_.Due(view_.Ticks())) return;
-  view_.ProcessMessages();
+void TFileOps::CheckStop() {
+  if (view_.StopAsked()) Cancelled = 1;
   // A run that copies for an hour still has its lines so far in the file, should it be killed.
   if (runLog_) runLog_->FlushIfDue();
-}
-
-void TFileOps::ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done,
-                        float total, int limit, bool last) {
-  // The bar already counts the item about to be handled.
-  done += static_cast<float>(size);
-  if (!labels_.Due(view_.Ticks()) && !last) return;
-  if (total != 0) view_.SetPosition(static_cast<int>(done / total * 100));
-  view_.SetLabel(prefix + ShortenPath(path, limit));
-  view_.Repaint();
 }
 
 // A short name, so that a target name of up to 255 characters still leaves room for it.
@@ -188,7 +128,7 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
   const uint32_t carried = attributes == kAttrInvalid ? kAttrArchive : attributes;
   const std::string temp = TempFor(target);
   const CopyResult result = fs.Copy(source, temp, [this] {
-    Pump();
+    CheckStop();
     return Cancelled == 0;
   });
   if (result != CopyResult::Ok) {
@@ -237,7 +177,7 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
 void TFileOps::EndOldestMove(StringList& failures) {
   FileSystem& fs = Files();
   // The wait feeds the window; the move stays listed until its outcome is in.
-  const bool moved = fs.EndMoveReplace([this] { Pump(); });
+  const bool moved = fs.EndMoveReplace([this] { CheckStop(); });
   const Move move = std::move(moves_.front());
   moves_.pop_front();
   if (moved) return;
@@ -294,21 +234,19 @@ CopyOutcome TFileOps::CopyFiles(const PathPairs& copies, StringList& failures, b
 CopyOutcome TFileOps::CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp) {
   madeFolder_.clear();
   std::vector<uint64_t> sizes;
-  float total = 0, done = 0;
+  uint64_t total = 0, done = 0;
   if (!quiet) {
     // The scan's sizes; read only for a list made without a scan.
     for (size_t i = 0; i < copies.size(); ++i) {
       const bool known = copies.Attributes(i) != PathPairs::kUnknown;
-      total += static_cast<float>(sizes.emplace_back(known ? copies.Size(i) : ItemSize(copies.First(i))));
+      total += sizes.emplace_back(known ? copies.Size(i) : ItemSize(copies.First(i)));
     }
   }
-  const int limit = quiet ? 0 : view_.Width() * 3 / 4;
   for (size_t i = 0; i < copies.size() && Cancelled == 0; ++i) {
     const std::string source = copies.First(i), target = copies.Second(i);
     const std::string& name = backingUp ? source : target;  // the user's file: shown, and named if it fails
-    if (!quiet) {
-      ShowItem(backingUp ? "Backing up: " : "Restoring: ", name, sizes[i], done, total, limit, i + 1 == copies.size());
-    }
+    // The work done counts the item about to be handled.
+    if (!quiet) view_.Item(backingUp ? "Backing up: " : "Restoring: ", name, done += sizes[i], total);
     uint32_t attributes = copies.Attributes(i);
     if (attributes == PathPairs::kUnknown) attributes = Files().Attributes(source);
     if (IsFolderAttr(attributes)) {
@@ -332,7 +270,7 @@ CopyOutcome TFileOps::CopyAll(const PathPairs& copies, StringList& failures, boo
       if (result == CopyResult::Failed) failures.push_back(name);
     }
     while (moves_.size() >= kMovesUnderWay) EndOldestMove(failures);
-    Pump();
+    CheckStop();
   }
   EndMoves(failures);
   view_.Hide();
@@ -348,13 +286,12 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
   failures.clear();
   FileSystem& fs = Files();
   std::vector<uint64_t> sizes;
-  float total = 0, done = 0;
+  uint64_t total = 0, done = 0;
   if (!quiet) {
-    for (const std::string& item : items) total += static_cast<float>(sizes.emplace_back(ItemSize(item)));
+    for (const std::string& item : items) total += sizes.emplace_back(ItemSize(item));
   }
-  const int limit = quiet ? 0 : view_.Width() * 3 / 4;
   for (size_t i = 0; i < items.size() && Cancelled == 0; ++i) {
-    if (!quiet) ShowItem("Removing: ", items[i], sizes[i], done, total, limit, i + 1 == items.size());
+    if (!quiet) view_.Item("Removing: ", items[i], done += sizes[i], total);
     const uint32_t attributes = fs.Attributes(items[i]);
     if (attributes != kAttrInvalid) fs.SetAttributes(items[i], attributes & ~kAttrReadOnly);
     if (IsFileAttr(attributes)) {
@@ -362,7 +299,7 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
     } else {
       fs.RemoveFolder(items[i]);  // only when empty; not reported otherwise
     }
-    Pump();
+    CheckStop();
   }
   view_.Hide();
 }
@@ -385,7 +322,7 @@ RunResult TFileOps::Finish(TMessageLog& log, const StringList& failures, const s
 }
 
 void TFileOps::CollectTree(StringList& removals, const std::string& path) {
-  Pump();
+  CheckStop();
   if (Cancelled) return;
   FileSystem& fs = Files();
   const uint32_t attributes = fs.Attributes(path);

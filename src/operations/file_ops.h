@@ -3,7 +3,6 @@
 // a progress window whose Cancel button stops them between two items.
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,7 +10,6 @@
 #include "common/path_pairs.h"
 #include "common/string_list.h"
 #include "log/message_log.h"
-#include "operations/pacer.h"
 #include "operations/restore_journal.h"
 #include "operations/run_result.h"
 #include "platform/file_system.h"
@@ -35,13 +33,8 @@ class TFileOps {
   void RemoveFiles(const StringList& items, StringList& failures, bool quiet);
   // A file's size; 0 for a folder or what cannot be found.
   static uint64_t ItemSize(const std::string& path);
-  // The path with leading folders left out ("C:\...\report.doc") until it fits `limit` pixels.
-  std::string ShortenPath(const std::string& path, int limit);
 
-  void CancelBtnClick() { Cancelled = 1; }
-  // Closing the window cancels the run; the close itself goes ahead.
-  void FormCloseQuery() { Cancelled = 1; }
-
+  // Set once the user asked the window to stop; each run clears it when its work begins.
   uint8_t Cancelled = 0;
   // The index at which the last CopyFiles met a full disk; -1 when it did not.
   int DiskFullAt = -1;
@@ -51,14 +44,15 @@ class TFileOps {
   bool LastRunHalted = false;
 
  protected:
-  // Caption, first label and an empty bar, then the window in front (unless quiet).
+  // The window in front with the run's caption and first line (unless quiet).
   void ShowPreparing(bool quiet, const std::string& caption, const std::string& label);
   // The end of every run: logs a cancel and the failures under `failureHeading`; cancelled
   // outranks failures.
   RunResult Finish(TMessageLog& log, const StringList& failures, const std::string& failureHeading);
   // Appends a file, or a folder after everything below it, to `removals`.
   void CollectTree(StringList& removals, const std::string& path);
-  // Forgets what the last run left out; every run starts with it, naming the log it writes to.
+  // Forgets what the last run left out, and tells the window a run starts; every run starts with
+  // it, naming the log it writes to.
   void StartRun(TMessageLog& log);
   // The backup drive went away during the run: logged, and the run counts as halted.
   void HaltForStoreGone(TMessageLog& log, const std::string& backupFolder);
@@ -70,19 +64,13 @@ class TFileOps {
     workFolder_ = folder;
     workFolderReady_ = false;
   }
-  // Lets pending window messages run, at most every few dozen milliseconds: a Cancel click is
-  // still seen within a fraction of a second, and a scan of many small files does not wait on
-  // the window at each one.
-  void Pump();
+  // Gives the window its turn: a stop the user asked for is taken up here.
+  void CheckStop();
   ProgressView& view_;
   // Where temporaries made beside the user's files are named (a restore opens it).
   RestoreJournal journal_;
 
  private:
-  // The bar and the label for the item about to be handled; shown only as often as the eye can
-  // follow, and always for the last item.
-  void ShowItem(const std::string& prefix, const std::string& path, uint64_t size, float& done, float total,
-                int limit, bool last);
   CopyOutcome CopyAll(const PathPairs& copies, StringList& failures, bool quiet, bool backingUp);
   // Copies one file; Ok may leave its move into place under way. Moves it ends that failed are
   // named in `failures`.
@@ -108,7 +96,6 @@ class TFileOps {
   static constexpr size_t kMovesUnderWay = 16;
   std::deque<Move> moves_;
   size_t workSlot_ = 0;
-  Pacer pumps_{30}, labels_{33};
   TMessageLog* runLog_ = nullptr;  // the run's log, whose file is brought up to date as the run goes
 };
 
@@ -116,9 +103,5 @@ class TFileOps {
 std::string WorkFolderOf(const std::string& backupFolder);
 // Removes what unfinished copies left in the store's work folder, then the folder when empty.
 void ClearWorkFolder(const std::string& backupFolder);
-
-// A path with leading folders left out ("C:\...\report.doc") until its width, as `textWidth`
-// measures it, fits `limit` pixels.
-std::string ShortenPath(const std::string& path, int limit, const std::function<int(const std::string&)>& textWidth);
 
 }  // namespace vh

@@ -29,7 +29,7 @@ void TPurge::ScanForPurge(StringList& removals, const std::string& folder, const
     else ScanFolder(removals, folder, source);
     return;
   }
-  Pump();
+  CheckStop();
   if (Cancelled || !FolderExists(backupFolder)) return;
   // Store root entries other than drive folders have no source: they are left alone.
   std::vector<DirEntry> entries;
@@ -43,7 +43,7 @@ void TPurge::ScanForPurge(StringList& removals, const std::string& folder, const
 // Below the drive folders every name is a backup, "Config.txt" and "Log.txt" too. The mirror
 // folder is listed once and so is its source folder, and each entry is decided from the two.
 void TPurge::ScanFolder(StringList& removals, const std::string& mirror, const std::string& source) {
-  Pump();
+  CheckStop();
   if (Cancelled || !FolderExists(backupFolder_)) return;
   std::vector<DirEntry> entries, sources;
   if (!Files().List(mirror, entries) && FolderExists(backupFolder_)) Skip(kNotRead, mirror);
@@ -91,22 +91,22 @@ void TPurge::Decide(StringList& removals, const DirEntry& entry, const std::stri
   }
 }
 
-RunResult TPurge::RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+RunResult TPurge::RunPurge(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) {
   StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;
   bool removeUnreachable = false;
   StoreLock lock;
-  switch (CheckDrivesOfStore(backupFolder, log, " User aborted purge.", unreachable, message, lock)) {
+  switch (CheckDrivesOfStore(backupFolder, boxes, log, " User aborted purge.", unreachable, message, lock)) {
     case StoreDrives::Halted: LastRunHalted = true; return RunResult::Incomplete;
     case StoreDrives::Aborted: return RunResult::Cancelled;  // nothing was done
     case StoreDrives::Reachable: break;
     case StoreDrives::Ignored:
       removeUnreachable =
-          Boxes().Show("Do you want Vesperhollow to remove backups of files and folders\n"
-                       "originally on the inaccessible drives?",
-                       kAppCaption, kMbYesNo | kMbIconQuestion | kMbDefButton2) == kIdYes;
+          boxes.Show("Do you want Vesperhollow to remove backups of files and folders\n"
+                     "originally on the inaccessible drives?",
+                     kAppCaption, kMbYesNo | kMbIconQuestion | kMbDefButton2) == kIdYes;
       log.AddLine(message + (removeUnreachable ? " User selected to remove associated backups."
                                                : " User selected not to remove associated backups."),
                   false);

@@ -6,6 +6,7 @@
 #include "log/message_log.h"
 #include "operations/file_ops.h"
 #include "platform/file_system.h"
+#include "platform/message_boxes.h"
 
 namespace vh {
 
@@ -13,7 +14,8 @@ class TPurge : public TFileOps {
  public:
   using TFileOps::TFileOps;
   // Incomplete when halted or some backups were not removed (logged); Cancelled when the user stopped it.
-  RunResult RunPurge(const std::string& backupFolder, bool quiet, TMessageLog& log);
+  // Its questions go to the user through `boxes`.
+  RunResult RunPurge(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log);
   // Appends the mirrors below `folder` whose source is gone (contents before their folder).
   void ScanForPurge(StringList& removals, const std::string& folder, const std::string& backupFolder,
                     const StringList& unreachable, bool removeUnreachable);

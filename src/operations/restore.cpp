@@ -19,7 +19,7 @@ bool IsDriveFolder(const DirEntry& entry) {
 
 void TRestore::ScanForRestore(PathPairs& copies, const std::string& path, const std::string& backupFolder,
                               const StringList& unreachable) {
-  Pump();
+  CheckStop();
   if (Cancelled) return;
   const uint32_t attributes = Files().Attributes(path);
   if (IsFileAttr(attributes)) {
@@ -42,7 +42,7 @@ void TRestore::ScanForRestore(PathPairs& copies, const std::string& path, const 
       if (!IsDriveFolder(entry)) continue;
       const std::string drive = entry.name + ":";
       if (OnDrives(unreachable, drive)) continue;
-      Pump();
+      CheckStop();
       if (!Cancelled) ScanFolder(copies, JoinPath(path, entry.name), drive);
     }
     return;
@@ -72,7 +72,7 @@ void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const st
     const bool folder = entry.attributes & kAttrDirectory;
     // Folders come back during the scan, so empty ones are restored too.
     if (folder) ForceFolders(target);
-    Pump();
+    CheckStop();
     if (Cancelled) break;
     if (!folder) {
       if (folders < 0) folders = copies.AddFolders(mirror, source);
@@ -83,13 +83,13 @@ void TRestore::ScanFolder(PathPairs& copies, const std::string& mirror, const st
   }
 }
 
-RunResult TRestore::RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log) {
+RunResult TRestore::RunRestore(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) {
   StartRun(log);
   const TMessageLog::Batch batch(log);
   std::string message;
   StringList unreachable;
   StoreLock lock;
-  switch (CheckDrivesOfStore(backupFolder, log, " User aborted restore.", unreachable, message, lock)) {
+  switch (CheckDrivesOfStore(backupFolder, boxes, log, " User aborted restore.", unreachable, message, lock)) {
     case StoreDrives::Halted: LastRunHalted = true; return RunResult::Incomplete;
     case StoreDrives::Aborted: return RunResult::Cancelled;  // nothing was done
     case StoreDrives::Ignored: log.AddLine(message + " Files not restored to these drives.", false); break;

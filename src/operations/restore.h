@@ -5,6 +5,7 @@
 #include "log/message_log.h"
 #include "operations/file_ops.h"
 #include "platform/file_system.h"
+#include "platform/message_boxes.h"
 
 namespace vh {
 
@@ -12,7 +13,8 @@ class TRestore : public TFileOps {
  public:
   using TFileOps::TFileOps;
   // Incomplete when halted or some files were not restored (logged); Cancelled when the user stopped it.
-  RunResult RunRestore(const std::string& backupFolder, bool quiet, TMessageLog& log);
+  // Its questions go to the user through `boxes`.
+  RunResult RunRestore(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log);
   // Appends the files below a store path with their source paths, creating source folders.
   void ScanForRestore(PathPairs& copies, const std::string& path, const std::string& backupFolder,
                       const StringList& unreachable);

@@ -5,16 +5,17 @@
 
 namespace vh {
 
-StoreDrives CheckDrivesOfStore(const std::string& backupFolder, TMessageLog& log, const std::string& abortText,
-                               StringList& unreachable, std::string& message, StoreLock& lock) {
+StoreDrives CheckDrivesOfStore(const std::string& backupFolder, MessageBoxes& boxes, TMessageLog& log,
+                               const std::string& abortText, StringList& unreachable, std::string& message,
+                               StoreLock& lock) {
   message.clear();
-  if (!CheckBackupDrive(true, backupFolder, message, "")) {
+  if (!CheckBackupDrive(&boxes, backupFolder, message, "")) {
     log.AddLine(message + " Process halted.", false);
     return StoreDrives::Halted;
   }
   if (!lock.Take(backupFolder, log)) return StoreDrives::Halted;
   int answer = 0;
-  if (CheckStoreDrives(true, answer, backupFolder, unreachable, message)) return StoreDrives::Reachable;
+  if (CheckStoreDrives(&boxes, answer, backupFolder, unreachable, message)) return StoreDrives::Reachable;
   if (answer == kIdIgnore) return StoreDrives::Ignored;
   log.AddLine(message + abortText, false);
   return StoreDrives::Aborted;

@@ -6,6 +6,7 @@
 #include "common/string_list.h"
 #include "log/message_log.h"
 #include "operations/store_lock.h"
+#include "platform/message_boxes.h"
 
 namespace vh {
 
@@ -16,7 +17,9 @@ enum class StoreDrives {
   Aborted,    // the user stopped at the drives question (logged with `abortText`)
 };
 
-StoreDrives CheckDrivesOfStore(const std::string& backupFolder, TMessageLog& log, const std::string& abortText,
-                               StringList& unreachable, std::string& message, StoreLock& lock);
+// The questions go to the user through `boxes`.
+StoreDrives CheckDrivesOfStore(const std::string& backupFolder, MessageBoxes& boxes, TMessageLog& log,
+                               const std::string& abortText, StringList& unreachable, std::string& message,
+                               StoreLock& lock);
 
 }  // namespace vh

@@ -1,5 +1,6 @@
 #pragma once
-// The progress window of a long operation, as the operations drive it.
+// The progress window of a long operation, told the run's work: what is done of how much, the
+// item at hand, and asked whether the user wants to stop.
 #include <cstdint>
 #include <string>
 
@@ -8,23 +9,16 @@ namespace vh {
 class ProgressView {
  public:
   virtual ~ProgressView() = default;
-  virtual void SetCaption(const std::string& caption) = 0;
-  virtual void SetLabel(const std::string& text) = 0;
-  // 0 to 100.
-  virtual void SetPosition(int position) = 0;
-  // Shows the window without making it modal.
-  virtual void Show() = 0;
+  // A run starts: nothing done yet and no stop asked. Nothing shows.
+  virtual void Begin() = 0;
+  // The window comes to the front with the run's caption and what it does before its first item.
+  virtual void Show(const std::string& caption, const std::string& doing) = 0;
+  // The item about to be handled ("Backing up: " and its path); `done` of `total` counts it.
+  virtual void Item(const std::string& doing, const std::string& path, uint64_t done, uint64_t total) = 0;
+  // Whether the user asked to stop. Asked often, between items and within a large file's copy:
+  // the window answers the user here.
+  virtual bool StopAsked() = 0;
   virtual void Hide() = 0;
-  virtual void BringToFront() = 0;
-  virtual void Repaint() = 0;
-  // The window's outer width and the width of a text in its font, in pixels.
-  virtual int Width() = 0;
-  virtual int TextWidth(const std::string& text) = 0;
-  // Lets pending window messages run: where Cancel and the close box get their turn.
-  virtual void ProcessMessages() = 0;
-  // A steady clock in milliseconds, against which the window is fed: the runs let messages
-  // through and change the label a few dozen times a second, not at every item.
-  virtual uint64_t Ticks() = 0;
 };
 
 }  // namespace vh

@@ -40,13 +40,13 @@ bool OnDrives(const StringList& drives, const std::string& path) {
   return std::any_of(drives.begin(), drives.end(), [&](const std::string& d) { return SameText(d, drive); });
 }
 
-bool CheckBackupDrive(bool ask, const std::string& backupFolder, std::string& message,
+bool CheckBackupDrive(MessageBoxes* ask, const std::string& backupFolder, std::string& message,
                       const std::string& suffix) {
   if (backupFolder.empty()) return false;
   const std::string drive = DrivePart(backupFolder);
   const std::string text = "Backup drive (" + drive + ") not accessible." + suffix;
   while (!DriveReachable(drive)) {
-    if (!ask || Boxes().Show(text, kAppCaption, kBackupDriveBoxStyle) != kIdRetry) {
+    if (!ask || ask->Show(text, kAppCaption, kBackupDriveBoxStyle) != kIdRetry) {
       message = text;
       return false;
     }
@@ -55,7 +55,7 @@ bool CheckBackupDrive(bool ask, const std::string& backupFolder, std::string& me
   return true;
 }
 
-bool CheckSourceDrives(bool ask, int& answer, const TSourceList& list, StringList& drives,
+bool CheckSourceDrives(MessageBoxes* ask, int& answer, const TSourceList& list, StringList& drives,
                        std::string& message) {
   message.clear();
   answer = 0;
@@ -64,7 +64,7 @@ bool CheckSourceDrives(bool ask, int& answer, const TSourceList& list, StringLis
     if (drives.empty()) break;
     message = SourceDrivesMessage(drives);
     if (!ask) break;
-    answer = Boxes().Show(message, kAppCaption, kSourceDrivesBoxStyle);
+    answer = ask->Show(message, kAppCaption, kSourceDrivesBoxStyle);
     if (answer != kIdRetry) break;
   }
   if (!drives.empty()) return false;
@@ -73,7 +73,7 @@ bool CheckSourceDrives(bool ask, int& answer, const TSourceList& list, StringLis
   return true;
 }
 
-bool CheckStoreDrives(bool ask, int& answer, const std::string& backupFolder, StringList& drives,
+bool CheckStoreDrives(MessageBoxes* ask, int& answer, const std::string& backupFolder, StringList& drives,
                       std::string& message) {
   TSourceList stored;
   std::vector<DirEntry> entries;

@@ -70,11 +70,9 @@ std::string SizeText(double size) {
   return bytes + " bytes";
 }
 
-void ShowBackupFolderSize(const std::string& backupFolder) {
-  if (backupFolder.empty()) return;
-  const double size = FolderSize(MirrorPath(backupFolder, ""));
-  Boxes().Show("Backup folder: " + backupFolder + "\n\nSize :" + SizeText(size), kAppCaption,
-               kMbOk | kMbIconInformation);
+std::string BackupFolderSizeReport(const std::string& backupFolder) {
+  if (backupFolder.empty()) return "";
+  return "Backup folder: " + backupFolder + "\n\nSize :" + SizeText(FolderSize(MirrorPath(backupFolder, "")));
 }
 
 }  // namespace vh

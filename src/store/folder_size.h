@@ -8,7 +8,7 @@ namespace vh {
 double FolderSize(const std::string& folder);
 // The size as the report shows it: " Unknown", "1.5 GB (1,610,612,736 bytes)", "1,023 bytes".
 std::string SizeText(double size);
-// Shows the size of the backup folder's store in a box; nothing for an empty backup folder.
-void ShowBackupFolderSize(const std::string& backupFolder);
+// The report of the size of the backup folder's store; empty for an empty backup folder.
+std::string BackupFolderSizeReport(const std::string& backupFolder);
 
 }  // namespace vh

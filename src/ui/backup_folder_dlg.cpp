@@ -1,6 +1,6 @@
 #include "ui/backup_folder_dlg.h"
 
-#include "operations/file_ops.h"
+#include "control/shorten_path.h"
 #include "platform/system.h"
 #include "platform/win32/wide.h"
 #include "store/store_paths.h"

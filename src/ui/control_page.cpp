@@ -162,7 +162,7 @@ void TMainForm::PerformBackup(bool ask) {
   {
     const TrayAnimation animation(*TrayIcon);
     TBackup& backup = *operations_.Backup;
-    outcome.result = backup.RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, *Log);
+    outcome.result = backup.RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, Boxes(), *Log);
     outcome.failures = backup.LastRunFailures;
     outcome.halted = backup.LastRunHalted;
     if (MovesLastBackup(outcome)) {
@@ -201,7 +201,7 @@ void TMainForm::RestoreNowBtnClick() {
   Log->AddLine("Restore initiated.", true);
   {
     const BusyScope busy(*this, kRestoring);
-    operations_.Restore->RunRestore(BackupFolder(), !ShowProgressChk.Checked(), *Log);
+    operations_.Restore->RunRestore(BackupFolder(), !ShowProgressChk.Checked(), Boxes(), *Log);
   }
   SetForegroundWindow(Handle());
 }
@@ -214,7 +214,7 @@ void TMainForm::PurgeBtnClick() {
   Log->AddLine("Purge initiated.", true);
   {
     const BusyScope busy(*this, kPurging);
-    operations_.Purge->RunPurge(BackupFolder(), !ShowProgressChk.Checked(), *Log);
+    operations_.Purge->RunPurge(BackupFolder(), !ShowProgressChk.Checked(), Boxes(), *Log);
   }
   SetForegroundWindow(Handle());
 }

@@ -13,10 +13,7 @@ namespace vh::ui {
 template <typename Operation>
 class OperationWindow {
  public:
-  explicit OperationWindow(const std::string& designCaption) : window_(designCaption), operation_(window_) {
-    window_.onCancel = [this] { operation_.CancelBtnClick(); };
-    window_.onCloseQuery = [this] { operation_.FormCloseQuery(); };
-  }
+  explicit OperationWindow(const std::string& designCaption) : window_(designCaption), operation_(window_) {}
   Operation& operator*() { return operation_; }
   Operation* operator->() { return &operation_; }
   ProgressWindow& Window() { return window_; }

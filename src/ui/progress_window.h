@@ -1,8 +1,8 @@
 #pragma once
 // The progress window of an operation: what it is doing, a bar and Cancel. Created once,
-// hidden between runs; closing it cancels the run and hides it.
-#include <functional>
-
+// hidden between runs; closing it asks the run to stop and hides it.
+#include "control/progress_feed.h"
+#include "control/shorten_path.h"
 #include "platform/progress_view.h"
 #include "ui/controls.h"
 #include "ui/window.h"
@@ -13,20 +13,11 @@ class ProgressWindow : public Window, public ProgressView {
  public:
   explicit ProgressWindow(const std::string& designCaption);
 
-  std::function<void()> onCancel;      // CancelBtn clicked, or Esc
-  std::function<void()> onCloseQuery;  // the close box or Alt+F4
-
-  void SetCaption(const std::string& caption) override;
-  void SetLabel(const std::string& text) override { FileLabel.SetText(text); }
-  void SetPosition(int position) override { ProgressBar.SetPosition(position); }
-  void Show() override { ShowWindow(Handle(), SW_SHOW); }
+  void Begin() override;
+  void Show(const std::string& caption, const std::string& doing) override;
+  void Item(const std::string& doing, const std::string& path, uint64_t done, uint64_t total) override;
+  bool StopAsked() override;
   void Hide() override { ShowWindow(Handle(), SW_HIDE); }
-  void BringToFront() override;
-  void Repaint() override;
-  int Width() override;
-  int TextWidth(const std::string& text) override { return Window::TextWidth(text); }
-  void ProcessMessages() override { ProcessPendingMessages(); }
-  uint64_t Ticks() override { return GetTickCount64(); }
 
   Label FileLabel;
   Button CancelBtn;
@@ -34,6 +25,11 @@ class ProgressWindow : public Window, public ProgressView {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Repaint();
+  ProgressFeed feed_;
+  bool stopAsked_ = false;
 };
 
 }  // namespace vh::ui

@@ -196,7 +196,7 @@ void TMainForm::ChangeBtnClick() {
   const bool listUnread = !old.empty() && !listFile_.Loaded();
   std::optional<BusyScope> busy;
   std::string message;
-  const bool reachable = CheckBackupDrive(true, old, message, "");
+  const bool reachable = CheckBackupDrive(&Boxes(), old, message, "");
   if (!reachable) UserBackupFolderEdit.SetText("");
   const std::string chosen = chooseBackupFolder ? chooseBackupFolder(BackupFolder()) : BackupFolder();
   if (chosen == BackupFolder()) return;
@@ -239,7 +239,8 @@ void TMainForm::ChangeBtnClick() {
 
 void TMainForm::InfoBtnClick() {
   const HCURSOR previous = ShowHourglass();
-  ShowBackupFolderSize(BackupFolder());
+  const std::string report = BackupFolderSizeReport(BackupFolder());
+  if (!report.empty()) Boxes().Show(report, kAppCaption, kMbOk | kMbIconInformation);
   SetCursor(previous);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
-// A progress window that records what it was told; pumping messages runs the test's script.
+// A progress window that records what it was told; each time it is asked whether to stop, the
+// test's script runs.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,32 +12,34 @@ namespace vh::test {
 
 class FakeProgressView : public ProgressView {
  public:
-  std::string caption, label;
+  std::string caption;
+  // The first line of each showing, then each item as the window would label it before fitting.
   std::vector<std::string> labels;
-  std::vector<int> positions;
+  std::vector<uint64_t> done;  // the work done at each item
+  uint64_t total = 0;
   bool visible = false;
-  int pumps = 0;
-  // The clock moves on by `tickStep` milliseconds at every reading: by default far enough that
-  // every pump and every label is let through.
-  uint64_t ticks = 0, tickStep = 1000;
-  // Runs at every pump, with its number counted from 1: where a Cancel click happens.
-  std::function<void(int pump)> onPump;
+  bool stop = false;  // what the window answers when asked whether to stop
+  int turns = 0;
+  // Runs each time the window is asked, with its number counted from 1: where a Cancel click happens.
+  std::function<void(int turn)> onTurn;
 
-  void SetCaption(const std::string& c) override { caption = c; }
-  void SetLabel(const std::string& text) override { labels.push_back(label = text); }
-  void SetPosition(int p) override { positions.push_back(p); }
-  void Show() override { visible = true; }
-  void Hide() override { visible = false; }
-  void BringToFront() override {}
-  void Repaint() override {}
-  int Width() override { return 361; }
-  // Seven pixels a character.
-  int TextWidth(const std::string& text) override { return 7 * static_cast<int>(text.size()); }
-  void ProcessMessages() override {
-    ++pumps;
-    if (onPump) onPump(pumps);
+  void Begin() override { stop = false; }
+  void Show(const std::string& c, const std::string& doing) override {
+    caption = c;
+    labels.push_back(doing);
+    visible = true;
   }
-  uint64_t Ticks() override { return ticks += tickStep; }
+  void Item(const std::string& doing, const std::string& path, uint64_t d, uint64_t t) override {
+    labels.push_back(doing + path);
+    done.push_back(d);
+    total = t;
+  }
+  bool StopAsked() override {
+    ++turns;
+    if (onTurn) onTurn(turns);
+    return stop;
+  }
+  void Hide() override { visible = false; }
 };
 
 }  // namespace vh::test

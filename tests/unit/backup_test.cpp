@@ -10,7 +10,7 @@ constexpr int64_t kSecond = 10'000'000;
 
 class BackupTest : public OperationsTest {
  protected:
-  RunResult Run(bool ask = false, bool quiet = false) { return backup.RunBackup(list, "E:\\B", quiet, ask, log); }
+  RunResult Run(bool ask = false, bool quiet = false) { return backup.RunBackup(list, "E:\\B", quiet, ask, boxes, log); }
   std::string Mirror(const std::string& source) { return store + "\\" + source.substr(0, 1) + source.substr(2); }
 
   TBackup backup{view};
@@ -34,7 +34,8 @@ TEST_F(BackupTest, CopiesOnlyWhatIsNewerByMoreThanTwoSeconds) {
   EXPECT_EQ(LogTexts(), Lines{"C:\\d  (incl. sub-folders)"});
   EXPECT_EQ(view.caption, "Vesperhollow Backing up...");
   EXPECT_EQ(view.labels.front(), "Preparing to backup files...");
-  EXPECT_EQ(view.positions, (std::vector<int>{0, 50, 100}));  // by the sizes the scan found
+  EXPECT_EQ(view.done, (std::vector<uint64_t>{1, 2}));  // by the sizes the scan found
+  EXPECT_EQ(view.total, 2u);
 
   calls.clear();
   EXPECT_EQ(Run(), RunResult::Done);  // a second run copies nothing
@@ -109,9 +110,9 @@ TEST_F(BackupTest, BackupDriveMissingOrUnsetHaltsTheRun) {
   list.Add("C:\\d", true, 1);
   sys.files.Unplug("E:");
   EXPECT_EQ(Run(false), RunResult::Incomplete);  // from the timer: no box
-  EXPECT_EQ(backup.RunBackup(list, "", false, true, log), RunResult::Incomplete);
+  EXPECT_EQ(backup.RunBackup(list, "", false, true, boxes, log), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), (Lines{"WARNING: Process halted. Backup drive (E:) not accessible.", "WARNING: Process halted. "}));
-  EXPECT_TRUE(sys.boxes.asked.empty());
+  EXPECT_TRUE(boxes.asked.empty());
   sys.files.Plug("E:");
   list.Clear();
   EXPECT_EQ(Run(), RunResult::Done);
@@ -126,14 +127,14 @@ TEST_F(BackupTest, UnreachableSourceDrive) {
   list.Add("C:\\a", false, 0);
   list.Add("D:\\b", false, 0);
 
-  sys.boxes.Answer(kIdAbort);
+  boxes.Answer(kIdAbort);
   EXPECT_EQ(Run(true), RunResult::Cancelled);  // nothing done: no last-backup time
   EXPECT_EQ(LogTexts(), (Lines{"C:\\a", "Source drive D: not accessible. User aborted backup."}));
   EXPECT_FALSE(sys.files.Exists(Mirror("C:\\a")));
   EXPECT_FALSE(view.visible);
 
   page.lines.clear();
-  sys.boxes.Answer(kIdIgnore);
+  boxes.Answer(kIdIgnore);
   EXPECT_EQ(Run(true), RunResult::Incomplete);  // what was left out is named, and the run says so
   EXPECT_EQ(LogTexts(), (Lines{"C:\\a", "WARNING: Source drive D: not accessible.",
                                "WARNING: Files and folders on inaccessible drives not backed up.", "D:\\b"}));
@@ -144,22 +145,22 @@ TEST_F(BackupTest, UnreachableSourceDrive) {
   page.lines.clear();
   EXPECT_EQ(Run(false), RunResult::Incomplete);  // not asked: goes on the same way
   EXPECT_EQ(LogTexts().size(), 4u);
-  EXPECT_TRUE(sys.boxes.AllAnswered());
+  EXPECT_TRUE(boxes.AllAnswered());
 }
 
 TEST_F(BackupTest, CancelDuringTheScanCopiesNothing) {
   sys.files.AddFile("C:\\d\\x\\1", "1");
   sys.files.AddFile("C:\\d\\y\\2", "2");
   list.Add("C:\\d", true, 1);
-  view.onPump = [&](int pump) {
-    if (pump == 3) backup.CancelBtnClick();
+  view.onTurn = [&](int turn) {
+    if (turn == 3) view.stop = true;
   };
   EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_EQ(calls["Copy"], 0);
   EXPECT_EQ(LogTexts().back(), "User cancelled operation.");
   EXPECT_TRUE(sys.files.Exists(Mirror("C:\\d\\x")));  // folders made so far stay
 
-  view.onPump = nullptr;
+  view.onTurn = nullptr;
   EXPECT_EQ(Run(), RunResult::Done);  // the next run starts afresh
 }
 
@@ -208,15 +209,15 @@ TEST_F(BackupTest, FailuresAndAFullDisk) {
   sys.files.FailOpen("C:\\d\\a");
   list.Add("C:\\d", true, 1);
   sys.files.DiskFullAfter("E:", 6);
-  sys.boxes.Answer(kIdOk);
+  boxes.Answer(kIdOk);
   EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), (Lines{"C:\\d  (incl. sub-folders)", "# WARNING: BACKUP DISK FULL.",
                                "WARNING: The following files and folders could not be backed up:", "C:\\d\\a",
                                "C:\\d\\c"}));  // every file the disk had no room for is named
   EXPECT_TRUE(backup.LastRunHalted);
-  ASSERT_EQ(sys.boxes.asked.size(), 1u);
-  EXPECT_EQ(sys.boxes.asked[0].text, "Backup disk full. Try selecting fewer files for backup.");
-  EXPECT_EQ(sys.boxes.asked[0].style, 48u);
+  ASSERT_EQ(boxes.asked.size(), 1u);
+  EXPECT_EQ(boxes.asked[0].text, "Backup disk full. Try selecting fewer files for backup.");
+  EXPECT_EQ(boxes.asked[0].style, 48u);
   EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\c")), "previous");
 }
 
@@ -243,7 +244,7 @@ TEST_F(BackupTest, ALongRunBringsTheLogFileUpToDateAsItGoes) {
   log.SetFileName(store + "\\Log.txt");
   log.AddLine("Timed backup initiated for the following files and folders:", true);
   std::string fileAtLastPump;
-  view.onPump = [&](int) {
+  view.onTurn = [&](int) {
     sys.locale.now.second += 3;
     fileAtLastPump = sys.files.Content(store + "\\Log.txt");
   };
@@ -327,7 +328,7 @@ TEST_F(BackupTest, LinksAndUnreadableFoldersAreNamedAndOnlyTheActiveStoreIsLeftO
   sys.files.AddFile("C:\\Users\\joe\\old\\$VH_BKS$\\PC1\\joe\\C\\x.txt", "an old store is the user's data");
   list.Add("C:\\Users", true, 1);
   list.Add("C:\\Users\\joe\\Loop", true, 1);
-  EXPECT_EQ(backup.RunBackup(list, "C:\\Users\\joe", false, false, log), RunResult::Incomplete);
+  EXPECT_EQ(backup.RunBackup(list, "C:\\Users\\joe", false, false, boxes, log), RunResult::Incomplete);
   const std::string mirror = "C:\\Users\\joe\\$VH_BKS$\\PC1\\joe\\C\\Users";
   EXPECT_TRUE(sys.files.Exists(mirror + "\\joe\\doc.txt"));
   EXPECT_TRUE(sys.files.Exists(mirror + "\\joe\\old\\$VH_BKS$\\PC1\\joe\\C\\x.txt"));

@@ -35,9 +35,10 @@ TEST_F(FileOpsTest, CopiesCreateFoldersKeepTimesAndShowProgress) {
   EXPECT_EQ(sys.files.Content("E:\\t\\f1"), std::string(300, 'b'));
   EXPECT_EQ(sys.files.LastWrite("E:\\t\\f3"), 1003);
   EXPECT_EQ(sys.files.Attributes("E:\\t\\f1"), kAttrHidden | kAttrSystem | kAttrArchive);
-  EXPECT_EQ(view.positions, (std::vector<int>{16, 66, 83, 100}));  // counts the item about to be copied
+  EXPECT_EQ(view.done, (std::vector<uint64_t>{100, 400, 500, 600}));  // counts the item about to be copied
+  EXPECT_EQ(view.total, 600u);
   EXPECT_EQ(view.labels.front(), "Backing up: C:\\s\\f0");
-  EXPECT_EQ(view.pumps, 8);  // during each copy and after it
+  EXPECT_EQ(view.turns, 8);  // during each copy and after it
   EXPECT_FALSE(view.visible);
   EXPECT_EQ(sys.files.PathsBelow("E:\\t").size(), 4u);  // no temporary left behind
 
@@ -53,51 +54,19 @@ TEST_F(FileOpsTest, ReadOnlyTargetIsReplacedAndTakesTheSourcesAttributes) {
   EXPECT_EQ(sys.files.Attributes("E:\\t\\f0"), kAttrReadOnly | kAttrArchive);
 }
 
-TEST_F(FileOpsTest, EmptyFilesNeverMoveTheBar) {
-  for (const std::string& s : sources) sys.files.AddFile(s, "");
-  EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), CopyOutcome::Done);
-  EXPECT_TRUE(view.positions.empty());
-  EXPECT_EQ(view.labels.size(), 4u);
-}
-
-TEST_F(FileOpsTest, WindowIsFedAFewDozenTimesASecondAndShowsTheLastItem) {
-  struct Case {
-    uint64_t msPerReading;  // how far the clock moves between two readings
-    Lines labels;
-    std::vector<int> positions;
-    int pumps;
-  };
-  const Case cases[] = {
-      {0, {"Backing up: C:\\s\\f0", "Backing up: C:\\s\\f3"}, {25, 100}, 1},
-      // Label, pump during the copy and pump after it read the clock in turn, 7 ms apart: the label
-      // is due after 33 ms, a pump after 30.
-      {7, {"Backing up: C:\\s\\f0", "Backing up: C:\\s\\f2", "Backing up: C:\\s\\f3"}, {25, 75, 100}, 2},
-  };
-  for (const Case& c : cases) {
-    TFileOps fresh{view};
-    view.labels.clear();
-    view.positions.clear();
-    view.pumps = 0;
-    view.tickStep = c.msPerReading;
-    EXPECT_EQ(fresh.CopyFiles(sources, targets, failures, false, true), CopyOutcome::Done);
-    EXPECT_EQ(view.labels, c.labels) << c.msPerReading;
-    EXPECT_EQ(view.positions, c.positions) << c.msPerReading;
-    EXPECT_EQ(view.pumps, c.pumps) << c.msPerReading;
-  }
-}
-
 TEST_F(FileOpsTest, CancelFinishesTheItemAndStopsBeforeTheNext) {
-  view.onPump = [&](int pump) {
-    if (pump == 4) ops.CancelBtnClick();  // the pump after the second copy
+  view.onTurn = [&](int turn) {
+    if (turn == 4) view.stop = true;  // the turn after the second copy
   };
   EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true), CopyOutcome::Cancelled);
   EXPECT_TRUE(sys.files.Exists("E:\\t\\f1"));
   EXPECT_FALSE(sys.files.Exists("E:\\t\\f2"));
 
   ops.Cancelled = 0;
+  view.stop = false;
   sys.files.FailCopy("C:\\s\\f0");
-  view.onPump = [&](int pump) {
-    if (pump == 3) ops.FormCloseQuery();
+  view.onTurn = [&](int turn) {
+    if (turn == 3) view.stop = true;
   };
   EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, true),
             CopyOutcome::Failed);  // a failure outranks the cancel
@@ -150,10 +119,11 @@ TEST_F(FileOpsTest, CancelInsideALargeFilesCopyLeavesItsTargetAsItWas) {
     bool copying = false;
     onCall = [&](const std::string& call, const std::string& path) { copying = call == "Copy" && path == "C:\\s\\f0"; };
     int fed = 0;
-    view.onPump = [&](int) {
-      if (copying && ++fed == 3) ops.CancelBtnClick();
+    view.onTurn = [&](int) {
+      if (copying && ++fed == 3) view.stop = true;
     };
     ops.Cancelled = 0;
+    view.stop = false;
     EXPECT_EQ(ops.CopyFiles(sources, targets, failures, false, backingUp), CopyOutcome::Cancelled);
     EXPECT_EQ(fed, 3);
     EXPECT_TRUE(failures.empty());
@@ -162,7 +132,7 @@ TEST_F(FileOpsTest, CancelInsideALargeFilesCopyLeavesItsTargetAsItWas) {
     EXPECT_EQ(sys.files.PathsBelow("E:\\t"), StringList{"E:\\t\\f0"});  // no part copy left
     EXPECT_FALSE(view.visible);
     onCall = nullptr;
-    view.onPump = nullptr;
+    view.onTurn = nullptr;
   }
 }
 
@@ -176,20 +146,6 @@ TEST_F(FileOpsTest, RemovesFilesAndEmptyFoldersInListOrder) {
   EXPECT_FALSE(sys.files.Exists("E:\\r\\sub\\ro"));
   EXPECT_EQ(view.labels.front(), "Removing: E:\\r\\sub");
   EXPECT_FALSE(view.visible);
-}
-
-TEST_F(FileOpsTest, ShortenPathLeavesOutLeadingFolders) {
-  const std::string path = "C:\\Data\\Projects\\Old\\report.doc";
-  auto fit = [&](const std::string& expected) {
-    EXPECT_EQ(ops.ShortenPath(path, 7 * static_cast<int>(expected.size())), expected);
-  };
-  fit(path);
-  fit("C:\\...\\Projects\\Old\\report.doc");
-  fit("C:\\...\\Old\\report.doc");
-  fit("C:\\...\\report.doc");
-  fit("...\\report.doc");
-  fit("report.doc");
-  EXPECT_EQ(ops.ShortenPath(path, 1), "report.doc");
 }
 
 }  // namespace

@@ -49,18 +49,17 @@ TEST_F(FolderSizeTest, SizeTextUsesTheLocaleSeparators) {
   EXPECT_EQ(SizeText(1610612736), "1,5 GB (1\xC2\xA0" "610\xC2\xA0" "612\xC2\xA0" "736 bytes)");
 }
 
-TEST_F(FolderSizeTest, ReportBoxShowsTheStoreSize) {
+TEST_F(FolderSizeTest, ReportNamesTheFolderAndItsStoresSize) {
   sys.files.AddFile(root + "\\C\\a", std::string(1536, 'x'));
-  sys.boxes.Answer(kIdOk);
-  ShowBackupFolderSize("E:\\B");
-  sys.boxes.Answer(kIdOk);
-  ShowBackupFolderSize("E:\\Other\\");
-  ShowBackupFolderSize("");  // no box at all
-  ASSERT_EQ(sys.boxes.asked.size(), 2u);
-  EXPECT_EQ(sys.boxes.asked[0].text, "Backup folder: E:\\B\n\nSize :1.5 KB (1,536 bytes)");
-  EXPECT_EQ(sys.boxes.asked[0].caption, "Vesperhollow");
-  EXPECT_EQ(sys.boxes.asked[0].style, 64u);
-  EXPECT_EQ(sys.boxes.asked[1].text, "Backup folder: E:\\Other\\\n\nSize : Unknown");
+  const struct {
+    const char* folder;
+    const char* report;
+  } cases[] = {
+      {"E:\\B", "Backup folder: E:\\B\n\nSize :1.5 KB (1,536 bytes)"},
+      {"E:\\Other\\", "Backup folder: E:\\Other\\\n\nSize : Unknown"},
+      {"", ""},  // no backup folder: nothing to report
+  };
+  for (const auto& c : cases) EXPECT_EQ(BackupFolderSizeReport(c.folder), c.report) << c.folder;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// What every operation test needs: the fake system, a log on a fake page, a progress view.
+// What every operation test needs: the fake system, a log on a fake page, a progress view and
+// the boxes the operations ask through.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_message_boxes.h"
 #include "fake_progress_view.h"
 #include "fake_system.h"
 #include "log/message_log.h"
@@ -37,6 +39,8 @@ class OperationsTest : public ::testing::Test {
   FakeTextPage page;
   TMessageLog log{page};
   FakeProgressView view;
+  // The boxes the operations are given; the installed ones take no questions from them.
+  FakeMessageBoxes boxes;
   std::map<std::string, int> calls;  // file system calls by name
   std::function<void(const std::string& call, const std::string& path)> onCall;
   const std::string store = "E:\\B\\$VH_BKS$\\PC1\\joe";

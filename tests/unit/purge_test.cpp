@@ -7,7 +7,7 @@ namespace {
 
 class PurgeTest : public OperationsTest {
  protected:
-  RunResult Run() { return purge.RunPurge("E:\\B", false, log); }
+  RunResult Run() { return purge.RunPurge("E:\\B", false, boxes, log); }
   TPurge purge{view};
 };
 
@@ -74,22 +74,22 @@ TEST_F(PurgeTest, UnreachableDriveBackupsGoOnlyWhenTheUserSaysSo) {
   sys.files.AddDrive("D:");
   sys.files.Unplug("D:");
   sys.files.AddFile(store + "\\D\\w\\f.txt");
-  sys.boxes.Answer(kIdIgnore);
-  sys.boxes.Answer(kIdNo);
+  boxes.Answer(kIdIgnore);
+  boxes.Answer(kIdNo);
   EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_TRUE(sys.files.Exists(store + "\\D\\w\\f.txt"));
-  ASSERT_EQ(sys.boxes.asked.size(), 2u);
-  EXPECT_EQ(sys.boxes.asked[1].text,
+  ASSERT_EQ(boxes.asked.size(), 2u);
+  EXPECT_EQ(boxes.asked[1].text,
             "Do you want Vesperhollow to remove backups of files and folders\noriginally on the inaccessible drives?");
-  EXPECT_EQ(sys.boxes.asked[1].style, 0x124u);
+  EXPECT_EQ(boxes.asked[1].style, 0x124u);
 
-  sys.boxes.Answer(kIdIgnore);
-  sys.boxes.Answer(kIdYes);
+  boxes.Answer(kIdIgnore);
+  boxes.Answer(kIdYes);
   EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_FALSE(sys.files.Exists(store + "\\D"));
 
   sys.files.AddFile(store + "\\D\\again");
-  sys.boxes.Answer(kIdAbort);
+  boxes.Answer(kIdAbort);
   EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_EQ(LogTexts(), (Lines{"Source drive D: not accessible. User selected not to remove associated backups.",
                                "Source drive D: not accessible. User selected to remove associated backups.",
@@ -116,7 +116,7 @@ TEST_F(PurgeTest, LockedBackupIsReportedAndCancelStops) {
 
   page.lines.clear();
   sys.files.AddFile(store + "\\C\\c");
-  view.onPump = [&](int) { purge.CancelBtnClick(); };
+  view.onTurn = [&](int) { view.stop = true; };
   EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_TRUE(sys.files.Exists(store + "\\C\\c"));
   EXPECT_EQ(LogTexts(), Lines{"User cancelled operation."});

@@ -81,7 +81,7 @@ TEST_F(RemoveBackupsTest, FailuresAndCancelAreLogged) {
   sys.files.FailDelete(store + "\\C\\d\\sub\\x.txt");
   EXPECT_EQ(remover.RemoveEntryBackups(list, 0, 1, "E:\\B", false, log), RunResult::Incomplete);
   EXPECT_TRUE(sys.files.Exists(store + "\\C\\d\\sub"));
-  view.onPump = [&](int) { remover.CancelBtnClick(); };
+  view.onTurn = [&](int) { view.stop = true; };
   EXPECT_EQ(remover.RemoveAllBackups("E:\\B", false, log), RunResult::Cancelled);
   EXPECT_TRUE(sys.files.Exists(store + "\\C\\f.txt"));
   EXPECT_EQ(LogTexts(), (Lines{"WARNING: The following backups could not be removed:", store + "\\C\\d\\sub\\x.txt",

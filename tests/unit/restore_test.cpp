@@ -7,7 +7,7 @@ namespace {
 
 class RestoreTest : public OperationsTest {
  protected:
-  RunResult Run() { return restore.RunRestore("E:\\B", false, log); }
+  RunResult Run() { return restore.RunRestore("E:\\B", false, boxes, log); }
   TRestore restore{view};
 };
 
@@ -56,10 +56,10 @@ TEST_F(RestoreTest, DrivesQuestionIgnoreLeavesTheDriveOutAbortStops) {
   sys.files.Unplug("D:");
   sys.files.AddFile(store + "\\C\\a", "a");
   sys.files.AddFile(store + "\\D\\b", "b");
-  sys.boxes.Answer(kIdAbort);
+  boxes.Answer(kIdAbort);
   EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_FALSE(sys.files.Exists("C:\\a"));
-  sys.boxes.Answer(kIdIgnore);
+  boxes.Answer(kIdIgnore);
   EXPECT_EQ(Run(), RunResult::Done);
   EXPECT_TRUE(sys.files.Exists("C:\\a"));
   EXPECT_EQ(LogTexts(), (Lines{"Source drive D: not accessible. User aborted restore.",
@@ -67,18 +67,18 @@ TEST_F(RestoreTest, DrivesQuestionIgnoreLeavesTheDriveOutAbortStops) {
 
   page.lines.clear();
   sys.files.Unplug("E:");
-  sys.boxes.Answer(kIdCancel);
+  boxes.Answer(kIdCancel);
   EXPECT_EQ(Run(), RunResult::Incomplete);
   EXPECT_EQ(LogTexts(), Lines{"Backup drive (E:) not accessible. Process halted."});
-  EXPECT_EQ(restore.RunRestore("", false, log), RunResult::Incomplete);
+  EXPECT_EQ(restore.RunRestore("", false, boxes, log), RunResult::Incomplete);
   EXPECT_EQ(LogTexts().back(), " Process halted.");
 }
 
 TEST_F(RestoreTest, CancelDuringTheScanCopiesNothing) {
   sys.files.AddFile(store + "\\C\\x\\1", "1");
   sys.files.AddFile(store + "\\C\\y\\2", "2");
-  view.onPump = [&](int pump) {
-    if (pump == 2) restore.CancelBtnClick();
+  view.onTurn = [&](int turn) {
+    if (turn == 2) view.stop = true;
   };
   EXPECT_EQ(Run(), RunResult::Cancelled);
   EXPECT_EQ(calls["Copy"], 0);

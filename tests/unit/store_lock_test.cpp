@@ -43,9 +43,9 @@ TEST_F(StoreLockTest, EveryRunIsRefusedWhileAnotherHoldsTheStoreAndTouchesNothin
     TFileOps& ops;
     std::function<RunResult()> run;
   } cases[] = {
-      {"backup", backup, [&] { return backup.RunBackup(list, "E:\\B", false, true, log); }},
-      {"restore", restore, [&] { return restore.RunRestore("E:\\B", false, log); }},
-      {"purge", purge, [&] { return purge.RunPurge("E:\\B", false, log); }},
+      {"backup", backup, [&] { return backup.RunBackup(list, "E:\\B", false, true, boxes, log); }},
+      {"restore", restore, [&] { return restore.RunRestore("E:\\B", false, boxes, log); }},
+      {"purge", purge, [&] { return purge.RunPurge("E:\\B", false, boxes, log); }},
       {"entry", remover, [&] { return remover.RemoveEntryBackups(list, 0, 1, "E:\\B", false, log); }},
       {"all", remover, [&] { return remover.RemoveAllBackups("E:\\B", false, log); }},
       {"sub-folders", remover, [&] { return remover.RemoveSubfolderBackups("E:\\B", mirror, false, log); }},
@@ -63,15 +63,15 @@ TEST_F(StoreLockTest, EveryRunIsRefusedWhileAnotherHoldsTheStoreAndTouchesNothin
     EXPECT_EQ(Everything(), before);
   }
   EXPECT_TRUE(view.labels.empty());  // no window either
-  EXPECT_TRUE(sys.boxes.asked.empty());
+  EXPECT_TRUE(boxes.asked.empty());
 }
 
 // A restore or purge of a backup folder that holds no store leaves it as it found it.
 TEST_F(StoreLockTest, ARunOnAFolderWithoutAStoreLeavesNoFolders) {
   sys.files.AddFolder("E:\\Empty");
   TRestore restorer{view};
-  restorer.RunRestore("E:\\Empty", false, log);
-  purge.RunPurge("E:\\Empty", false, log);
+  restorer.RunRestore("E:\\Empty", false, boxes, log);
+  purge.RunPurge("E:\\Empty", false, boxes, log);
   EXPECT_TRUE(sys.files.PathsBelow("E:\\Empty").empty());
 }
 

@@ -40,17 +40,17 @@ class FaultMatrixTest : public DiskTest {
     TSourceList list;
     for (const std::string& entry : entries) list.Add(entry, FolderExists(entry), FolderExists(entry) ? 1 : 0);
     last = &backup;
-    result = backup.RunBackup(list, backupFolder, true, false, log);
+    result = backup.RunBackup(list, backupFolder, true, false, boxes, log);
     return *result;
   }
   RunResult Restore(const std::string& backupFolder) {
     last = &restore;
-    result = restore.RunRestore(backupFolder, true, log);
+    result = restore.RunRestore(backupFolder, true, boxes, log);
     return *result;
   }
   RunResult Purge(const std::string& backupFolder) {
     last = &purge;
-    result = purge.RunPurge(backupFolder, true, log);
+    result = purge.RunPurge(backupFolder, true, boxes, log);
     return *result;
   }
   // A good file the run must leave whole: as it is now, or else as `alsoGood`.
@@ -114,7 +114,7 @@ class FaultMatrixTest : public DiskTest {
     else MoveFileW(win32::LongPath(dir).c_str(), win32::LongPath(dir + "-away").c_str());
   }
 
-  FakeProgressView view;  // its pumps are where a drive goes away at an exact step
+  FakeProgressView view;  // its turns are where a drive goes away at an exact step
   FakeTextPage page;
   TMessageLog log{page};
   TBackup backup{view};
@@ -210,8 +210,8 @@ Outcome RoundTrip(FaultMatrixTest& t, const std::string& dir, const std::vector<
   return Outcome{RunResult::Done, false, {}};
 }
 
-// X: holds the store; it goes away at the first pump of the run `act` makes at which `now` holds.
-Outcome UnplugDuring(FaultMatrixTest& t, const std::string& dir, const std::function<bool(int pump)>& now,
+// X: holds the store; it goes away at the first turn of the run `act` makes at which `now` holds.
+Outcome UnplugDuring(FaultMatrixTest& t, const std::string& dir, const std::function<bool(int turn)>& now,
                      const std::function<void(const std::string& backupFolder)>& act) {
   const std::string drive = FaultMatrixTest::Env("VH_PLUG_DRIVE");
   const std::string backupFolder = drive + "\\" + dir.substr(dir.rfind('\\') + 1);
@@ -225,15 +225,15 @@ Outcome UnplugDuring(FaultMatrixTest& t, const std::string& dir, const std::func
   }
   t.WriteOld(MirrorPath(backupFolder, dir + "\\gone\\g.txt"), "a purge may take this");
   bool away = false;
-  const int pumped = t.view.pumps;
-  t.view.onPump = [&](int pump) {
-    if (!away && now(pump - pumped)) {
+  const int pumped = t.view.turns;
+  t.view.onTurn = [&](int turn) {
+    if (!away && now(turn - pumped)) {
       t.PlugX(false);
       away = true;
     }
   };
   act(backupFolder);
-  t.view.onPump = nullptr;
+  t.view.onTurn = nullptr;
   EXPECT_TRUE(away);
   EXPECT_FALSE(FolderExists(drive + "\\"));
   t.PlugX(true);  // back for the checks: everything good on it is still there
@@ -323,11 +323,11 @@ const Row kRows[] = {
     {"backup drive unplugged during a scan", "VH_PLUG_DRIVE",
      [](FaultMatrixTest& t, const std::string& dir) {
        return UnplugDuring(
-           t, dir, [](int pump) { return pump == 3; }, [&](const std::string& b) { t.Backup({dir + "\\src"}, b); });
+           t, dir, [](int turn) { return turn == 3; }, [&](const std::string& b) { t.Backup({dir + "\\src"}, b); });
      }},
     {"backup drive unplugged during a purge", "VH_PLUG_DRIVE",
      [](FaultMatrixTest& t, const std::string& dir) {
-       return UnplugDuring(t, dir, [](int pump) { return pump == 3; }, [&](const std::string& b) { t.Purge(b); });
+       return UnplugDuring(t, dir, [](int turn) { return turn == 3; }, [&](const std::string& b) { t.Purge(b); });
      }},
     {"backup drive unplugged during a restore", "VH_PLUG_DRIVE",
      [](FaultMatrixTest& t, const std::string& dir) {

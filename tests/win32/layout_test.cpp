@@ -156,7 +156,7 @@ void CheckEveryWindow(int dpi, int moved, ui::TMainForm& form) {
   dialog.PathLabel.SetText("No backups found.");
   both(dialog.Handle(), [&](LayoutCheck& c) { c.Window(dialog.Handle(), "backup-folder dialog"); });
   ui::ProgressWindow progress("Backup");
-  progress.SetLabel("C:\\Documents\\Letters\\2026\\a.txt");
+  progress.FileLabel.SetText("C:\\Documents\\Letters\\2026\\a.txt");
   both(progress.Handle(), [&](LayoutCheck& c) { c.Window(progress.Handle(), "progress window"); });
   for (const std::string& problem : check.problems) ADD_FAILURE() << dpi << " dpi: " << problem;
   for (const std::string& problem : after.problems) ADD_FAILURE() << "moved to " << moved << " dpi: " << problem;

@@ -37,7 +37,7 @@ TEST_F(OperationsOnDiskTest, BackupCarriesTimesAndAttributesAndASecondRunCopiesN
   Write(source + "\\Ünïcödé ノート.txt", "names outside the code page");
   files.SetAttributes(source + "\\sub\\hidden.txt", kAttrHidden | kAttrReadOnly);
   files.CreateFolder(source + "\\empty");
-  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, false, true, log), RunResult::Done);
+  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, false, true, boxes, log), RunResult::Done);
   EXPECT_EQ(files.copies, 3);
   EXPECT_FALSE(IsWindowVisible(windows().Backup.Window().Handle()));
   for (const char* name : {"\\a.txt", "\\sub\\hidden.txt", "\\Ünïcödé ノート.txt"}) {
@@ -49,7 +49,7 @@ TEST_F(OperationsOnDiskTest, BackupCarriesTimesAndAttributesAndASecondRunCopiesN
   EXPECT_TRUE(FolderExists(Mirror(source + "\\empty")));
 
   files.copies = 0;
-  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, log), RunResult::Done);
+  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, boxes, log), RunResult::Done);
   EXPECT_EQ(files.copies, 0);
 }
 
@@ -57,20 +57,20 @@ TEST_F(OperationsOnDiskTest, CancelButtonStopsTheRun) {
   Write(source + "\\a.txt", "alpha");
   ui::ProgressWindow& window = windows().Backup.Window();
   PostMessageW(window.CancelBtn.Handle(), BM_CLICK, 0, 0);  // handled at the first pump of the scan
-  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, false, true, log), RunResult::Cancelled);
+  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, false, true, boxes, log), RunResult::Cancelled);
   EXPECT_EQ(files.copies, 0);
   EXPECT_EQ(page.lines.back(), "\t\tUser cancelled operation.");
 
   // The scans pump messages even without the window on screen.
   PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, true, log), RunResult::Cancelled);
-  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, true, log), RunResult::Done);
+  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, true, boxes, log), RunResult::Cancelled);
+  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, true, boxes, log), RunResult::Done);
   EXPECT_EQ(files.copies, 1);
 }
 
 TEST_F(OperationsOnDiskTest, RestoreOverReadOnlyFilesAndPurgeWithAnUnpluggedDrive) {
   Write(source + "\\doc.txt", "backed up");
-  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, log), RunResult::Done);
+  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, boxes, log), RunResult::Done);
   Write(source + "\\doc.txt", "changed since");
   files.SetAttributes(source + "\\doc.txt", kAttrReadOnly);
   // A store folder for the plug drive, which is not plugged in.
@@ -80,7 +80,7 @@ TEST_F(OperationsOnDiskTest, RestoreOverReadOnlyFilesAndPurgeWithAnUnpluggedDriv
   Write(Mirror(drive + "\\elsewhere.txt"), "kept while away");
 
   boxes.Answer(kIdIgnore);
-  EXPECT_EQ(windows().Restore->RunRestore(backupFolder, true, log), RunResult::Done);
+  EXPECT_EQ(windows().Restore->RunRestore(backupFolder, true, boxes, log), RunResult::Done);
   EXPECT_EQ(Read(source + "\\doc.txt"), "backed up");
   EXPECT_EQ(StatOf(source + "\\doc.txt").attributes & kAttrReadOnly, 0u);
 
@@ -88,7 +88,7 @@ TEST_F(OperationsOnDiskTest, RestoreOverReadOnlyFilesAndPurgeWithAnUnpluggedDriv
   files.Delete(source + "\\doc.txt");
   boxes.Answer(kIdIgnore);
   boxes.Answer(kIdNo);
-  EXPECT_EQ(windows().Purge->RunPurge(backupFolder, false, log), RunResult::Done);
+  EXPECT_EQ(windows().Purge->RunPurge(backupFolder, false, boxes, log), RunResult::Done);
   EXPECT_FALSE(FileExists(Mirror(source + "\\doc.txt")));
   EXPECT_EQ(Read(Mirror(drive + "\\elsewhere.txt")), "kept while away");
   EXPECT_TRUE(boxes.AllAnswered());
@@ -103,15 +103,15 @@ TEST_F(OperationsOnDiskTest, ARunWaitsItsTurnWhileAnotherHoldsTheStore) {
     bool inUse = true;
     const auto held = other.OpenLockFile(StoreLockPath(backupFolder), inUse);
     ASSERT_TRUE(held);
-    EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, log), RunResult::Incomplete);
+    EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, boxes, log), RunResult::Incomplete);
     EXPECT_EQ(page.lines.back(), std::string("\t\t") + kStoreInUse);
-    EXPECT_EQ(windows().Purge->RunPurge(backupFolder, true, log), RunResult::Incomplete);
+    EXPECT_EQ(windows().Purge->RunPurge(backupFolder, true, boxes, log), RunResult::Incomplete);
     EXPECT_EQ(Read(work + "\\copy3"), "the other run's copy under way");
     EXPECT_FALSE(FileExists(Mirror(source + "\\a.txt")));
   }
   // Let go, the lock file is gone and the next run goes ahead, clearing what the other left.
   EXPECT_FALSE(FileExists(StoreLockPath(backupFolder)));
-  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, log), RunResult::Done);
+  EXPECT_EQ(windows().Backup->RunBackup(list, backupFolder, true, false, boxes, log), RunResult::Done);
   EXPECT_EQ(Read(Mirror(source + "\\a.txt")), "alpha");
   EXPECT_FALSE(FolderExists(work));
 }

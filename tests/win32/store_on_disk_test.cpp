@@ -93,12 +93,12 @@ TEST_F(StoreOnDiskTest, DriveChecksSeeADriveComeAndGo) {
   files.RemoveFolder(target);
   const std::string onDrive = drive + "\\Backups";
   std::string message;
-  EXPECT_FALSE(CheckBackupDrive(false, onDrive, message, ""));
+  EXPECT_FALSE(CheckBackupDrive(nullptr, onDrive, message, ""));
   EXPECT_EQ(message, "Backup drive (" + drive + ") not accessible.");
 
   boxes.Answer(kIdRetry);
   boxes.Answer(kIdRetry, [&] { ASSERT_TRUE(files.CreateFolder(target)); });
-  EXPECT_TRUE(CheckBackupDrive(true, onDrive, message, ""));
+  EXPECT_TRUE(CheckBackupDrive(&boxes, onDrive, message, ""));
   EXPECT_EQ(boxes.asked.size(), 2u);
   EXPECT_NE(files.DriveMask() & (1u << (toupper(drive[0]) - 'A')), 0u);
 
@@ -106,9 +106,9 @@ TEST_F(StoreOnDiskTest, DriveChecksSeeADriveComeAndGo) {
   list.Add(drive + "\\Docs", true, 1);
   int answer = 0;
   StringList drives;
-  EXPECT_TRUE(CheckSourceDrives(false, answer, list, drives, message));
+  EXPECT_TRUE(CheckSourceDrives(nullptr, answer, list, drives, message));
   ASSERT_TRUE(files.RemoveFolder(target));
-  EXPECT_FALSE(CheckSourceDrives(false, answer, list, drives, message));
+  EXPECT_FALSE(CheckSourceDrives(nullptr, answer, list, drives, message));
   EXPECT_EQ(message, "Source drive " + drive + " not accessible.");
 }
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/list_view_grid.h"
-#include "platform/win32/rich_edit_page.h"
 #include "platform/win32/wide.h"
+#include "ui/list_view_grid.h"
+#include "ui/rich_edit_page.h"
 
 namespace vh::win32 {
 namespace {

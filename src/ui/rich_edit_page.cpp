@@ -1,4 +1,4 @@
-#include "platform/win32/rich_edit_page.h"
+#include "ui/rich_edit_page.h"
 
 #include <richedit.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/list_view_grid.h"
+#include "ui/list_view_grid.h"
 
 #include <commctrl.h>
 
