@@ -157,7 +157,7 @@ void ControlWindow::CloseQuery(EndCause cause) {
 void ControlWindow::Exit() {
   const std::string warning =
       view_.Checked(Check::TimedBackups) ? "Exiting Vesperhollow will prevent further timed backups." : "";
-  if (!Ask(warning + "\nDo you want to exit Vesperhollow?")) return;
+  if (boxes_.Show(warning + "\nDo you want to exit Vesperhollow?", kAppCaption, kQuestion) == kIdNo) return;
   SaveBackupList();
   view_.Close();
 }
