@@ -152,8 +152,8 @@ TEST_F(ControlWindowTest, StartUpLoadsTheListRunsTheStartUpBackupAndTellsAnAbsen
   // The same start with the store's drive unplugged: no backup can run, and the balloon says why.
   sys.files.Unplug("E:");
   FakeControlWindow later(page);
-  later.busy = &logic;
   ControlWindow again(later, settings, sys.boxes);
+  later.busy = &again;
   again.Start();
   ASSERT_FALSE(later.done.empty());
   EXPECT_EQ(later.done.back().rfind("balloon ", 0), 0u);
