@@ -78,145 +78,71 @@ void TMainForm::CreateControlPage() {
   OKBtn2.onClick = [this] { OKBtnClick(); };
 }
 
-void TMainForm::AutomaticBackup(const std::string& heading) {
-  const BusyScope busy(*this, kAutomaticBackup);
-  Log->AddLine(heading, true);
-  PerformBackup(false);
-}
-
-void TMainForm::BackupTimerTimer() {
-  if (!Scheduler.Tick()) {
-    ShowNextBackup();
-    return;
-  }
-  ShowNextBackup();
-  if (BusyState != kIdle) {
-    // Skipped, not postponed: the next attempt comes a full period later.
-    Log->AddLine("WARNING: Timed backup prevented by current operation.", false);
-    return;
-  }
-  Log->AddLine("Timed backup initiated for the following files and folders:", true);
-  const BusyScope busy(*this, kTimedBackup);
-  PerformBackup(false);
-}
-
-void TMainForm::PeriodBtnClick(bool up) {
-  BackupTimer.SetEnabled(false);
-  up ? Scheduler.PeriodUp() : Scheduler.PeriodDown();
-  BackupTimer.SetEnabled(true);  // the next refresh turns it off again when timed backups are off
-}
-
-void TMainForm::ChooseUnit(bool hours) {
-  (hours ? MinutesRBtn : HoursRBtn).SetChecked(false);
-  BackupTimer.SetEnabled(false);
-  Scheduler.UnitChosen(hours, std::atoi(BackupPeriodEdt.Text().c_str()));
-  BackupTimer.SetEnabled(true);
-}
-
 void TMainForm::RefreshControls() {
   RefreshSelectPage();
-  const bool suppressed = SuppressBackupChk.Checked();
-  BackupTimer.SetEnabled(EnableTimedBackupsChk.Checked() && !suppressed);
-  for (Button* option : {&EnableTimedBackupsChk, &StartupChk, &ShutdownChk, &OKBackupChk}) {
-    option->SetEnabled(!suppressed);
-  }
-  for (Control* c : std::initializer_list<Control*>{&NextBackupInLbl, &HoursLbl, &MinutesLbl, &NextHoursEdt,
-                                                    &NextMinutesEdt}) {
-    c->SetEnabled(BackupTimer.Enabled());
-  }
-  // Showing the unit runs its handler when it was not checked yet, which re-derives the period.
-  BackupPeriodEdt.SetText(std::to_string(Scheduler.PeriodNumber()));
-  Button& unit = Scheduler.PeriodInHours() ? HoursRBtn : MinutesRBtn;
-  if (!unit.Checked()) {
-    unit.SetChecked(true);
-    Scheduler.PeriodInHours() ? HoursRBtnClick() : MinutesRBtnClick();
-    // The handler restarts the timer; with nothing queued the next refresh could be a minute
-    // away, so the timer's rule is applied again now rather than let it tick when it should not.
-    BackupTimer.SetEnabled(EnableTimedBackupsChk.Checked() && !suppressed);
-  }
-  ShowNextBackup();
-  if (BusyState == kIdle) {
-    BackupStatusLbl.SetText(IdleModeText(EnableTimedBackupsChk.Checked(), StartupChk.Checked(),
-                                         ShutdownChk.Checked(), OKBackupChk.Checked(), suppressed));
-  }
+  Logic.RefreshControls();
 }
 
-void TMainForm::ShowNextBackup() {
+const Button& TMainForm::CheckBox(Check box) const {
+  switch (box) {
+    case Check::TimedBackups: return EnableTimedBackupsChk;
+    case Check::StartUp: return StartupChk;
+    case Check::ShutDown: return ShutdownChk;
+    case Check::OKBackup: return OKBackupChk;
+    case Check::Suppress: return SuppressBackupChk;
+    case Check::ShowProgress: return ShowProgressChk;
+    case Check::ShowFiles: return ShowFilesChk;
+    case Check::SystemFiles: return SystemFilesChk;
+    case Check::EnableLog: return EnableLogChk;
+    case Check::Minutes: return MinutesRBtn;
+    case Check::Hours: break;
+  }
+  return HoursRBtn;
+}
+
+// The text controls behind each of the window's texts.
+static const Control& TextControl(const TMainForm& f, Text text) {
+  switch (text) {
+    case Text::BackupFolder: return f.UserBackupFolderEdit;
+    case Text::LastBackup: return f.LastBackupLbl;
+    case Text::Period: return f.BackupPeriodEdt;
+    case Text::NextHours: return f.NextHoursEdt;
+    case Text::NextMinutes: return f.NextMinutesEdt;
+    case Text::Mode: break;
+  }
+  return f.BackupStatusLbl;
+}
+
+std::string TMainForm::GetText(Text text) const { return TextControl(*this, text).Text(); }
+
+void TMainForm::SetText(Text text, const std::string& value) {
   // Painted at once, also while an operation keeps the queue busy; unchanged texts are left be,
   // or every idle refresh would paint and so wake the next one.
-  if (NextHoursEdt.SetText(std::to_string(Scheduler.NextHours()))) NextHoursEdt.Repaint();
-  if (NextMinutesEdt.SetText(std::to_string(Scheduler.NextMinutes()))) NextMinutesEdt.Repaint();
+  auto& control = const_cast<Control&>(TextControl(*this, text));
+  if (control.SetText(value)) control.Repaint();
 }
 
-void TMainForm::SetBusyState(BusyCode code) {
-  BusyState = code;
-  if (code != kIdle) BackupStatusLbl.SetText(BusyModeText(code));
-  // Enabled or not before the messages run: a throw among them cannot leave an idle window disabled.
-  EnableWindow(Handle(), code == kIdle);
-  ProcessPendingMessages();  // the new text is painted before the operation starts
+void TMainForm::EnableOptions(bool enabled) {
+  for (Button* option : {&EnableTimedBackupsChk, &StartupChk, &ShutdownChk, &OKBackupChk}) {
+    option->SetEnabled(enabled);
+  }
 }
 
-void TMainForm::PerformBackup(bool ask) {
-  CatchUpWithStore();
+void TMainForm::EnableCountdown(bool enabled) {
+  for (Control* c : std::initializer_list<Control*>{&NextBackupInLbl, &HoursLbl, &MinutesLbl, &NextHoursEdt,
+                                                    &NextMinutesEdt}) {
+    c->SetEnabled(enabled);
+  }
+}
+
+TBackupOutcome TMainForm::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
+                                    MessageBoxes& boxes, TMessageLog& log) {
+  TBackup& backup = *operations_.Backup;
   TBackupOutcome outcome;
-  {
-    const TrayAnimation animation(*TrayIcon);
-    TBackup& backup = *operations_.Backup;
-    outcome.result = backup.RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, Boxes(), *Log);
-    outcome.failures = backup.LastRunFailures;
-    outcome.halted = backup.LastRunHalted;
-    if (MovesLastBackup(outcome)) {
-      LastBackupLbl.SetText(DateTimeStamp());
-      LastBackupLbl.Repaint();
-    }
-  }
-  ShowOutcome(outcome);  // the still icon is back: the tip can change
-}
-
-void TMainForm::ShowOutcome(const TBackupOutcome& outcome) {
-  if (outcome.result == RunResult::Cancelled) return;  // the user stopped it and knows
-  TrayIcon->SetTip(TrayTip(DateTimeStamp(), Complete(outcome)));
-  const std::string balloon = BalloonText(outcome);
-  if (!balloon.empty() && !Visible()) TrayIcon->ShowBalloon(kAppCaption, balloon);
-}
-
-void TMainForm::BackupNowBtnClick() {
-  Log->AddLine("Manual backup initiated for the following files and folders:", true);
-  const BusyScope busy(*this, kManualBackup);
-  PerformBackup(true);
-}
-
-void TMainForm::OKBtnClick() {
-  ShowWindow(Handle(), SW_HIDE);
-  if (OKBackupChk.Checked() && !SuppressBackupChk.Checked()) {
-    AutomaticBackup("User pressed Ok - Backup initiated for the following files and folders:");
-  }
-}
-
-void TMainForm::RestoreNowBtnClick() {
-  const std::string question = "Last backup was performed " + LastBackupLbl.Text() +
-                               ". Any changes made to files and folders selected for backup since then will be "
-                               "lost. \nDo you wish to continue?";
-  if (Boxes().Show(question, kAppCaption, kQuestion) != kIdYes) return;
-  Log->AddLine("Restore initiated.", true);
-  {
-    const BusyScope busy(*this, kRestoring);
-    operations_.Restore->RunRestore(BackupFolder(), !ShowProgressChk.Checked(), Boxes(), *Log);
-  }
-  SetForegroundWindow(Handle());
-}
-
-void TMainForm::PurgeBtnClick() {
-  if (Boxes().Show("Purging will delete backups of files and folders that no longer exist.\nDo you wish to continue?",
-                   kAppCaption, kQuestion) != kIdYes) {
-    return;
-  }
-  Log->AddLine("Purge initiated.", true);
-  {
-    const BusyScope busy(*this, kPurging);
-    operations_.Purge->RunPurge(BackupFolder(), !ShowProgressChk.Checked(), Boxes(), *Log);
-  }
-  SetForegroundWindow(Handle());
+  outcome.result = backup.RunBackup(list, backupFolder, quiet, ask, boxes, log);
+  outcome.failures = backup.LastRunFailures;
+  outcome.halted = backup.LastRunHalted;
+  return outcome;
 }
 
 }  // namespace vh::ui

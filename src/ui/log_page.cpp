@@ -36,14 +36,14 @@ void TMainForm::LayOutLogPage(int pageWidth) {
 }
 
 void TMainForm::LogTabSheetShow() {
-  if (!Log) return;
+  if (!Logic.HasLog()) return;
   RichEdit.Focus();
-  Log->ScrollToEnd();  // the newest line in view
+  Logic.Log().ScrollToEnd();  // the newest line in view
 }
 
-void TMainForm::ClearLogBtnClick() { Log->Clear(); }
+void TMainForm::ClearLogBtnClick() { Logic.Log().Clear(); }
 
-void TMainForm::EnableLogChkClick() { EnableLogChk.Checked() ? Log->Enable() : Log->Disable(); }
+void TMainForm::EnableLogChkClick() { EnableLogChk.Checked() ? Logic.Log().Enable() : Logic.Log().Disable(); }
 
 void TMainForm::PrintBtnClick() {
   const std::vector<std::string> lines = logPage_->Lines();

@@ -15,7 +15,7 @@
 namespace vh::ui {
 
 TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore, std::function<void()> showAbout)
-    : operations_(operations), settingsStore_(settingsStore), showAbout_(std::move(showAbout)) {
+    : Logic(*this, settingsStore, Boxes()), operations_(operations), showAbout_(std::move(showAbout)) {
   CreateCentred(L"VesperhollowMain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                 WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT, "Vesperhollow 3.1", kDesignWidth, kDesignHeight);
   SetWindowContextHelpId(Handle(), kWindowHelp);
@@ -71,70 +71,19 @@ void TMainForm::HelpRequest(DWORD context) {
   HelpViewer.ShowTopic(Handle(), context);
 }
 
-void TMainForm::FormCreate() {
+void TMainForm::PrepareControls() {
   RegisterDragCursor();
   Pages.SetActivePage(kControlPage);
-  TrayIcon = std::make_unique<TTrayIcon>(Handle());
-  TrayIcon->ShowIcon();
-  BackupList.Clear();
-  BackupList.ShowInGrid(*grid_);
   grid_->SetCell(0, 0, "Backup List");
   grid_->SetCell(1, 0, "Subs");
   grid_->SetColumnWidth(1, Scale(52));
   grid_->SetColumnWidth(2, Scale(300));
-  Log = std::make_unique<TMessageLog>(*logPage_);
-  SetBusyState(kIdle);
   CreateFolderTree();
-  LoadSettings();
-  // Only a first start, with no backup folder yet, asks for one. A drive that is not there yet,
-  // a list file that cannot be read or a stored folder that cannot be read is told in the log
-  // (the list read later), with no window that would hold up an unattended start.
-  const bool firstStart = BackupFolder().empty() && !settings_.BackupFolderUnreadable;
-  if (firstStart) UserBackupFolderEdit.SetText(chooseBackupFolder ? chooseBackupFolder("") : std::string());
-  LoadBackupList();
-  // A folder chosen at a first start is a new store, as a changed one is: its "Log.txt" is made
-  // with the next line, or the log would stay on the page only until the folder is changed.
-  if (!LoadLog(*Log, BackupFolder()) && firstStart && !BackupFolder().empty()) {
-    Log->SetFileName(JoinPath(MirrorPath(BackupFolder(), ""), kLogFileName));
-  }
-  EnableLogChk.Checked() ? Log->Enable() : Log->Disable();
-  if (!startupNotes_.empty()) {
-    Log->AddLine("WARNING: Start-up found these problems:", true);
-    LogNotes(startupNotes_);
-  }
-  TrayIcon->SetTip(TrayTip(LastBackupLbl.Text(), std::nullopt));
-  FormResize();
-  const std::string driveAbsent = DriveAbsentBalloon(BackupFolder());
-  if (StartupChk.Checked() && !SuppressBackupChk.Checked()) {
-    AutomaticBackup("Backup on startup initiated for the following files and folders:");
-  }
-  // Last, so that it is not replaced by the start-up backup's own balloon, which says less.
-  if (!driveAbsent.empty()) TrayIcon->ShowBalloon(kAppCaption, driveAbsent);
 }
 
-void TMainForm::LoadSettings() {
-  StringList notes;
-  settings_ = vh::LoadSettings(settingsStore_, notes);
-  startupNotes_.insert(startupNotes_.end(), notes.begin(), notes.end());
-  Scheduler.BackupPeriod = settings_.BackupPeriod;
-  EnableTimedBackupsChk.SetChecked(settings_.EnableTimedBackups);
-  StartupChk.SetChecked(settings_.StartUp);
-  ShutdownChk.SetChecked(settings_.ShutDown);
-  OKBackupChk.SetChecked(settings_.OKBackup);
-  ShowProgressChk.SetChecked(settings_.ShowProgress);
-  if (!settings_.BackupFolder.empty()) UserBackupFolderEdit.SetText(settings_.BackupFolder);
-  // A box that changes runs its handler, as a click would.
-  if (ShowFilesChk.Checked() != settings_.ShowFiles) {
-    ShowFilesChk.SetChecked(settings_.ShowFiles);
-    ShowFilesChkClick();
-  }
-  if (SystemFilesChk.Checked() != settings_.SystemFiles) {
-    SystemFilesChk.SetChecked(settings_.SystemFiles);
-    SystemFilesChkClick();
-  }
-  EnableLogChk.SetChecked(settings_.EnableLog);
-  LastBackupLbl.SetText(settings_.LastBackup);
-  if (settings_.Top && settings_.Left && settings_.Width) PlaceStored(*settings_.Left, *settings_.Top, *settings_.Width);
+void TMainForm::ShowTrayIcon() {
+  if (!TrayIcon) TrayIcon = std::make_unique<TTrayIcon>(Handle());
+  TrayIcon->ShowIcon();
 }
 
 void TMainForm::PlaceStored(int left, int top, int width) {
@@ -158,57 +107,10 @@ void TMainForm::PlaceStored(int left, int top, int width) {
   SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TMainForm::SaveSettings() {
-  settings_.BackupPeriod = Scheduler.BackupPeriod;
-  settings_.EnableTimedBackups = EnableTimedBackupsChk.Checked();
-  settings_.StartUp = StartupChk.Checked();
-  settings_.ShutDown = ShutdownChk.Checked();
-  settings_.OKBackup = OKBackupChk.Checked();
-  settings_.ShowProgress = ShowProgressChk.Checked();
-  settings_.BackupFolder = BackupFolder();
-  settings_.ShowFiles = ShowFilesChk.Checked();
-  settings_.SystemFiles = SystemFilesChk.Checked();
-  settings_.EnableLog = EnableLogChk.Checked();
-  settings_.LastBackup = LastBackupLbl.Text();
+WindowPlace TMainForm::Place() const {
   RECT r;
   GetWindowRect(Handle(), &r);
-  settings_.Top = r.top;
-  settings_.Left = r.left;
-  settings_.Width = Unscale(r.right - r.left);
-  vh::SaveSettings(settingsStore_, settings_);
-}
-
-void TMainForm::FormCloseQuery(EndCause cause) {
-  const BusyCode running = BusyState;
-  const bool shutdownBackup = ShutdownChk.Checked() && !SuppressBackupChk.Checked();
-  if (!BackupFolder().empty()) {
-    CatchUpWithStore();
-    if (running != kIdle) {
-      // The operation runs further down this very call stack and never gets control back: the
-      // log, saved with every line, says so before anything that could keep the session waiting.
-      Log->AddLine(CutShortLine(running, cause), false);
-      if (shutdownBackup) Log->AddLine("WARNING: Backup on shutdown prevented by current operation.", false);
-      Log->Flush();  // the run's own lines wait for its end, which never comes
-    }
-    SaveSettings();
-    SaveBackupList();
-    if (running == kIdle && shutdownBackup) {
-      AutomaticBackup("Backup on shutdown initiated for the following files and folders:");
-      SaveSettings();  // the time of this backup, for the next start to show
-    }
-  }
-  RemoveTrayIcon();  // the process ends here, so the icon must go now
-  endProcess(0);
-}
-
-void TMainForm::ExitClick() {
-  const std::string question = std::string(EnableTimedBackupsChk.Checked()
-                                               ? "Exiting Vesperhollow will prevent further timed backups."
-                                               : "") +
-                               "\nDo you want to exit Vesperhollow?";
-  if (Boxes().Show(question, kAppCaption, kQuestion) == kIdNo) return;
-  SaveBackupList();
-  SendMessageW(Handle(), WM_CLOSE, 0, 0);
+  return {r.left, r.top, Unscale(r.right - r.left)};
 }
 
 void TMainForm::ConfigureClick() {
@@ -222,20 +124,6 @@ void TMainForm::BalloonClick() {
   ConfigureClick();
   Pages.SetActivePage(kLogPage);
 }
-
-void TMainForm::LogNotes(StringList& notes) {
-  for (const std::string& note : notes) Log->AddLine(note, false);
-  notes.clear();
-}
-
-void TMainForm::CatchUpWithStore() {
-  StringList notes;
-  listFile_.CatchUp(BackupList, BackupFolder(), *grid_, notes);
-  if (Log->FileName().empty()) LoadLog(*Log, BackupFolder());
-  LogNotes(notes);
-}
-
-void TMainForm::SuppressBackupClick() { SuppressBackupChk.SetChecked(!SuppressBackupChk.Checked()); }
 
 void TMainForm::HelpBtnClick() { HelpViewer.ShowContents(Handle()); }
 
@@ -280,10 +168,9 @@ void TMainForm::DpiChanged() {
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kTrayCallbackMessage) {
-    if (BusyState != kIdle) return 0;  // the icon does not react while an operation runs
-    if (lParam == WM_LBUTTONUP) ConfigureClick();
-    if (lParam == WM_RBUTTONDOWN) ShowPopupMenu();
-    if (lParam == NIN_BALLOONUSERCLICK) BalloonClick();
+    if (lParam == WM_LBUTTONUP) Logic.Tray(TrayEvent::LeftClick);
+    if (lParam == WM_RBUTTONDOWN) Logic.Tray(TrayEvent::RightClick);
+    if (lParam == NIN_BALLOONUSERCLICK) Logic.Tray(TrayEvent::BalloonClick);
     return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {

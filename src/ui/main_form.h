@@ -4,6 +4,7 @@
 // icon's messages and the end of the program.
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "control/backup_outcome.h"
 #include "control/busy_scope.h"
@@ -12,6 +13,7 @@
 #include "list/backup_list_store.h"
 #include "list/source_list.h"
 #include "log/message_log.h"
+#include "control/control_window.h"
 #include "control/folder_view.h"
 #include "control/list_edit.h"
 #include "platform/settings_store.h"
@@ -28,14 +30,13 @@
 
 namespace vh::ui {
 
-class TMainForm : public Window, private SelectPageView {
+class TMainForm : public Window, private SelectPageView, private ControlWindowView {
  public:
   TMainForm(OperationWindows& operations, SettingsStore& settingsStore, std::function<void()> showAbout);
   ~TMainForm() override;
 
-  // The start-up sequence: tray icon, list, log, settings, backup list (or the backup-folder
-  // dialog), log file, and the start-up backup when it is enabled.
-  void FormCreate();
+  // The start-up sequence (see `ControlWindow::Start`).
+  void FormCreate() { Logic.Start(); }
 
   // How the program ends (tests watch it instead).
   std::function<void(int status)> endProcess = [](int status) { ExitProcess(static_cast<UINT>(status)); };
@@ -43,54 +44,36 @@ class TMainForm : public Window, private SelectPageView {
   std::function<std::string(const std::string& start)> chooseBackupFolder;
 
   // Handlers, one per event.
-  void BackupTimerTimer();
-  void PeriodBtnClick(bool up);
-  // Minutes or hours chosen: the other is cleared and the period read again in the new unit.
-  void MinutesRBtnClick() { ChooseUnit(false); }
-  void HoursRBtnClick() { ChooseUnit(true); }
+  void BackupTimerTimer() { Logic.TimerTick(); }
+  void PeriodBtnClick(bool up) { Logic.PeriodStep(up); }
+  void MinutesRBtnClick() { Logic.ChooseUnit(false); }
+  void HoursRBtnClick() { Logic.ChooseUnit(true); }
   void RefreshControls();
-  void ShowNextBackup();
-  void SetBusyState(BusyCode code) override;
-  BusyCode CurrentBusyState() const override { return BusyState; }
-  void PerformBackup(bool ask);
-  // Before a backup or a save: a backup list or log that could not be read at start-up is read
-  // now, if it can be.
-  void CatchUpWithStore();
-  // The tray icon's tip after a run, and its balloon when the run left something out while the
-  // window is hidden.
-  void ShowOutcome(const TBackupOutcome& outcome);
+  void BackupNowBtnClick() { Logic.BackupNow(); }
+  void OKBtnClick() { Logic.OK(); }
+  void RestoreNowBtnClick() { Logic.Restore(); }
+  void PurgeBtnClick() { Logic.Purge(); }
+  void FormCloseQuery(EndCause cause) { Logic.CloseQuery(cause); }
+  void ChangeBtnClick() { Logic.ChangeBackupFolder(); }
+  void InfoBtnClick() { Logic.Info(); }
+  void ExitClick() { Logic.Exit(); }
+  void AboutBtnClick() { showAbout_(); }
   // A click on the balloon: the Log page, newest line in view.
   void BalloonClick();
-  // A start-up, shut-down or OK-pressed backup: busy, its heading, the run, idle again.
-  void AutomaticBackup(const std::string& heading);
-  void BackupNowBtnClick();
-  void OKBtnClick();
-  void RestoreNowBtnClick();
-  void PurgeBtnClick();
-  // Ends the program; an operation under way is told in the log as cut short by `cause`.
-  void FormCloseQuery(EndCause cause);
-  void ChangeBtnClick();
-  void InfoBtnClick();
-  void ExitClick();
-  void AboutBtnClick() { showAbout_(); }
   // Shows the topic of a control's help context (the "?" button, then a click, or F1).
   void HelpRequest(DWORD context);
   void FormShow();
   void FormDestroy();
   // Stops an animation and takes the icon out of the notification area.
-  void RemoveTrayIcon();
+  void RemoveTrayIcon() override;
   void ConfigureClick();
-  void SuppressBackupClick();
+  void SuppressBackupClick() { Logic.ToggleSuppress(); }
   void HelpBtnClick();
-  void LoadSettings();
-  void SaveSettings();
-  bool LoadBackupList();
-  void SaveBackupList(bool askForDrive = true) override;
   void ShowPopupMenu();
   // The Select page.
   void RefreshBtnClick();
-  void ShowFilesChkClick();
-  void SystemFilesChkClick();
+  void ShowFilesChkClick() { TreeOptionsChanged(); }
+  void SystemFilesChkClick() { TreeOptionsChanged(); }
   void TreeViewExpanding(TreeItem item);
   void AddBtnClick();
   void RemoveBtnClick();
@@ -107,10 +90,7 @@ class TMainForm : public Window, private SelectPageView {
 
   std::string BackupFolder() const override { return UserBackupFolderEdit.Text(); }
 
-  TScheduler Scheduler;
-  BusyCode BusyState = kIdle;
-  TSourceList BackupList;
-  std::unique_ptr<TMessageLog> Log;
+  ControlWindow Logic;
   std::unique_ptr<TTrayIcon> TrayIcon;
   Timer BackupTimer;
 
@@ -147,7 +127,60 @@ class TMainForm : public Window, private SelectPageView {
   bool PreTranslateKey(const MSG& msg) override;
 
  private:
-  void ChooseUnit(bool hours);
+  // What the list edits and the window's decisions share.
+  BusyCode CurrentBusyState() const override { return Logic.CurrentBusyState(); }
+  void SetBusyState(BusyCode code) override { Logic.SetBusyState(code); }
+  void SaveBackupList(bool askForDrive) override { Logic.SaveBackupList(askForDrive); }
+
+  // What the window's decisions ask of it.
+  bool Checked(Check box) const override { return CheckBox(box).Checked(); }
+  void SetChecked(Check box, bool checked) override { CheckBox(box).SetChecked(checked); }
+  std::string GetText(Text text) const override;
+  void SetText(Text text, const std::string& value) override;
+  void EnableOptions(bool enabled) override;
+  void EnableCountdown(bool enabled) override;
+  void SetTimerEnabled(bool enabled) override { BackupTimer.SetEnabled(enabled); }
+  bool TimerEnabled() const override { return BackupTimer.Enabled(); }
+  void SetWindowEnabled(bool enabled) override { EnableWindow(Handle(), enabled); }
+  void LetMessagesRun() override { ProcessPendingMessages(); }
+  void PrepareControls() override;
+  void TreeOptionsChanged() override;
+  Grid& ListGrid() override { return *grid_; }
+  TextPage& LogPage() override { return *logPage_; }
+  void PlaceStored(const WindowPlace& place) override { PlaceStored(place.left, place.top, place.width); }
+  WindowPlace Place() const override;
+  void LayOut() override { FormResize(); }
+  void ShowTrayIcon() override;
+  void SetTrayTip(const std::string& tip) override { TrayIcon->SetTip(tip); }
+  void ShowBalloon(const std::string& text) override { TrayIcon->ShowBalloon(kAppCaption, text); }
+  void StartAnimation() override { TrayIcon->StartAnimation(); }
+  void StopAnimation() override { TrayIcon->StopAnimation(); }
+  bool WindowShown() const override { return Visible(); }
+  void Hide() override { ShowWindow(Handle(), SW_HIDE); }
+  void BringToFront() override { SetForegroundWindow(Handle()); }
+  void OpenWindow() override { ConfigureClick(); }
+  void OpenMenu() override { ShowPopupMenu(); }
+  void OpenLog() override { BalloonClick(); }
+  void Close() override { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
+  void EndProcess(int status) override { endProcess(status); }
+  std::string ChooseBackupFolder(const std::string& start) override {
+    return chooseBackupFolder ? chooseBackupFolder(start) : start;
+  }
+  std::string FolderSizeReport(const std::string& backupFolder) override;
+  TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
+                           MessageBoxes& boxes, TMessageLog& log) override;
+  RunResult RunRestore(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {
+    return operations_.Restore->RunRestore(backupFolder, quiet, boxes, log);
+  }
+  RunResult RunPurge(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {
+    return operations_.Purge->RunPurge(backupFolder, quiet, boxes, log);
+  }
+  RunResult RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) override {
+    return operations_.Delete->RemoveAllBackups(backupFolder, quiet, log);
+  }
+  const Button& CheckBox(Check box) const;
+  Button& CheckBox(Check box) { return const_cast<Button&>(std::as_const(*this).CheckBox(box)); }
+
   // Start-up steps of the Select page: the drag cursor, and the folder tree filled.
   void RegisterDragCursor();
   void LoadTreeImages();
@@ -163,7 +196,7 @@ class TMainForm : public Window, private SelectPageView {
   void MarkPath(const std::string& path) override { FolderView->MarkPath(path); }
   void UnmarkPath(const std::string& path) override { FolderView->UnmarkPath(path); }
   void RefreshBranchOf(const std::string& path) override { FolderView->RefreshBranchOf(path); }
-  void ShowList() override { BackupList.ShowInGrid(*grid_); }
+  void ShowList() override { Logic.BackupList.ShowInGrid(*grid_); }
   int CurrentRow() const override { return grid_->CurrentRow(); }
   void SetCurrentRow(int row) override { grid_->SetCurrentRow(row); }
   bool QuietOperations() const override { return !ShowProgressChk.Checked(); }
@@ -176,15 +209,9 @@ class TMainForm : public Window, private SelectPageView {
   void CreateSelectPage();
   void CreateLogPage();
   void FormResize();
-  // Adds lines for the log as detail lines, and forgets them.
-  void LogNotes(StringList& notes);
 
   OperationWindows& operations_;
-  SettingsStore& settingsStore_;
   std::function<void()> showAbout_;
-  TSettings settings_;  // the values this window does not show yet keep their stored state
-  TBackupListFile listFile_;
-  StringList startupNotes_;  // what start-up found wrong, logged once the log is attached
   HMENU popupMenu_ = nullptr;
   std::unique_ptr<win32::RichEditPage> logPage_;
   std::unique_ptr<win32::ListViewGrid> grid_;

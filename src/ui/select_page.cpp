@@ -76,10 +76,10 @@ void TMainForm::CreateSelectPage() {
   TreeView.onBeginDrag = [this](TreeItem) { Dragging.Drag(TreeView); };  // the tree has seen the pointer move
   auto fromTree = [this](const Control& source) { return &source == &TreeView; };
   auto fromGrid = [this](const Control& source) { return &source == &StringGrid; };
-  Dragging.AddTarget(StringGrid, fromTree, [this](const Control&) { AddSelection(BackupList, *Log, *this); });
-  Dragging.AddTarget(AddBtn, fromTree, [this](const Control&) { AddSelection(BackupList, *Log, *this); });
-  Dragging.AddTarget(RemoveBtn, fromGrid, [this](const Control&) { RemoveSelectedEntry(BackupList, *Log, *this); });
-  Dragging.AddTarget(TreeView, fromGrid, [this](const Control&) { RemoveSelectedEntry(BackupList, *Log, *this); });
+  Dragging.AddTarget(StringGrid, fromTree, [this](const Control&) { AddSelection(Logic.BackupList, Logic.Log(), *this); });
+  Dragging.AddTarget(AddBtn, fromTree, [this](const Control&) { AddSelection(Logic.BackupList, Logic.Log(), *this); });
+  Dragging.AddTarget(RemoveBtn, fromGrid, [this](const Control&) { RemoveSelectedEntry(Logic.BackupList, Logic.Log(), *this); });
+  Dragging.AddTarget(TreeView, fromGrid, [this](const Control&) { RemoveSelectedEntry(Logic.BackupList, Logic.Log(), *this); });
 }
 
 // The tree's pictures in the largest size drawn that fits the window's dpi.
@@ -105,12 +105,12 @@ void TMainForm::CreateFolderTree() {
     CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
     return win32::Narrow(wide);
   });
-  FolderView->Fill(BackupList);
+  FolderView->Fill(Logic.BackupList);
 }
 
 void TMainForm::RefreshSelectPage() {
   SystemFilesChk.SetEnabled(ShowFilesChk.Checked());
-  const SubDirButtonState state = SubDirButtonFor(BackupList, grid_->CurrentRow());
+  const SubDirButtonState state = SubDirButtonFor(Logic.BackupList, grid_->CurrentRow());
   SubDirBtn.SetText(state.caption);
   SubDirBtn.SetEnabled(state.enabled);
 }
@@ -132,25 +132,21 @@ void TMainForm::LayOutSelectPage(int w, int pageWidth) {
   SubDirBtn.SetBounds(layout.rightButtonsLeft, 274, 75, 25);
 }
 
-void TMainForm::RefreshBtnClick() { FolderView->Fill(BackupList); }
+void TMainForm::RefreshBtnClick() { FolderView->Fill(Logic.BackupList); }
 
-void TMainForm::ShowFilesChkClick() {
+void TMainForm::TreeOptionsChanged() {
   FolderView->ShowFiles = ShowFilesChk.Checked();
-  FolderView->Fill(BackupList);
-}
-
-void TMainForm::SystemFilesChkClick() {
   FolderView->SystemFiles = SystemFilesChk.Checked();
-  FolderView->Fill(BackupList);
+  FolderView->Fill(Logic.BackupList);
 }
 
 void TMainForm::TreeViewExpanding(TreeItem item) { FolderView->ExpandNode(item); }
 
-void TMainForm::AddBtnClick() { AddSelection(BackupList, *Log, *this); }
+void TMainForm::AddBtnClick() { AddSelection(Logic.BackupList, Logic.Log(), *this); }
 
-void TMainForm::RemoveBtnClick() { RemoveSelectedEntry(BackupList, *Log, *this); }
+void TMainForm::RemoveBtnClick() { RemoveSelectedEntry(Logic.BackupList, Logic.Log(), *this); }
 
-void TMainForm::SubDirBtnClick() { ToggleSubfolders(BackupList, *Log, *this); }
+void TMainForm::SubDirBtnClick() { ToggleSubfolders(Logic.BackupList, Logic.Log(), *this); }
 
 void TMainForm::StringGridMouseDown(POINT at) {
   const int row = grid_->RowAt(at);
@@ -182,66 +178,11 @@ RunResult TMainForm::RemoveSubfolderBackups(const std::string& mirrorFolder, boo
   return operations_.Delete->RemoveSubfolderBackups(BackupFolder(), mirrorFolder, quiet, log);
 }
 
-bool TMainForm::LoadBackupList() { return listFile_.Load(BackupList, BackupFolder(), false, *grid_, startupNotes_); }
-
-void TMainForm::SaveBackupList(bool askForDrive) {
-  StringList notes;
-  listFile_.Save(BackupList, BackupFolder(), askForDrive, *grid_, notes);
-  LogNotes(notes);
-}
-
-void TMainForm::ChangeBtnClick() {
-  CatchUpWithStore();
-  const std::string old = BackupFolder();
-  const bool listUnread = !old.empty() && !listFile_.Loaded();
-  std::optional<BusyScope> busy;
-  std::string message;
-  const bool reachable = CheckBackupDrive(&Boxes(), old, message, "");
-  if (!reachable) UserBackupFolderEdit.SetText("");
-  const std::string chosen = chooseBackupFolder ? chooseBackupFolder(BackupFolder()) : BackupFolder();
-  if (chosen == BackupFolder()) return;
-  if (reachable && listUnread && FileExists(BackupListFileName(old))) {
-    // Deleting the old store would take with it a list that was never read.
-    Log->AddLine("WARNING: The backup list of the previous backup folder could not be read; its backups are kept:",
-                 true);
-    Log->AddLine(BackupListFileName(old), false);
-  } else if (reachable) {
-    if (Boxes().Show("Changing the backup folder will delete any previous backups.\nDo you want to change the backup "
-                     "folder?",
-                     kAppCaption, kQuestion) != kIdYes) {
-      return;
-    }
-    // Busy until the settings name the new folder: a timed backup in between, under the box below,
-    // would fill the old store again and move the last-backup time of the new one.
-    busy.emplace(static_cast<BusyStateView&>(*this), kRemovingBackups);
-    Log->AddLine("New backup folder selected - deletion of previous backups initiated.", true);
-    const RunResult result = operations_.Delete->RemoveAllBackups(old, !ShowProgressChk.Checked(), *Log);
-    if (result == RunResult::Cancelled) return;
-    if (result == RunResult::Incomplete &&
-        Boxes().Show("Vesperhollow could not remove all previous backups. Press OK to continue with operation.",
-                     kAppCaption, kMbOkCancel | kMbIconExclamation | kMbDefButton2) != kIdOk) {
-      Log->AddLine("User cancelled operation.", false);
-      return;
-    }
-  }
-  UserBackupFolderEdit.SetText(chosen);
-  const std::string root = MirrorPath(chosen, "");
-  ForceFolders(root);
-  Log->SetFileName(JoinPath(root, kLogFileName));
-  Log->AddLine("Backup folder selected as " + chosen, true);
-  if (!reachable && listUnread) {
-    Log->AddLine("WARNING: The backup list of the previous backup folder was never read; its entries are not on "
-                 "this list.", false);
-  }
-  SaveBackupList(false);  // the new store has the list before the settings point to it
-  SaveSettings();
-}
-
-void TMainForm::InfoBtnClick() {
+std::string TMainForm::FolderSizeReport(const std::string& backupFolder) {
   const HCURSOR previous = ShowHourglass();
-  const std::string report = BackupFolderSizeReport(BackupFolder());
-  if (!report.empty()) Boxes().Show(report, kAppCaption, kMbOk | kMbIconInformation);
+  std::string report = BackupFolderSizeReport(backupFolder);
   SetCursor(previous);
+  return report;
 }
 
 }  // namespace vh::ui

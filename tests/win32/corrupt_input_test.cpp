@@ -141,8 +141,8 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
       const auto took = std::chrono::steady_clock::now() - start;
       EXPECT_LT(took, std::chrono::seconds(20));  // a bound against a hang, not a speed figure
       EXPECT_TRUE(asked.empty());
-      EXPECT_GE(form.Scheduler.BackupPeriod, 1);
-      EXPECT_LE(form.Scheduler.BackupPeriod, 3540);
+      EXPECT_GE(form.Logic.Scheduler.BackupPeriod, 1);
+      EXPECT_LE(form.Logic.Scheduler.BackupPeriod, 3540);
       c.mend();
       SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);  // log-off
       for (const std::string& line : ShownLines(form.RichEdit.Handle())) page += line + "\n";

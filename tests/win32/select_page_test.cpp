@@ -137,8 +137,8 @@ TEST_F(SelectPageTest, TreeFollowsTheFileBoxes) {
   EXPECT_EQ(f.FolderView->SelectedPath(), deep + "\\last.txt");
   EXPECT_GT(f.FolderView->SelectedPath().size(), 260u);
   f.AddBtnClick();
-  ASSERT_EQ(f.BackupList.Count(), 2);
-  EXPECT_EQ(f.BackupList.Item(1)->Path, deep + "\\last.txt");
+  ASSERT_EQ(f.Logic.BackupList.Count(), 2);
+  EXPECT_EQ(f.Logic.BackupList.Item(1)->Path, deep + "\\last.txt");
   EXPECT_EQ(f.TreeView.Image(Item(deep + "\\last.txt")), kFileImage + kMarked);
 }
 
@@ -157,7 +157,7 @@ TEST_F(SelectPageTest, RefreshKeepsOpenBranchesAndShowsTheSelectionOnTop) {
   EXPECT_EQ(f.TreeView.TopItem(), Item(drive + "\\Docs\\Old"));
   EXPECT_EQ(f.TreeView.Selected(), 0u);
   f.AddBtnClick();  // nothing selected: nothing added
-  EXPECT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(f.Logic.BackupList.Count(), 1);
 }
 
 TEST_F(SelectPageTest, AddByButtonAndByDropRemoveByDrop) {
@@ -177,7 +177,7 @@ TEST_F(SelectPageTest, AddByButtonAndByDropRemoveByDrop) {
   EXPECT_EQ(LastLogLine(), "\t\t" + drive + "\\Banana.txt");
   EXPECT_EQ(f.TreeView.Image(Item(drive + "\\Banana.txt")), kFileImage + kMarked);
   DragWithMouse(ItemPoint(drive + "\\apple"), ItemPoint(drive + "\\Docs"));
-  EXPECT_EQ(f.BackupList.Count(), 3);
+  EXPECT_EQ(f.Logic.BackupList.Count(), 3);
   f.RefreshControls();
   EXPECT_EQ(f.SubDirBtn.Text(), "Subs");  // the new file entry is current
   EXPECT_FALSE(f.SubDirBtn.Enabled());
@@ -200,7 +200,7 @@ TEST_F(SelectPageTest, AddByButtonAndByDropRemoveByDrop) {
   EXPECT_EQ(boxes.asked.size(), 1u);
   EXPECT_EQ(GridPaths(), (Lines{source + "|Yes", drive + "\\Banana.txt|"}));
   EXPECT_EQ(f.TreeView.Image(Item(drive + "\\Docs")), kFolderImage);
-  EXPECT_EQ(f.BusyState, 0);
+  EXPECT_EQ(f.Logic.CurrentBusyState(), kIdle);
   EXPECT_TRUE(IsWindowEnabled(f.Handle()));
 }
 
@@ -239,7 +239,7 @@ TEST_F(SelectPageTest, OnlyTheLeftButtonEndsADragAndNoTimerRunsInIt) {
   WaitForSingleObject(release, INFINITE);
   CloseHandle(release);
   KillTimer(nullptr, timer);
-  EXPECT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(f.Logic.BackupList.Count(), 1);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_TRUE(ticked);  // once the drag was over
   EXPECT_FALSE(tickedInDrag);
@@ -251,10 +251,10 @@ TEST_F(SelectPageTest, RemoveAsksAndNoKeepsTheEntry) {
   f.BackupNowBtnClick();
   boxes.Answer(kIdNo);
   f.RemoveBtn.Click();
-  EXPECT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(f.Logic.BackupList.Count(), 1);
   boxes.Answer(kIdYes);
   f.RemoveBtn.Click();
-  EXPECT_EQ(f.BackupList.Count(), 0);
+  EXPECT_EQ(f.Logic.BackupList.Count(), 0);
   EXPECT_FALSE(FileExists(MirrorPath(backupFolder, source + "\\a.txt")));
   EXPECT_EQ(LastLogLine(), "\t\t" + source);
   f.RemoveBtn.Click();  // an empty list: nothing is asked
@@ -279,8 +279,8 @@ TEST_F(SelectPageTest, TheRowActedOnIsAlwaysTheOneShownSelected) {
   EXPECT_EQ(shown(), 2);
   boxes.Answer(kIdYes);
   f.RemoveBtnClick();
-  ASSERT_EQ(f.BackupList.Count(), 1);
-  EXPECT_EQ(f.BackupList.Item(0)->Path, source);
+  ASSERT_EQ(f.Logic.BackupList.Count(), 1);
+  EXPECT_EQ(f.Logic.BackupList.Item(0)->Path, source);
   EXPECT_EQ(shown(), 1);
 }
 
@@ -294,7 +294,7 @@ TEST_F(SelectPageTest, SubFoldersOffThenOnAndSaved) {
   boxes.Answer(kIdYes);
   f.SubDirBtn.Click();
   EXPECT_EQ(boxes.asked.at(0).text, "This will remove any previous backups of the selected sub-folder\nIs this OK?");
-  EXPECT_FALSE(f.BackupList.Item(0)->Subs);
+  EXPECT_FALSE(f.Logic.BackupList.Item(0)->Subs);
   EXPECT_FALSE(FileExists(MirrorPath(backupFolder, source + "\\sub\\s.txt")));
   EXPECT_TRUE(FileExists(MirrorPath(backupFolder, source + "\\a.txt")));
   EXPECT_EQ(Read(MirrorPath(backupFolder, "") + "\\Config.txt"), "3.0\r\n" + source + "\r\n0\r\n1\r\n");
@@ -311,7 +311,7 @@ TEST_F(SelectPageTest, AVanishedItemAddsNothingAndItsBranchIsReadAgain) {
   Select(drive + "\\Docs\\letter.txt");
   files.Delete(drive + "\\Docs\\letter.txt");
   f.AddBtnClick();
-  EXPECT_EQ(f.BackupList.Count(), 1);
+  EXPECT_EQ(f.Logic.BackupList.Count(), 1);
   EXPECT_EQ(LastLogLine(), "\t\t" + drive + "\\Docs\\letter.txt");
   EXPECT_EQ(Children(drive + "\\Docs"), Lines{"Old"});
 }
@@ -348,7 +348,7 @@ TEST_F(SelectPageTest, OpeningTheWindowOnTheLogPageShowsTheNewestLine) {
   ui::TMainForm& f = Form();
   f.ConfigureClick();
   f.Pages.SetActivePage(ui::kLogPage);
-  for (int i = 0; i < 60; ++i) f.Log->AddLine("line " + std::to_string(i), false);
+  for (int i = 0; i < 60; ++i) f.Logic.Log().AddLine("line " + std::to_string(i), false);
   auto firstShown = [&] { return SendMessageW(f.RichEdit.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0); };
   SendMessageW(f.RichEdit.Handle(), WM_VSCROLL, SB_TOP, 0);  // the user scrolled up
   ASSERT_EQ(firstShown(), 0);
