@@ -1,5 +1,6 @@
 #pragma once
 // The log's page and the list's grid, as plain data.
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -18,7 +19,10 @@ class FakeTextPage : public TextPage {
   std::vector<std::string> Lines() const override { return lines; }
   void SetLines(const std::vector<std::string>& l) override { lines = l; }
   void Append(const std::string& line) override { lines.push_back(line); }
-  void RemoveFirst(int count) override { lines.erase(lines.begin(), lines.begin() + count); }
+  // Never past the end, as the real page.
+  void RemoveFirst(int count) override {
+    lines.erase(lines.begin(), lines.begin() + std::clamp(count, 0, static_cast<int>(lines.size())));
+  }
   void ScrollToEnd() override { ++scrolls; }
 };
 

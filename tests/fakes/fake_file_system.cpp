@@ -178,7 +178,8 @@ CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& ta
   Call("Copy", source);
   const Node* from = Find(source);
   if (!from || from->folder || !Readable(source) || failCopy_.count(Key(source))) return CopyResult::Failed;
-  if (!ParentFolder(target) || !Readable(target)) return CopyResult::Failed;
+  // A file is never copied onto itself: the platform cannot open it for writing while reading it.
+  if (!ParentFolder(target) || !Readable(target) || Key(source) == Key(target)) return CopyResult::Failed;
   if (const Node* to = Find(target);
       to && (to->folder || (to->attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)))) {
     return CopyResult::Failed;
@@ -258,6 +259,11 @@ bool FakeFileSystem::WriteFile(const std::string& path, const std::string& conte
   if (room != room_.end() && content.size() > room->second) return false;
   uint64_t bytes = content.size();
   TakeRoom(path, bytes);
+  // As the platform's write: a temporary left by an interrupted one goes, read-only or not.
+  if (const Node* stale = Find(path + kTempSuffix)) {
+    GiveRoom(*stale);
+    nodes_.erase(Key(path + kTempSuffix));
+  }
   nodes_[Key(path)] = Node{node ? node->path : path, false, node ? node->attributes : kAttrArchive, content, {}, now_,
                            nextId_++};
   return true;

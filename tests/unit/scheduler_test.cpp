@@ -75,14 +75,19 @@ TEST(SchedulerTest, CountdownAndItsDisplay) {
   EXPECT_TRUE(s.Tick());
 }
 
-TEST(SchedulerTest, ModeTexts) {
-  EXPECT_EQ(BusyModeText(kIdle), "");
-  EXPECT_EQ(BusyModeText(kTimedBackup), "Timed backup in progress");
-  EXPECT_EQ(BusyModeText(kRemovingBackups), "Backup deletion in progress");
-  EXPECT_EQ(BusyModeText(kAutomaticBackup), "Automatic backup in progress");
-  EXPECT_EQ(IdleModeText(false, false, false, true, false), "Automatic backups enabled");
-  EXPECT_EQ(IdleModeText(true, true, true, true, true), "Automatic backups disabled");
-  EXPECT_EQ(IdleModeText(false, false, false, false, false), "Automatic backups disabled");
+// Automatic backups are on while any kind is chosen and nothing suppresses them.
+TEST(SchedulerTest, IdleModeIsEnabledOnlyWhileAKindIsChosenAndNotSuppressed) {
+  const std::string enabled = IdleModeText(true, false, false, false, false);
+  const struct {
+    bool startup, shutdown, ok, suppressed, enabled;
+  } cases[] = {{true, false, false, false, true},
+               {false, true, false, false, true},
+               {false, false, true, false, true},
+               {true, true, true, true, false},
+               {false, false, false, false, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(IdleModeText(false, c.startup, c.shutdown, c.ok, c.suppressed) == enabled, c.enabled) << c.ok;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <set>
 
 #include "main_form_fixture.h"
@@ -27,6 +28,19 @@ class HelpTest : public MainFormTest {
         },
         reinterpret_cast<LPARAM>(&contexts));
   }
+  // The context numbers the help set beside the program has pages for.
+  static std::set<DWORD> NumberedPages(const ui::Help& help) {
+    const std::string index = help.PageOf(0);
+    std::set<DWORD> pages;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(win32::Widen(index.substr(0, index.rfind('\\')) + "\\*.html").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return pages;
+    do {
+      if (DWORD number = wcstoul(data.cFileName, nullptr, 10)) pages.insert(number);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return pages;
+  }
   std::vector<std::string> opened;
 };
 
@@ -37,7 +51,8 @@ TEST_F(HelpTest, EveryContextNumberOpensItsOwnPage) {
   std::set<DWORD> contexts;
   Collect(f.Handle(), contexts);
   Collect(dialog.Handle(), contexts);
-  EXPECT_EQ(contexts, (std::set<DWORD>{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 16, 19, 22, 24, 25, 26, 27, 28, 31, 32}));
+  // Every control's number has its page, and every page is reached from some control.
+  EXPECT_EQ(contexts, NumberedPages(f.HelpViewer));
   Watch(f.HelpViewer);
   for (DWORD context : contexts) {
     opened.clear();
@@ -74,8 +89,7 @@ TEST_F(HelpTest, AMissingHelpSetIsToldWithWhereItWasExpected) {
   f.HelpBtnClick();
   EXPECT_TRUE(opened.empty());
   ASSERT_EQ(boxes.asked.size(), 1u);
-  EXPECT_EQ(boxes.asked[0].text,
-            "The help for Vesperhollow could not be found. It was expected in the folder " + folder + "\\nowhere\\help.");
+  EXPECT_NE(boxes.asked[0].text.find(folder + "\\nowhere\\help."), std::string::npos) << boxes.asked[0].text;
 }
 
 }  // namespace

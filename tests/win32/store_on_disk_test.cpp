@@ -6,7 +6,6 @@
 #include "fake_controls.h"
 #include "list/backup_list_store.h"
 #include "log/message_log.h"
-#include "store/drive_checks.h"
 #include "store/folder_size.h"
 
 namespace vh::test {
@@ -85,31 +84,6 @@ TEST_F(StoreOnDiskTest, LogFileHeldOpenByAnotherProgram) {
   EXPECT_EQ(std::count(page.lines.begin(), page.lines.end(), kLogNotWritten), 1);
   log.AddLine("let go", false);
   EXPECT_EQ(Read(logFile), JoinLines(page.lines));
-}
-
-TEST_F(StoreOnDiskTest, DriveChecksSeeADriveComeAndGo) {
-  const std::string drive = Env("VH_PLUG_DRIVE"), target = Env("VH_PLUG_DIR");
-  ASSERT_FALSE(drive.empty()) << "run under scripts/with-wine, which provides the plug drive";
-  files.RemoveFolder(target);
-  const std::string onDrive = drive + "\\Backups";
-  std::string message;
-  EXPECT_FALSE(CheckBackupDrive(nullptr, onDrive, message, ""));
-  EXPECT_EQ(message, "Backup drive (" + drive + ") not accessible.");
-
-  boxes.Answer(kIdRetry);
-  boxes.Answer(kIdRetry, [&] { ASSERT_TRUE(files.CreateFolder(target)); });
-  EXPECT_TRUE(CheckBackupDrive(&boxes, onDrive, message, ""));
-  EXPECT_EQ(boxes.asked.size(), 2u);
-  EXPECT_NE(files.DriveMask() & (1u << (toupper(drive[0]) - 'A')), 0u);
-
-  TSourceList list;
-  list.Add(drive + "\\Docs", true, 1);
-  int answer = 0;
-  StringList drives;
-  EXPECT_TRUE(CheckSourceDrives(nullptr, answer, list, drives, message));
-  ASSERT_TRUE(files.RemoveFolder(target));
-  EXPECT_FALSE(CheckSourceDrives(nullptr, answer, list, drives, message));
-  EXPECT_EQ(message, "Source drive " + drive + " not accessible.");
 }
 
 }  // namespace
