@@ -1,4 +1,6 @@
 // The Control page: schedule, status, the backup triggers, restore and purge.
+#include "ui/control_page.h"
+
 #include "ui/main_form.h"
 
 #include "platform/system.h"
@@ -7,75 +9,47 @@
 
 namespace vh::ui {
 
-void TMainForm::CreateControlPage() {
-  SetContainer(Pages.Panel(kControlPage));
+void ControlPage::Create(TMainForm& form, HWND page) {
+  using K = ControlKind;
+  Control* box = &BackupControlBox;
+  table_.Create(form, page, {
+    {&BackupControlBox, K::GroupBox, "Backup control", {7, 0, 241, 265}},
+    {&BackupEveryLbl, K::Label, "Backup every ", {8, 32, 80, 13}, 5, {}, box},
+    {&BackupPeriodEdt, K::ReadOnlyEdit, "1", {98, 32, 25, 21}, 5, {}, box},
+    {&PeriodUpBtn, K::Push, "+", {127, 28, 17, 15}, 5, [&form] { form.PeriodBtnClick(true); }, box},
+    {&PeriodDownBtn, K::Push, "-", {127, 44, 17, 15}, 5, [&form] { form.PeriodBtnClick(false); }, box},
+    {&MinutesRBtn, K::Radio, "&minutes", {151, 27, 73, 17}, 5, [&form] { form.MinutesRBtnClick(); }, box},
+    {&HoursRBtn, K::Radio, "h&ours", {151, 46, 65, 17}, 5, [&form] { form.HoursRBtnClick(); }, box},
+    {&EnableTimedBackupsChk, K::CheckBox, "Enable &timed backups", {8, 72, 185, 17}, 10, {}, box},
+    {&ControlLine, K::Separator, "", {0, 104, 241, 2}, 0, {}, box},
+    {&StartupChk, K::CheckBox, "Backup on &Startup", {8, 112, 185, 17}, 11, {}, box},
+    {&ShutdownChk, K::CheckBox, "Backup on Shut&down", {8, 140, 209, 17}, 25, {}, box},
+    {&OKBackupChk, K::CheckBox, "Backup &when OK pressed", {8, 168, 201, 17}, 26, {}, box},
+    {&SuppressBackupChk, K::CheckBox, "Suppress a&utomatic backups", {8, 208, 217, 17}, 9, {}, box},
+    {&BackupNowBtn, K::Push, "&Backup Now", {136, 230, 89, 25}, 7, [&form] { form.BackupNowBtnClick(); }, box},
 
-  POINT b{7, 0};
-  BackupControlBox.Create(*this, "Backup control", b.x, b.y, 241, 265);
-  BackupEveryLbl.Create(*this, "Backup every ", b.x + 8, b.y + 32, 80, 13);
-  BackupPeriodEdt.Create(*this, "1", b.x + 98, b.y + 32, 25, 21, true);
-  PeriodUpBtn.Create(*this, Button::Push, "+", b.x + 127, b.y + 28, 17, 15);
-  PeriodDownBtn.Create(*this, Button::Push, "-", b.x + 127, b.y + 44, 17, 15);
-  MinutesRBtn.Create(*this, Button::Radio, "&minutes", b.x + 151, b.y + 27, 73, 17);
-  HoursRBtn.Create(*this, Button::Radio, "h&ours", b.x + 151, b.y + 46, 65, 17);
-  EnableTimedBackupsChk.Create(*this, Button::CheckBox, "Enable &timed backups", b.x + 8, b.y + 72, 185, 17);
-  ControlLine.Create(*this, b.x, b.y + 104, 241);
-  StartupChk.Create(*this, Button::CheckBox, "Backup on &Startup", b.x + 8, b.y + 112, 185, 17);
-  ShutdownChk.Create(*this, Button::CheckBox, "Backup on Shut&down", b.x + 8, b.y + 140, 209, 17);
-  OKBackupChk.Create(*this, Button::CheckBox, "Backup &when OK pressed", b.x + 8, b.y + 168, 201, 17);
-  SuppressBackupChk.Create(*this, Button::CheckBox, "Suppress a&utomatic backups", b.x + 8, b.y + 208, 217, 17);
-  BackupNowBtn.Create(*this, Button::Push, "&Backup Now", b.x + 136, b.y + 230, 89, 25);
+    {&BackupStatusBox, K::GroupBox, "Backup status", {256, 0, 249, 105}, 6},
+    {&LastBackupTitleLbl, K::Label, "Last backup:", {8, 32, 75, 13}, 0, {}, &BackupStatusBox},
+    {&LastBackupLbl, K::Label, kNoBackupsFound, {88, 32, 155, 13}, 0, {}, &BackupStatusBox},
+    {&NextBackupInLbl, K::Label, "Next backup: ", {8, 64, 80, 13}, 0, {}, &BackupStatusBox},
+    {&NextHoursEdt, K::ReadOnlyEdit, "", {91, 60, 25, 21}, 0, {}, &BackupStatusBox},
+    {&HoursLbl, K::Label, "hours", {120, 64, 36, 13}, 0, {}, &BackupStatusBox},
+    {&NextMinutesEdt, K::ReadOnlyEdit, "", {160, 60, 25, 21}, 0, {}, &BackupStatusBox},
+    {&MinutesLbl, K::Label, "minutes", {191, 64, 50, 13}, 0, {}, &BackupStatusBox},
 
-  b = {256, 0};
-  BackupStatusBox.Create(*this, "Backup status", b.x, b.y, 249, 105);
-  LastBackupTitleLbl.Create(*this, "Last backup:", b.x + 8, b.y + 32, 75, 13);
-  LastBackupLbl.Create(*this, kNoBackupsFound, b.x + 88, b.y + 32, 155, 13);
-  NextBackupInLbl.Create(*this, "Next backup: ", b.x + 8, b.y + 64, 80, 13);
-  NextHoursEdt.Create(*this, "", b.x + 91, b.y + 60, 25, 21, true);
-  HoursLbl.Create(*this, "hours", b.x + 120, b.y + 64, 36, 13);
-  NextMinutesEdt.Create(*this, "", b.x + 160, b.y + 60, 25, 21, true);
-  MinutesLbl.Create(*this, "minutes", b.x + 191, b.y + 64, 50, 13);
+    {&ModeBox, K::GroupBox, "Mode", {256, 112, 249, 57}, 32},
+    {&BackupStatusLbl, K::Label, "", {8, 28, 233, 13}, 0, {}, &ModeBox},
 
-  b = {256, 112};
-  ModeBox.Create(*this, "Mode", b.x, b.y, 249, 57);
-  BackupStatusLbl.Create(*this, "", b.x + 8, b.y + 28, 233, 13);
+    {&RestoreControlBox, K::GroupBox, "Restore control", {256, 176, 249, 89}, 13},
+    {&PurgeBtn, K::Push, "&Purge Now", {145, 24, 89, 25}, 24, [&form] { form.PurgeBtnClick(); }, &RestoreControlBox},
+    {&RestoreNowBtn, K::Push, "&Restore Now", {145, 55, 89, 25}, 13, [&form] { form.RestoreNowBtnClick(); },
+     &RestoreControlBox},
 
-  b = {256, 176};
-  RestoreControlBox.Create(*this, "Restore control", b.x, b.y, 249, 89);
-  PurgeBtn.Create(*this, Button::Push, "&Purge Now", b.x + 145, b.y + 24, 89, 25);
-  RestoreNowBtn.Create(*this, Button::Push, "&Restore Now", b.x + 145, b.y + 55, 89, 25);
-
-  b = {0, 0};
-  ShowProgressChk.Create(*this, Button::CheckBox, "Show pro&gress", b.x + 7, b.y + 280, 114, 17);
-  AboutBtn.Create(*this, Button::Push, "&About", b.x + 430, b.y + 274, 75, 25);
-  HelpBtn2.Create(*this, Button::Push, "&Help", b.x + 430, b.y + 302, 75, 25);
-  OKBtn2.Create(*this, Button::DefaultPush, "OK", b.x + 430, b.y + 330, 75, 25);
-
-  SetHelpContext({&BackupEveryLbl, &BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn, &MinutesRBtn, &HoursRBtn}, 5);
-  BackupStatusBox.SetHelpContext(6);
-  BackupNowBtn.SetHelpContext(7);
-  SuppressBackupChk.SetHelpContext(9);
-  EnableTimedBackupsChk.SetHelpContext(10);
-  StartupChk.SetHelpContext(11);
-  ShowProgressChk.SetHelpContext(12);
-  RestoreControlBox.SetHelpContext(13);
-  RestoreNowBtn.SetHelpContext(13);
-  AboutBtn.SetHelpContext(16);
-  PurgeBtn.SetHelpContext(24);
-  ShutdownChk.SetHelpContext(25);
-  OKBackupChk.SetHelpContext(26);
-  ModeBox.SetHelpContext(32);
-
-  PeriodUpBtn.onClick = [this] { PeriodBtnClick(true); };
-  PeriodDownBtn.onClick = [this] { PeriodBtnClick(false); };
-  MinutesRBtn.onClick = [this] { MinutesRBtnClick(); };
-  HoursRBtn.onClick = [this] { HoursRBtnClick(); };
-  BackupNowBtn.onClick = [this] { BackupNowBtnClick(); };
-  PurgeBtn.onClick = [this] { PurgeBtnClick(); };
-  RestoreNowBtn.onClick = [this] { RestoreNowBtnClick(); };
-  AboutBtn.onClick = [this] { AboutBtnClick(); };
-  HelpBtn2.onClick = [this] { HelpBtnClick(); };
-  OKBtn2.onClick = [this] { OKBtnClick(); };
+    {&ShowProgressChk, K::CheckBox, "Show pro&gress", {7, 280, 114, 17}, 12},
+    {&AboutBtn, K::Push, "&About", {430, 274, 75, 25}, 16, [&form] { form.AboutBtnClick(); }, nullptr, Anchor::Right},
+    {&HelpBtn2, K::Push, "&Help", {430, 302, 75, 25}, 0, [&form] { form.HelpBtnClick(); }, nullptr, Anchor::Right},
+    {&OKBtn2, K::DefaultPush, "OK", {430, 330, 75, 25}, 0, [&form] { form.OKBtnClick(); }, nullptr, Anchor::Right},
+  });
 }
 
 void TMainForm::AutomaticBackup(const std::string& heading) {
@@ -107,52 +81,54 @@ void TMainForm::PeriodBtnClick(bool up) {
 }
 
 void TMainForm::ChooseUnit(bool hours) {
-  (hours ? MinutesRBtn : HoursRBtn).SetChecked(false);
+  (hours ? control_.MinutesRBtn : control_.HoursRBtn).SetChecked(false);
   BackupTimer.SetEnabled(false);
-  Scheduler.UnitChosen(hours, std::atoi(BackupPeriodEdt.Text().c_str()));
+  Scheduler.UnitChosen(hours, std::atoi(control_.BackupPeriodEdt.Text().c_str()));
   BackupTimer.SetEnabled(true);
 }
 
 void TMainForm::RefreshControls() {
   RefreshSelectPage();
-  const bool suppressed = SuppressBackupChk.Checked();
-  BackupTimer.SetEnabled(EnableTimedBackupsChk.Checked() && !suppressed);
-  for (Button* option : {&EnableTimedBackupsChk, &StartupChk, &ShutdownChk, &OKBackupChk}) {
+  const bool suppressed = control_.SuppressBackupChk.Checked();
+  BackupTimer.SetEnabled(control_.EnableTimedBackupsChk.Checked() && !suppressed);
+  for (Button* option :
+       {&control_.EnableTimedBackupsChk, &control_.StartupChk, &control_.ShutdownChk, &control_.OKBackupChk}) {
     option->SetEnabled(!suppressed);
   }
-  for (Control* c : std::initializer_list<Control*>{&NextBackupInLbl, &HoursLbl, &MinutesLbl, &NextHoursEdt,
-                                                    &NextMinutesEdt}) {
+  for (Control* c : std::initializer_list<Control*>{&control_.NextBackupInLbl, &control_.HoursLbl, &control_.MinutesLbl,
+                                                    &control_.NextHoursEdt, &control_.NextMinutesEdt}) {
     c->SetEnabled(BackupTimer.Enabled());
   }
   // Showing the unit runs its handler when it was not checked yet, which re-derives the period.
-  BackupPeriodEdt.SetText(std::to_string(Scheduler.PeriodNumber()));
-  Button& unit = Scheduler.PeriodInHours() ? HoursRBtn : MinutesRBtn;
+  control_.BackupPeriodEdt.SetText(std::to_string(Scheduler.PeriodNumber()));
+  Button& unit = Scheduler.PeriodInHours() ? control_.HoursRBtn : control_.MinutesRBtn;
   if (!unit.Checked()) {
     unit.SetChecked(true);
     Scheduler.PeriodInHours() ? HoursRBtnClick() : MinutesRBtnClick();
     // The handler restarts the timer; with nothing queued the next refresh could be a minute
     // away, so the timer's rule is applied again now rather than let it tick when it should not.
-    BackupTimer.SetEnabled(EnableTimedBackupsChk.Checked() && !suppressed);
+    BackupTimer.SetEnabled(control_.EnableTimedBackupsChk.Checked() && !suppressed);
   }
   ShowNextBackup();
   if (BusyState == kIdle) {
-    BackupStatusLbl.SetText(IdleModeText(EnableTimedBackupsChk.Checked(), StartupChk.Checked(),
-                                         ShutdownChk.Checked(), OKBackupChk.Checked(), suppressed));
+    control_.BackupStatusLbl.SetText(IdleModeText(control_.EnableTimedBackupsChk.Checked(),
+                                                  control_.StartupChk.Checked(), control_.ShutdownChk.Checked(),
+                                                  control_.OKBackupChk.Checked(), suppressed));
   }
 }
 
 void TMainForm::ShowNextBackup() {
   // Painted at once, also while an operation keeps the queue busy; unchanged texts are left be,
   // or every idle refresh would paint and so wake the next one.
-  if (NextHoursEdt.SetText(std::to_string(Scheduler.NextHours()))) NextHoursEdt.Repaint();
-  if (NextMinutesEdt.SetText(std::to_string(Scheduler.NextMinutes()))) NextMinutesEdt.Repaint();
+  if (control_.NextHoursEdt.SetText(std::to_string(Scheduler.NextHours()))) control_.NextHoursEdt.Repaint();
+  if (control_.NextMinutesEdt.SetText(std::to_string(Scheduler.NextMinutes()))) control_.NextMinutesEdt.Repaint();
 }
 
 void TMainForm::SetBusyState(BusyCode code) {
   BusyState = code;
-  if (code != kIdle) BackupStatusLbl.SetText(BusyModeText(code));
+  if (code != kIdle) control_.BackupStatusLbl.SetText(BusyModeText(code));
   // Enabled or not before the messages run: a throw among them cannot leave an idle window disabled.
-  EnableWindow(Handle(), code == kIdle);
+  SetEnabled(code == kIdle);
   ProcessPendingMessages();  // the new text is painted before the operation starts
 }
 
@@ -162,12 +138,12 @@ void TMainForm::PerformBackup(bool ask) {
   {
     const TrayAnimation animation(*TrayIcon);
     TBackup& backup = *operations_.Backup;
-    outcome.result = backup.RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, *Log);
+    outcome.result = backup.RunBackup(BackupList, BackupFolder(), !control_.ShowProgressChk.Checked(), ask, *Log);
     outcome.failures = backup.LastRunFailures;
     outcome.halted = backup.LastRunHalted;
     if (MovesLastBackup(outcome)) {
-      LastBackupLbl.SetText(DateTimeStamp());
-      LastBackupLbl.Repaint();
+      control_.LastBackupLbl.SetText(DateTimeStamp());
+      control_.LastBackupLbl.Repaint();
     }
   }
   ShowOutcome(outcome);  // the still icon is back: the tip can change
@@ -187,23 +163,23 @@ void TMainForm::BackupNowBtnClick() {
 }
 
 void TMainForm::OKBtnClick() {
-  ShowWindow(Handle(), SW_HIDE);
-  if (OKBackupChk.Checked() && !SuppressBackupChk.Checked()) {
+  Hide();
+  if (control_.OKBackupChk.Checked() && !control_.SuppressBackupChk.Checked()) {
     AutomaticBackup("User pressed Ok - Backup initiated for the following files and folders:");
   }
 }
 
 void TMainForm::RestoreNowBtnClick() {
-  const std::string question = "Last backup was performed " + LastBackupLbl.Text() +
+  const std::string question = "Last backup was performed " + control_.LastBackupLbl.Text() +
                                ". Any changes made to files and folders selected for backup since then will be "
                                "lost. \nDo you wish to continue?";
   if (Boxes().Show(question, kAppCaption, kQuestion) != kIdYes) return;
   Log->AddLine("Restore initiated.", true);
   {
     const BusyScope busy(*this, kRestoring);
-    operations_.Restore->RunRestore(BackupFolder(), !ShowProgressChk.Checked(), *Log);
+    operations_.Restore->RunRestore(BackupFolder(), !control_.ShowProgressChk.Checked(), *Log);
   }
-  SetForegroundWindow(Handle());
+  BringToFront();
 }
 
 void TMainForm::PurgeBtnClick() {
@@ -214,9 +190,9 @@ void TMainForm::PurgeBtnClick() {
   Log->AddLine("Purge initiated.", true);
   {
     const BusyScope busy(*this, kPurging);
-    operations_.Purge->RunPurge(BackupFolder(), !ShowProgressChk.Checked(), *Log);
+    operations_.Purge->RunPurge(BackupFolder(), !control_.ShowProgressChk.Checked(), *Log);
   }
-  SetForegroundWindow(Handle());
+  BringToFront();
 }
 
 }  // namespace vh::ui

@@ -3,10 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "control/window_place.h"
+#include "control/page_layout.h"
 #include "list/backup_list_store.h"
 #include "platform/system.h"
-#include "platform/win32/wide.h"
 #include "store/drive_checks.h"
 #include "store/folder_size.h"
 #include "store/store_paths.h"
@@ -18,34 +17,40 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
     : operations_(operations), settingsStore_(settingsStore), showAbout_(std::move(showAbout)) {
   CreateCentred(L"VesperhollowMain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                 WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT, "Vesperhollow 3.1", kDesignWidth, kDesignHeight);
-  SetWindowContextHelpId(Handle(), kWindowHelp);
+  SetWindowHelp(kWindowHelp);
+  // The client area keeps the design's height under any frame, and at least its width.
+  SetSizeLimits(kDesignWidth, kDesignHeight);
   Pages.Create(*this, 0, 0, kDesignWidth, kDesignHeight, 70);
   Pages.AddPage("Control");
   Pages.AddPage("Select");
   Pages.AddPage("Log");
-  CreateControlPage();
-  CreateSelectPage();
-  CreateLogPage();
+  control_.Create(*this, Pages.Panel(kControlPage));
+  select_.Create(*this, Pages.Panel(kSelectPage));
+  grid_ = std::make_unique<win32::ListViewGrid>(select_.StringGrid.Handle());
+  LoadTreeImages();
+  log_.Create(*this, Pages.Panel(kLogPage));
+  logPage_ = std::make_unique<win32::RichEditPage>(log_.RichEdit.Handle());
   Pages.onChange = [this](int page) {
     // Enter presses the OK button of the page in view.
-    SetDefaultButton(page == kControlPage ? OKBtn2.Handle() : page == kSelectPage ? OKBtn.Handle() : OKBtn4.Handle());
+    SetDefaultButton(page == kControlPage  ? control_.OKBtn2.Handle()
+                     : page == kSelectPage ? select_.OKBtn.Handle()
+                                           : log_.OKBtn4.Handle());
     if (page == kLogPage) LogTabSheetShow();
   };
   Pages.SetActivePage(kControlPage);
   BackupTimer.Create(*this, kBackupTimerMs);
   BackupTimer.onTimer = [this] { BackupTimerTimer(); };
-  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  taskbarCreated_ = SharedMessage(L"TaskbarCreated");
 
-  popupMenu_ = CreatePopupMenu();
-  AppendMenuW(popupMenu_, MF_STRING, kConfigure, L"&Configure...");
-  AppendMenuW(popupMenu_, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(popupMenu_, MF_STRING, kSuppress, L"Su&ppress Backup");
-  AppendMenuW(popupMenu_, MF_STRING, kBackupNow, L"&Backup Now");
-  AppendMenuW(popupMenu_, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(popupMenu_, MF_STRING, kAbout, L"&About");
-  AppendMenuW(popupMenu_, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(popupMenu_, MF_STRING, kExit, L"&Exit");
-  SetMenuDefaultItem(popupMenu_, kConfigure, FALSE);
+  popupMenu_.Add(kConfigure, "&Configure...");
+  popupMenu_.AddSeparator();
+  popupMenu_.Add(kSuppress, "Su&ppress Backup");
+  popupMenu_.Add(kBackupNow, "&Backup Now");
+  popupMenu_.AddSeparator();
+  popupMenu_.Add(kAbout, "&About");
+  popupMenu_.AddSeparator();
+  popupMenu_.Add(kExit, "&Exit");
+  popupMenu_.SetDefault(kConfigure);
 }
 
 TMainForm::~TMainForm() {
@@ -55,8 +60,6 @@ TMainForm::~TMainForm() {
 void TMainForm::FormDestroy() {
   RemoveTrayIcon();
   TrayIcon.reset();
-  if (popupMenu_) DestroyMenu(popupMenu_);
-  popupMenu_ = nullptr;
 }
 
 void TMainForm::RemoveTrayIcon() {
@@ -90,22 +93,22 @@ void TMainForm::FormCreate() {
   // a list file that cannot be read or a stored folder that cannot be read is told in the log
   // (the list read later), with no window that would hold up an unattended start.
   const bool firstStart = BackupFolder().empty() && !settings_.BackupFolderUnreadable;
-  if (firstStart) UserBackupFolderEdit.SetText(chooseBackupFolder ? chooseBackupFolder("") : std::string());
+  if (firstStart) select_.UserBackupFolderEdit.SetText(chooseBackupFolder ? chooseBackupFolder("") : std::string());
   LoadBackupList();
   // A folder chosen at a first start is a new store, as a changed one is: its "Log.txt" is made
   // with the next line, or the log would stay on the page only until the folder is changed.
   if (!LoadLog(*Log, BackupFolder()) && firstStart && !BackupFolder().empty()) {
     Log->SetFileName(JoinPath(MirrorPath(BackupFolder(), ""), kLogFileName));
   }
-  EnableLogChk.Checked() ? Log->Enable() : Log->Disable();
+  log_.EnableLogChk.Checked() ? Log->Enable() : Log->Disable();
   if (!startupNotes_.empty()) {
     Log->AddLine("WARNING: Start-up found these problems:", true);
     LogNotes(startupNotes_);
   }
-  TrayIcon->SetTip(TrayTip(LastBackupLbl.Text(), std::nullopt));
+  TrayIcon->SetTip(TrayTip(control_.LastBackupLbl.Text(), std::nullopt));
   FormResize();
   const std::string driveAbsent = DriveAbsentBalloon(BackupFolder());
-  if (StartupChk.Checked() && !SuppressBackupChk.Checked()) {
+  if (control_.StartupChk.Checked() && !control_.SuppressBackupChk.Checked()) {
     AutomaticBackup("Backup on startup initiated for the following files and folders:");
   }
   // Last, so that it is not replaced by the start-up backup's own balloon, which says less.
@@ -117,70 +120,54 @@ void TMainForm::LoadSettings() {
   settings_ = vh::LoadSettings(settingsStore_, notes);
   startupNotes_.insert(startupNotes_.end(), notes.begin(), notes.end());
   Scheduler.BackupPeriod = settings_.BackupPeriod;
-  EnableTimedBackupsChk.SetChecked(settings_.EnableTimedBackups);
-  StartupChk.SetChecked(settings_.StartUp);
-  ShutdownChk.SetChecked(settings_.ShutDown);
-  OKBackupChk.SetChecked(settings_.OKBackup);
-  ShowProgressChk.SetChecked(settings_.ShowProgress);
-  if (!settings_.BackupFolder.empty()) UserBackupFolderEdit.SetText(settings_.BackupFolder);
+  control_.EnableTimedBackupsChk.SetChecked(settings_.EnableTimedBackups);
+  control_.StartupChk.SetChecked(settings_.StartUp);
+  control_.ShutdownChk.SetChecked(settings_.ShutDown);
+  control_.OKBackupChk.SetChecked(settings_.OKBackup);
+  control_.ShowProgressChk.SetChecked(settings_.ShowProgress);
+  if (!settings_.BackupFolder.empty()) select_.UserBackupFolderEdit.SetText(settings_.BackupFolder);
   // A box that changes runs its handler, as a click would.
-  if (ShowFilesChk.Checked() != settings_.ShowFiles) {
-    ShowFilesChk.SetChecked(settings_.ShowFiles);
+  if (select_.ShowFilesChk.Checked() != settings_.ShowFiles) {
+    select_.ShowFilesChk.SetChecked(settings_.ShowFiles);
     ShowFilesChkClick();
   }
-  if (SystemFilesChk.Checked() != settings_.SystemFiles) {
-    SystemFilesChk.SetChecked(settings_.SystemFiles);
+  if (select_.SystemFilesChk.Checked() != settings_.SystemFiles) {
+    select_.SystemFilesChk.SetChecked(settings_.SystemFiles);
     SystemFilesChkClick();
   }
-  EnableLogChk.SetChecked(settings_.EnableLog);
-  LastBackupLbl.SetText(settings_.LastBackup);
-  if (settings_.Top && settings_.Left && settings_.Width) PlaceStored(*settings_.Left, *settings_.Top, *settings_.Width);
+  log_.EnableLogChk.SetChecked(settings_.EnableLog);
+  control_.LastBackupLbl.SetText(settings_.LastBackup);
+  if (settings_.Top && settings_.Left && settings_.Width)
+    PlaceStored(*settings_.Left, *settings_.Top, *settings_.Width);
 }
 
 void TMainForm::PlaceStored(int left, int top, int width) {
   // The width is kept in 96-dpi pixels, so that it means the same at every dpi; the height is fixed.
-  RECT now;
-  GetWindowRect(Handle(), &now);
-  const Box stored{left, top, Scale(width), now.bottom - now.top};
-  auto workArea = [](HMONITOR monitor) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(monitor, &info);
-    const RECT& w = info.rcWork;
-    return Box{w.left, w.top, w.right - w.left, w.bottom - w.top};
-  };
-  const RECT r{stored.left, stored.top, stored.left + stored.width, stored.top + stored.height};
-  HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
-  const Box screen = monitor ? workArea(monitor) : Box{};
-  const Box primary = workArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
-  const Box place =
-      PlaceStoredWindow(stored, OuterSize(kDesignWidth, kDesignHeight).cx, monitor ? &screen : nullptr, primary);
-  SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceOnScreen({left, top, Scale(width), Place().height}, OuterSize(kDesignWidth, kDesignHeight).cx);
 }
 
 void TMainForm::SaveSettings() {
   settings_.BackupPeriod = Scheduler.BackupPeriod;
-  settings_.EnableTimedBackups = EnableTimedBackupsChk.Checked();
-  settings_.StartUp = StartupChk.Checked();
-  settings_.ShutDown = ShutdownChk.Checked();
-  settings_.OKBackup = OKBackupChk.Checked();
-  settings_.ShowProgress = ShowProgressChk.Checked();
+  settings_.EnableTimedBackups = control_.EnableTimedBackupsChk.Checked();
+  settings_.StartUp = control_.StartupChk.Checked();
+  settings_.ShutDown = control_.ShutdownChk.Checked();
+  settings_.OKBackup = control_.OKBackupChk.Checked();
+  settings_.ShowProgress = control_.ShowProgressChk.Checked();
   settings_.BackupFolder = BackupFolder();
-  settings_.ShowFiles = ShowFilesChk.Checked();
-  settings_.SystemFiles = SystemFilesChk.Checked();
-  settings_.EnableLog = EnableLogChk.Checked();
-  settings_.LastBackup = LastBackupLbl.Text();
-  RECT r;
-  GetWindowRect(Handle(), &r);
-  settings_.Top = r.top;
-  settings_.Left = r.left;
-  settings_.Width = Unscale(r.right - r.left);
+  settings_.ShowFiles = select_.ShowFilesChk.Checked();
+  settings_.SystemFiles = select_.SystemFilesChk.Checked();
+  settings_.EnableLog = log_.EnableLogChk.Checked();
+  settings_.LastBackup = control_.LastBackupLbl.Text();
+  const Box place = Place();
+  settings_.Top = place.top;
+  settings_.Left = place.left;
+  settings_.Width = Unscale(place.width);
   vh::SaveSettings(settingsStore_, settings_);
 }
 
 void TMainForm::FormCloseQuery(EndCause cause) {
   const BusyCode running = BusyState;
-  const bool shutdownBackup = ShutdownChk.Checked() && !SuppressBackupChk.Checked();
+  const bool shutdownBackup = control_.ShutdownChk.Checked() && !control_.SuppressBackupChk.Checked();
   if (!BackupFolder().empty()) {
     CatchUpWithStore();
     if (running != kIdle) {
@@ -202,18 +189,18 @@ void TMainForm::FormCloseQuery(EndCause cause) {
 }
 
 void TMainForm::ExitClick() {
-  const std::string question = std::string(EnableTimedBackupsChk.Checked()
+  const std::string question = std::string(control_.EnableTimedBackupsChk.Checked()
                                                ? "Exiting Vesperhollow will prevent further timed backups."
                                                : "") +
                                "\nDo you want to exit Vesperhollow?";
   if (Boxes().Show(question, kAppCaption, kQuestion) == kIdNo) return;
   SaveBackupList();
-  SendMessageW(Handle(), WM_CLOSE, 0, 0);
+  Close();
 }
 
 void TMainForm::ConfigureClick() {
-  ShowWindow(Handle(), SW_SHOW);
-  SetForegroundWindow(Handle());
+  Show();
+  BringToFront();
   // Already open on the Log page, the window brings the newest line into view as a page change would.
   if (Pages.ActivePage() == kLogPage) LogTabSheetShow();
 }
@@ -235,18 +222,13 @@ void TMainForm::CatchUpWithStore() {
   LogNotes(notes);
 }
 
-void TMainForm::SuppressBackupClick() { SuppressBackupChk.SetChecked(!SuppressBackupChk.Checked()); }
+void TMainForm::SuppressBackupClick() { control_.SuppressBackupChk.SetChecked(!control_.SuppressBackupChk.Checked()); }
 
 void TMainForm::HelpBtnClick() { HelpViewer.ShowContents(Handle()); }
 
 void TMainForm::ShowPopupMenu() {
-  POINT at;
-  if (!GetCursorPos(&at)) return;
-  CheckMenuItem(popupMenu_, kSuppress, MF_BYCOMMAND | (SuppressBackupChk.Checked() ? MF_CHECKED : MF_UNCHECKED));
-  SetForegroundWindow(Handle());
-  const UINT item = TrackPopupMenu(popupMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
-                                   Handle(), nullptr);
-  PostMessageW(Handle(), WM_NULL, 0, 0);  // lets the menu close when the user clicks elsewhere
+  popupMenu_.SetChecked(kSuppress, control_.SuppressBackupChk.Checked());
+  const UINT item = popupMenu_.Track(*this);
   switch (item) {
     case kConfigure: ConfigureClick(); break;
     case kSuppress: SuppressBackupClick(); break;
@@ -260,16 +242,16 @@ void TMainForm::FormResize() {
   const int clientWidth = ClientSize(Handle()).cx;
   // The layout rule speaks of the outer width of the design's frame, whatever frame this system draws.
   const int w = clientWidth + (kMinWidth - kDesignWidth);
+  const int growth = clientWidth - kDesignWidth;
   Pages.SetBounds(0, 0, clientWidth, kDesignHeight);
   const int pageWidth = ClientSize(Pages.Panel(kControlPage)).cx;
-  for (Button* b : {&AboutBtn, &HelpBtn2, &OKBtn2, &HelpBtn, &OKBtn, &HelpBtn4, &OKBtn4}) {
-    const RECT at = b->Bounds();
-    b->SetBounds(w - 100, at.top, at.right - at.left, at.bottom - at.top);
-  }
-  LayOutSelectPage(w, pageWidth);
-  LayOutLogPage(pageWidth);
+  control_.Layout(growth, pageWidth);
+  select_.Layout(growth, pageWidth);
+  grid_->SetColumnWidth(0, Scale(ListColumnWidth(w, select_.SplitterLeft())));
+  grid_->FitLastColumn();
+  log_.Layout(growth, pageWidth);
   // Controls that moved into the newly shown part of a page are painted there at once.
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RepaintAll();
 }
 
 void TMainForm::DpiChanged() {
@@ -301,7 +283,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((wParam & 0xFFF0) == SC_CLOSE) {
         // The close button, and a double click on the window's icon too, only hide the window:
         // the program ends through Exit or the end of the session.
-        ShowWindow(Handle(), SW_HIDE);
+        Hide();
         return 0;
       }
       break;
@@ -314,16 +296,6 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      : (lParam & ENDSESSION_CLOSEAPP) ? EndCause::Closed
                                                       : EndCause::ShutDown);
       return TRUE;
-    case WM_GETMINMAXINFO: {
-      // The client area keeps the design's height under any frame, and at least its width.
-      RECT frame{0, 0, Scale(kDesignWidth), Scale(kDesignHeight)};
-      AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
-                               static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), Dpi());
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
-      info->ptMaxTrackSize.y = frame.bottom - frame.top;
-      return 0;
-    }
     case WM_SIZE:
       if (Pages.Handle()) FormResize();
       break;
@@ -337,7 +309,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       // Esc hides the window, as its close box does.
       if (LOWORD(wParam) != IDCANCEL) break;
-      ShowWindow(Handle(), SW_HIDE);
+      Hide();
       return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);
@@ -345,15 +317,15 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool TMainForm::PreTranslateKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;
-  if (msg.hwnd == RichEdit.Handle() && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN)) {
+  if (msg.hwnd == log_.RichEdit.Handle() && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN)) {
     // The log takes every key it is sent, but only shows text: Enter and Esc mean the window's.
-    if (msg.wParam == VK_ESCAPE) ShowWindow(Handle(), SW_HIDE);
-    else OKBtn4.Click();
+    if (msg.wParam == VK_ESCAPE) Hide();
+    else log_.OKBtn4.Click();
     return true;
   }
-  if (!(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  if (!KeyHeld(VK_CONTROL)) return false;
   int step = 0;
-  if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+  if (msg.wParam == VK_TAB) step = KeyHeld(VK_SHIFT) ? -1 : 1;
   if (msg.wParam == VK_NEXT) step = 1;
   if (msg.wParam == VK_PRIOR) step = -1;
   if (step == 0) return false;

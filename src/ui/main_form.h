@@ -17,12 +17,14 @@
 #include "platform/settings_store.h"
 #include "platform/win32/list_view_grid.h"
 #include "platform/win32/rich_edit_page.h"
+#include "ui/control_page.h"
 #include "ui/controls.h"
-#include "ui/drag_drop.h"
 #include "ui/help.h"
-#include "ui/printer.h"
-#include "ui/tree_view.h"
+#include "ui/log_page.h"
 #include "ui/operation_windows.h"
+#include "ui/popup_menu.h"
+#include "ui/printer.h"
+#include "ui/select_page.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
@@ -105,7 +107,7 @@ class TMainForm : public Window, private SelectPageView {
   void PrintBtnClick();
   void SetupPrinterBtnClick();
 
-  std::string BackupFolder() const override { return UserBackupFolderEdit.Text(); }
+  std::string BackupFolder() const override { return select_.UserBackupFolderEdit.Text(); }
 
   TScheduler Scheduler;
   BusyCode BusyState = kIdle;
@@ -114,30 +116,12 @@ class TMainForm : public Window, private SelectPageView {
   std::unique_ptr<TTrayIcon> TrayIcon;
   Timer BackupTimer;
 
-  // The Control page.
   PageControl Pages;
-  GroupBox BackupControlBox, BackupStatusBox, ModeBox, RestoreControlBox;
-  Label BackupEveryLbl, LastBackupTitleLbl, LastBackupLbl, NextBackupInLbl, HoursLbl, MinutesLbl, BackupStatusLbl;
-  Edit BackupPeriodEdt, NextHoursEdt, NextMinutesEdt;
-  Button PeriodUpBtn, PeriodDownBtn, MinutesRBtn, HoursRBtn, EnableTimedBackupsChk, StartupChk, ShutdownChk,
-      OKBackupChk, SuppressBackupChk, BackupNowBtn, PurgeBtn, RestoreNowBtn, ShowProgressChk, AboutBtn, HelpBtn2,
-      OKBtn2;
-  Separator ControlLine;
-  // The Select page.
-  ui::Panel Panel, FilesPanel;
-  ui::TreeView TreeView;
-  ui::Splitter Splitter;
-  HostedControl StringGrid;
-  Hint StringGridHint;
-  GroupBox DestGroupBox;
-  Edit UserBackupFolderEdit;
-  Button RefreshBtn, AddBtn, RemoveBtn, ShowFilesChk, SystemFilesChk, SubDirBtn, InfoBtn, ChangeBtn, HelpBtn, OKBtn;
+  // The pages, holding their controls.
+  ControlPage control_;
+  SelectPage select_;
+  LogPage log_;
   std::unique_ptr<TFolderView> FolderView;
-  DragDrop Dragging;
-  // The Log page.
-  HostedControl RichEdit;
-  ui::Panel LogPanel, PrintPanel;
-  Button ClearLogBtn, EnableLogChk, SetupPrinterBtn, PrintBtn, HelpBtn4, OKBtn4;
   Printer PrinterSetup;
   Help HelpViewer;
 
@@ -154,9 +138,6 @@ class TMainForm : public Window, private SelectPageView {
   void CreateFolderTree();
   // The Select page's part of the idle refresh.
   void RefreshSelectPage();
-  // The pages' controls that follow the window's outer width `w` and the page's width.
-  void LayOutSelectPage(int w, int pageWidth);
-  void LayOutLogPage(int pageWidth);
 
   // What the list edits ask of the window.
   std::string SelectedTreePath() override { return FolderView->SelectedPath(); }
@@ -166,15 +147,12 @@ class TMainForm : public Window, private SelectPageView {
   void ShowList() override { BackupList.ShowInGrid(*grid_); }
   int CurrentRow() const override { return grid_->CurrentRow(); }
   void SetCurrentRow(int row) override { grid_->SetCurrentRow(row); }
-  bool QuietOperations() const override { return !ShowProgressChk.Checked(); }
+  bool QuietOperations() const override { return !control_.ShowProgressChk.Checked(); }
   RunResult RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
   RunResult RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
 
   // Puts the window at its stored place, brought back onto a screen.
   void PlaceStored(int left, int top, int width);
-  void CreateControlPage();
-  void CreateSelectPage();
-  void CreateLogPage();
   void FormResize();
   // Adds lines for the log as detail lines, and forgets them.
   void LogNotes(StringList& notes);
@@ -185,11 +163,10 @@ class TMainForm : public Window, private SelectPageView {
   TSettings settings_;  // the values this window does not show yet keep their stored state
   TBackupListFile listFile_;
   StringList startupNotes_;  // what start-up found wrong, logged once the log is attached
-  HMENU popupMenu_ = nullptr;
+  PopupMenu popupMenu_;
   std::unique_ptr<win32::RichEditPage> logPage_;
   std::unique_ptr<win32::ListViewGrid> grid_;
   UINT taskbarCreated_ = 0;
-  int splitterLeft_ = 177;
 };
 
 }  // namespace vh::ui

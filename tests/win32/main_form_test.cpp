@@ -16,14 +16,14 @@ TEST_F(MainFormTest, FirstStartAsksForABackupFolderAndShowsTheDefaults) {
   ui::TMainForm& f = Form();
   EXPECT_EQ(asked, std::vector<std::string>{""});
   EXPECT_EQ(f.BackupFolder(), backupFolder);
-  EXPECT_EQ(f.LastBackupLbl.Text(), "No backups found");
-  EXPECT_EQ(f.BackupPeriodEdt.Text(), "1");
-  EXPECT_TRUE(f.HoursRBtn.Checked());
-  EXPECT_FALSE(f.MinutesRBtn.Checked());
-  EXPECT_EQ(f.BackupStatusLbl.Text(), "Automatic backups enabled");
+  EXPECT_EQ(f.control_.LastBackupLbl.Text(), "No backups found");
+  EXPECT_EQ(f.control_.BackupPeriodEdt.Text(), "1");
+  EXPECT_TRUE(f.control_.HoursRBtn.Checked());
+  EXPECT_FALSE(f.control_.MinutesRBtn.Checked());
+  EXPECT_EQ(f.control_.BackupStatusLbl.Text(), "Automatic backups enabled");
   EXPECT_FALSE(f.BackupTimer.Enabled());
-  EXPECT_FALSE(f.NextHoursEdt.Enabled());
-  EXPECT_TRUE(f.ShutdownChk.Checked());
+  EXPECT_FALSE(f.control_.NextHoursEdt.Enabled());
+  EXPECT_TRUE(f.control_.ShutdownChk.Checked());
   EXPECT_FALSE(f.Visible());
   EXPECT_EQ(settings.Names(kSettingsKey).size(), 0u);  // nothing saved before the end
   // The new store keeps the log from its first line on.
@@ -37,12 +37,12 @@ TEST_F(MainFormTest, StartUpLoadsTheListAndRunsTheStartUpBackup) {
   EXPECT_TRUE(asked.empty());
   EXPECT_EQ(f.BackupList.Count(), 1);
   EXPECT_EQ(Read(MirrorPath(backupFolder, source + "\\a.txt")), "alpha");
-  EXPECT_NE(f.LastBackupLbl.Text(), "No backups found");
+  EXPECT_NE(f.control_.LastBackupLbl.Text(), "No backups found");
   // A stored 90 minutes shows as 1 hour and becomes 60 at the first refresh.
   EXPECT_EQ(f.Scheduler.BackupPeriod, 60);
   EXPECT_EQ(f.Scheduler.MinutesToBackup, 60);
   EXPECT_TRUE(f.BackupTimer.Enabled());
-  EXPECT_EQ(f.NextMinutesEdt.Text(), "59");
+  EXPECT_EQ(f.control_.NextMinutesEdt.Text(), "59");
 }
 
 TEST_F(MainFormTest, TimedBackupRunsAndATickDuringAnOperationIsSkipped) {
@@ -87,12 +87,13 @@ TEST_F(MainFormTest, SuppressingStopsTheTimerButNotBackupNow) {
   f.SuppressBackupClick();  // as the popup menu's item does
   f.RefreshControls();
   EXPECT_FALSE(f.BackupTimer.Enabled());
-  for (ui::Control* c : std::initializer_list<ui::Control*>{&f.EnableTimedBackupsChk, &f.StartupChk, &f.ShutdownChk,
-                                                           &f.OKBackupChk, &f.NextHoursEdt, &f.NextMinutesEdt}) {
+  for (ui::Control* c : std::initializer_list<ui::Control*>{&f.control_.EnableTimedBackupsChk, &f.control_.StartupChk,
+                                                            &f.control_.ShutdownChk, &f.control_.OKBackupChk,
+                                                            &f.control_.NextHoursEdt, &f.control_.NextMinutesEdt}) {
     EXPECT_FALSE(c->Enabled());
   }
-  EXPECT_TRUE(f.EnableTimedBackupsChk.Checked());  // the options keep their states
-  EXPECT_EQ(f.BackupStatusLbl.Text(), "Automatic backups disabled");
+  EXPECT_TRUE(f.control_.EnableTimedBackupsChk.Checked());  // the options keep their states
+  EXPECT_EQ(f.control_.BackupStatusLbl.Text(), "Automatic backups disabled");
   f.BackupNowBtnClick();
   EXPECT_EQ(Read(MirrorPath(backupFolder, source + "\\a.txt")), "alpha");
 }
@@ -138,7 +139,7 @@ TEST_F(MainFormTest, TheShutDownBackupsTimeIsSaved) {
   SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, 0);
   EXPECT_EQ(ended, 0);
   EXPECT_NE(settings.ReadString(kSettingsKey, "LastBackup"), "No backups found");
-  EXPECT_EQ(settings.ReadString(kSettingsKey, "LastBackup"), f.LastBackupLbl.Text());
+  EXPECT_EQ(settings.ReadString(kSettingsKey, "LastBackup"), f.control_.LastBackupLbl.Text());
 }
 
 TEST_F(MainFormTest, EachBackupAnimatesTheTrayIconOnce) {
@@ -163,8 +164,8 @@ TEST_F(MainFormTest, ExitAsksThenSavesAndEnds) {
             "Exiting Vesperhollow will prevent further timed backups.\nDo you want to exit Vesperhollow?");
   EXPECT_EQ(ended, -1);
 
-  f.EnableTimedBackupsChk.SetChecked(false);
-  f.SuppressBackupChk.SetChecked(true);  // no shut-down backup
+  f.control_.EnableTimedBackupsChk.SetChecked(false);
+  f.control_.SuppressBackupChk.SetChecked(true);  // no shut-down backup
   boxes.Answer(kIdYes);
   f.ExitClick();
   EXPECT_EQ(boxes.asked.at(1).text, "\nDo you want to exit Vesperhollow?");
