@@ -1,5 +1,8 @@
 // The Select and Log pages over the plug drive: the folder tree, list edits by button and by the
 // mouse, the Sub-folder toggle, and printing.
+#include <iterator>
+#include <vector>
+
 #include "main_form_fixture.h"
 #include "ui/main_form_constants.h"
 
@@ -333,16 +336,30 @@ TEST_F(SelectPageTest, WideWindowMovesTheRightHandControls) {
   EXPECT_NEAR(designColumn, f.Scale(530 - 177 - 98), 2);
   RECT r;
   GetWindowRect(f.Handle(), &r);
-  auto left = [](const ui::Control& c) {
+  auto place = [](const ui::Control& c) {
     RECT at;
     GetWindowRect(c.Handle(), &at);
-    return at.left;
+    return at;
   };
-  const LONG folderBoxLeft = left(f.select_.DestGroupBox), buttonLeft = left(f.select_.SubDirBtn);
+  // Which edges go with the window's right edge; those inside the backup-folder box go with it once.
+  struct Follows {
+    const ui::Control* control;
+    bool left, right;
+  };
+  const Follows controls[] = {{&f.select_.SubDirBtn, true, true},
+                              {&f.select_.DestGroupBox, false, true},
+                              {&f.select_.UserBackupFolderEdit, false, true},
+                              {&f.select_.InfoBtn, false, false},
+                              {&f.select_.ChangeBtn, true, true}};
+  std::vector<RECT> before;
+  for (const Follows& c : controls) before.push_back(place(*c.control));
   SetWindowPos(f.Handle(), nullptr, 0, 0, f.Scale(700), r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-  // The button moves as far as the window widened; the backup-folder box stays where it was.
-  EXPECT_EQ(left(f.select_.SubDirBtn) - buttonLeft, f.Scale(700) - (r.right - r.left));
-  EXPECT_EQ(left(f.select_.DestGroupBox), folderBoxLeft);
+  const LONG widened = f.Scale(700) - (r.right - r.left);
+  for (size_t i = 0; i < std::size(controls); ++i) {
+    const RECT now = place(*controls[i].control);
+    EXPECT_EQ(now.left - before[i].left, controls[i].left ? widened : 0) << controls[i].control->Text();
+    EXPECT_EQ(now.right - before[i].right, controls[i].right ? widened : 0) << controls[i].control->Text();
+  }
   // The path column widens with the window and narrows as the splitter moves right.
   EXPECT_EQ(pathColumn(), designColumn + f.Scale(700 - 530));
   f.SplitterMoved(250);
