@@ -16,9 +16,10 @@ class Control;
 
 // Where a new control goes: among the controls of `window`, as a child of `hwnd` (the window
 // itself, one page of its page control, or a panel).
+// A window or a panel stands for itself, so that callers pass it as they would the parent.
 struct Container {
-  Container(Window& w);  // NOLINT: the window itself is the usual place
-  Container(Control& panel);  // NOLINT
+  Container(Window& w);
+  Container(Control& panel);
   Container(Window& w, HWND inside) : window(w), hwnd(inside) {}
   Window& window;
   HWND hwnd;
