@@ -42,7 +42,7 @@ void ControlWindow::Start() {
   view_.ShowTrayIcon();
   BackupList.Clear();
   BackupList.ShowInGrid(view_.ListGrid());
-  log_ = std::make_unique<TMessageLog>(view_.LogPage());
+  log_ = std::make_unique<TMessageLog>(view_.LogTextPage());
   SetBusyState(kIdle);
   view_.PrepareControls();
   LoadSettings();
@@ -107,7 +107,7 @@ void ControlWindow::SaveSettings() {
   settings_.SystemFiles = view_.Checked(Check::SystemFiles);
   settings_.EnableLog = view_.Checked(Check::EnableLog);
   settings_.LastBackup = view_.GetText(Text::LastBackup);
-  const WindowPlace place = view_.Place();
+  const WindowPlace place = view_.CurrentPlace();
   settings_.Top = place.top;
   settings_.Left = place.left;
   settings_.Width = place.width;

@@ -56,9 +56,9 @@ class ControlWindowView {
   // The folder tree read again after its Files or System files box changed.
   virtual void TreeOptionsChanged() = 0;
   virtual Grid& ListGrid() = 0;
-  virtual TextPage& LogPage() = 0;
+  virtual TextPage& LogTextPage() = 0;
   virtual void PlaceStored(const WindowPlace& place) = 0;
-  virtual WindowPlace Place() const = 0;
+  virtual WindowPlace CurrentPlace() const = 0;
   virtual void LayOut() = 0;
 
   virtual void ShowTrayIcon() = 0;

@@ -1,24 +1,32 @@
 #pragma once
-// Where the control window's right-hand controls go as the window widens, in 96-dpi pixels.
+// How the control window's controls follow the window as it widens past its design width, in
+// 96-dpi pixels.
+#include "control/window_place.h"
 
 namespace vh {
 
-struct PageLayout {
-  int rightButtonsLeft;  // Help, OK, About and Sub-folder
-  int destBoxWidth;      // the backup-folder box
-  int backupEditWidth;   // the backup-folder edit inside it
-  int changeBtnLeft;     // the Change button inside it
-  int listColumnWidth;   // the list grid's path column
-};
+// Fixed: stays as designed. Right: moves with the window's right edge. Widen: grows with it.
+// Fill: reaches the right edge of the area it is in.
+enum class Anchor { Fixed, Right, Widen, Fill };
+
+// The place of a control designed at `design`, the window `growth` pixels wider than designed and
+// the control's area `areaWidth` wide.
+constexpr Box Anchored(Box design, Anchor anchor, int growth, int areaWidth) {
+  switch (anchor) {
+    case Anchor::Right: design.left += growth; break;
+    case Anchor::Widen: design.width += growth; break;
+    case Anchor::Fill: design.width = areaWidth - design.left; break;
+    case Anchor::Fixed: break;
+  }
+  return design;
+}
 
 constexpr int kSplitterWidth = 8;
 constexpr int kMinPaneWidth = 40;
 
-// `windowWidth` is the window's outer width; `splitterLeft` the left edge of the splitter.
-constexpr PageLayout LayoutFor(int windowWidth, int splitterLeft) {
-  return {windowWidth - 100, windowWidth - 305, windowWidth - 321, windowWidth - 369,
-          windowWidth - splitterLeft - 98};
-}
+// The list grid's path column: `windowWidth` is the window's outer width, `splitterLeft` the left
+// edge of the splitter.
+constexpr int ListColumnWidth(int windowWidth, int splitterLeft) { return windowWidth - splitterLeft - 98; }
 
 // The splitter's left edge kept so that the tree and the grid both stay in view.
 constexpr int ClampSplitter(int left, int panelWidth) {

@@ -1,4 +1,6 @@
 // The Control page: schedule, status, the backup triggers, restore and purge.
+#include "ui/control_page.h"
+
 #include "ui/main_form.h"
 
 #include "platform/system.h"
@@ -7,75 +9,47 @@
 
 namespace vh::ui {
 
-void TMainForm::CreateControlPage() {
-  SetContainer(Pages.Panel(kControlPage));
+void ControlPage::Create(TMainForm& form, HWND page) {
+  using K = ControlKind;
+  Control* box = &BackupControlBox;
+  table_.Create(form, page, {
+    {&BackupControlBox, K::GroupBox, "Backup control", {7, 0, 241, 265}},
+    {&BackupEveryLbl, K::Label, "Backup every ", {8, 32, 80, 13}, 5, {}, box},
+    {&BackupPeriodEdt, K::ReadOnlyEdit, "1", {98, 32, 25, 21}, 5, {}, box},
+    {&PeriodUpBtn, K::Push, "+", {127, 28, 17, 15}, 5, [&form] { form.PeriodBtnClick(true); }, box},
+    {&PeriodDownBtn, K::Push, "-", {127, 44, 17, 15}, 5, [&form] { form.PeriodBtnClick(false); }, box},
+    {&MinutesRBtn, K::Radio, "&minutes", {151, 27, 73, 17}, 5, [&form] { form.MinutesRBtnClick(); }, box},
+    {&HoursRBtn, K::Radio, "h&ours", {151, 46, 65, 17}, 5, [&form] { form.HoursRBtnClick(); }, box},
+    {&EnableTimedBackupsChk, K::CheckBox, "Enable &timed backups", {8, 72, 185, 17}, 10, {}, box},
+    {&ControlLine, K::Separator, "", {0, 104, 241, 2}, 0, {}, box},
+    {&StartupChk, K::CheckBox, "Backup on &Startup", {8, 112, 185, 17}, 11, {}, box},
+    {&ShutdownChk, K::CheckBox, "Backup on Shut&down", {8, 140, 209, 17}, 25, {}, box},
+    {&OKBackupChk, K::CheckBox, "Backup &when OK pressed", {8, 168, 201, 17}, 26, {}, box},
+    {&SuppressBackupChk, K::CheckBox, "Suppress a&utomatic backups", {8, 208, 217, 17}, 9, {}, box},
+    {&BackupNowBtn, K::Push, "&Backup Now", {136, 230, 89, 25}, 7, [&form] { form.BackupNowBtnClick(); }, box},
 
-  POINT b{7, 0};
-  BackupControlBox.Create(*this, "Backup control", b.x, b.y, 241, 265);
-  BackupEveryLbl.Create(*this, "Backup every ", b.x + 8, b.y + 32, 80, 13);
-  BackupPeriodEdt.Create(*this, "1", b.x + 98, b.y + 32, 25, 21, true);
-  PeriodUpBtn.Create(*this, Button::Push, "+", b.x + 127, b.y + 28, 17, 15);
-  PeriodDownBtn.Create(*this, Button::Push, "-", b.x + 127, b.y + 44, 17, 15);
-  MinutesRBtn.Create(*this, Button::Radio, "&minutes", b.x + 151, b.y + 27, 73, 17);
-  HoursRBtn.Create(*this, Button::Radio, "h&ours", b.x + 151, b.y + 46, 65, 17);
-  EnableTimedBackupsChk.Create(*this, Button::CheckBox, "Enable &timed backups", b.x + 8, b.y + 72, 185, 17);
-  ControlLine.Create(*this, b.x, b.y + 104, 241);
-  StartupChk.Create(*this, Button::CheckBox, "Backup on &Startup", b.x + 8, b.y + 112, 185, 17);
-  ShutdownChk.Create(*this, Button::CheckBox, "Backup on Shut&down", b.x + 8, b.y + 140, 209, 17);
-  OKBackupChk.Create(*this, Button::CheckBox, "Backup &when OK pressed", b.x + 8, b.y + 168, 201, 17);
-  SuppressBackupChk.Create(*this, Button::CheckBox, "Suppress a&utomatic backups", b.x + 8, b.y + 208, 217, 17);
-  BackupNowBtn.Create(*this, Button::Push, "&Backup Now", b.x + 136, b.y + 230, 89, 25);
+    {&BackupStatusBox, K::GroupBox, "Backup status", {256, 0, 249, 105}, 6},
+    {&LastBackupTitleLbl, K::Label, "Last backup:", {8, 32, 75, 13}, 0, {}, &BackupStatusBox},
+    {&LastBackupLbl, K::Label, kNoBackupsFound, {88, 32, 155, 13}, 0, {}, &BackupStatusBox},
+    {&NextBackupInLbl, K::Label, "Next backup: ", {8, 64, 80, 13}, 0, {}, &BackupStatusBox},
+    {&NextHoursEdt, K::ReadOnlyEdit, "", {91, 60, 25, 21}, 0, {}, &BackupStatusBox},
+    {&HoursLbl, K::Label, "hours", {120, 64, 36, 13}, 0, {}, &BackupStatusBox},
+    {&NextMinutesEdt, K::ReadOnlyEdit, "", {160, 60, 25, 21}, 0, {}, &BackupStatusBox},
+    {&MinutesLbl, K::Label, "minutes", {191, 64, 50, 13}, 0, {}, &BackupStatusBox},
 
-  b = {256, 0};
-  BackupStatusBox.Create(*this, "Backup status", b.x, b.y, 249, 105);
-  LastBackupTitleLbl.Create(*this, "Last backup:", b.x + 8, b.y + 32, 75, 13);
-  LastBackupLbl.Create(*this, kNoBackupsFound, b.x + 88, b.y + 32, 155, 13);
-  NextBackupInLbl.Create(*this, "Next backup: ", b.x + 8, b.y + 64, 80, 13);
-  NextHoursEdt.Create(*this, "", b.x + 91, b.y + 60, 25, 21, true);
-  HoursLbl.Create(*this, "hours", b.x + 120, b.y + 64, 36, 13);
-  NextMinutesEdt.Create(*this, "", b.x + 160, b.y + 60, 25, 21, true);
-  MinutesLbl.Create(*this, "minutes", b.x + 191, b.y + 64, 50, 13);
+    {&ModeBox, K::GroupBox, "Mode", {256, 112, 249, 57}, 32},
+    {&BackupStatusLbl, K::Label, "", {8, 28, 233, 13}, 0, {}, &ModeBox},
 
-  b = {256, 112};
-  ModeBox.Create(*this, "Mode", b.x, b.y, 249, 57);
-  BackupStatusLbl.Create(*this, "", b.x + 8, b.y + 28, 233, 13);
+    {&RestoreControlBox, K::GroupBox, "Restore control", {256, 176, 249, 89}, 13},
+    {&PurgeBtn, K::Push, "&Purge Now", {145, 24, 89, 25}, 24, [&form] { form.PurgeBtnClick(); }, &RestoreControlBox},
+    {&RestoreNowBtn, K::Push, "&Restore Now", {145, 55, 89, 25}, 13, [&form] { form.RestoreNowBtnClick(); },
+     &RestoreControlBox},
 
-  b = {256, 176};
-  RestoreControlBox.Create(*this, "Restore control", b.x, b.y, 249, 89);
-  PurgeBtn.Create(*this, Button::Push, "&Purge Now", b.x + 145, b.y + 24, 89, 25);
-  RestoreNowBtn.Create(*this, Button::Push, "&Restore Now", b.x + 145, b.y + 55, 89, 25);
-
-  b = {0, 0};
-  ShowProgressChk.Create(*this, Button::CheckBox, "Show pro&gress", b.x + 7, b.y + 280, 114, 17);
-  AboutBtn.Create(*this, Button::Push, "&About", b.x + 430, b.y + 274, 75, 25);
-  HelpBtn2.Create(*this, Button::Push, "&Help", b.x + 430, b.y + 302, 75, 25);
-  OKBtn2.Create(*this, Button::DefaultPush, "OK", b.x + 430, b.y + 330, 75, 25);
-
-  SetHelpContext({&BackupEveryLbl, &BackupPeriodEdt, &PeriodUpBtn, &PeriodDownBtn, &MinutesRBtn, &HoursRBtn}, 5);
-  BackupStatusBox.SetHelpContext(6);
-  BackupNowBtn.SetHelpContext(7);
-  SuppressBackupChk.SetHelpContext(9);
-  EnableTimedBackupsChk.SetHelpContext(10);
-  StartupChk.SetHelpContext(11);
-  ShowProgressChk.SetHelpContext(12);
-  RestoreControlBox.SetHelpContext(13);
-  RestoreNowBtn.SetHelpContext(13);
-  AboutBtn.SetHelpContext(16);
-  PurgeBtn.SetHelpContext(24);
-  ShutdownChk.SetHelpContext(25);
-  OKBackupChk.SetHelpContext(26);
-  ModeBox.SetHelpContext(32);
-
-  PeriodUpBtn.onClick = [this] { PeriodBtnClick(true); };
-  PeriodDownBtn.onClick = [this] { PeriodBtnClick(false); };
-  MinutesRBtn.onClick = [this] { MinutesRBtnClick(); };
-  HoursRBtn.onClick = [this] { HoursRBtnClick(); };
-  BackupNowBtn.onClick = [this] { BackupNowBtnClick(); };
-  PurgeBtn.onClick = [this] { PurgeBtnClick(); };
-  RestoreNowBtn.onClick = [this] { RestoreNowBtnClick(); };
-  AboutBtn.onClick = [this] { AboutBtnClick(); };
-  HelpBtn2.onClick = [this] { HelpBtnClick(); };
-  OKBtn2.onClick = [this] { OKBtnClick(); };
+    {&ShowProgressChk, K::CheckBox, "Show pro&gress", {7, 280, 114, 17}, 12},
+    {&AboutBtn, K::Push, "&About", {430, 274, 75, 25}, 16, [&form] { form.AboutBtnClick(); }, nullptr, Anchor::Right},
+    {&HelpBtn2, K::Push, "&Help", {430, 302, 75, 25}, 0, [&form] { form.HelpBtnClick(); }, nullptr, Anchor::Right},
+    {&OKBtn2, K::DefaultPush, "OK", {430, 330, 75, 25}, 0, [&form] { form.OKBtnClick(); }, nullptr, Anchor::Right},
+  });
 }
 
 void TMainForm::RefreshControls() {
@@ -85,32 +59,32 @@ void TMainForm::RefreshControls() {
 
 const Button& TMainForm::CheckBox(Check box) const {
   switch (box) {
-    case Check::TimedBackups: return EnableTimedBackupsChk;
-    case Check::StartUp: return StartupChk;
-    case Check::ShutDown: return ShutdownChk;
-    case Check::OKBackup: return OKBackupChk;
-    case Check::Suppress: return SuppressBackupChk;
-    case Check::ShowProgress: return ShowProgressChk;
-    case Check::ShowFiles: return ShowFilesChk;
-    case Check::SystemFiles: return SystemFilesChk;
-    case Check::EnableLog: return EnableLogChk;
-    case Check::Minutes: return MinutesRBtn;
+    case Check::TimedBackups: return control_.EnableTimedBackupsChk;
+    case Check::StartUp: return control_.StartupChk;
+    case Check::ShutDown: return control_.ShutdownChk;
+    case Check::OKBackup: return control_.OKBackupChk;
+    case Check::Suppress: return control_.SuppressBackupChk;
+    case Check::ShowProgress: return control_.ShowProgressChk;
+    case Check::ShowFiles: return select_.ShowFilesChk;
+    case Check::SystemFiles: return select_.SystemFilesChk;
+    case Check::EnableLog: return log_.EnableLogChk;
+    case Check::Minutes: return control_.MinutesRBtn;
     case Check::Hours: break;
   }
-  return HoursRBtn;
+  return control_.HoursRBtn;
 }
 
 // The text controls behind each of the window's texts.
 static const Control& TextControl(const TMainForm& f, Text text) {
   switch (text) {
-    case Text::BackupFolder: return f.UserBackupFolderEdit;
-    case Text::LastBackup: return f.LastBackupLbl;
-    case Text::Period: return f.BackupPeriodEdt;
-    case Text::NextHours: return f.NextHoursEdt;
-    case Text::NextMinutes: return f.NextMinutesEdt;
+    case Text::BackupFolder: return f.select_.UserBackupFolderEdit;
+    case Text::LastBackup: return f.control_.LastBackupLbl;
+    case Text::Period: return f.control_.BackupPeriodEdt;
+    case Text::NextHours: return f.control_.NextHoursEdt;
+    case Text::NextMinutes: return f.control_.NextMinutesEdt;
     case Text::Mode: break;
   }
-  return f.BackupStatusLbl;
+  return f.control_.BackupStatusLbl;
 }
 
 std::string TMainForm::GetText(Text text) const { return TextControl(*this, text).Text(); }
@@ -123,14 +97,14 @@ void TMainForm::SetText(Text text, const std::string& value) {
 }
 
 void TMainForm::EnableOptions(bool enabled) {
-  for (Button* option : {&EnableTimedBackupsChk, &StartupChk, &ShutdownChk, &OKBackupChk}) {
+  for (Button* option : {&control_.EnableTimedBackupsChk, &control_.StartupChk, &control_.ShutdownChk, &control_.OKBackupChk}) {
     option->SetEnabled(enabled);
   }
 }
 
 void TMainForm::EnableCountdown(bool enabled) {
-  for (Control* c : std::initializer_list<Control*>{&NextBackupInLbl, &HoursLbl, &MinutesLbl, &NextHoursEdt,
-                                                    &NextMinutesEdt}) {
+  for (Control* c : std::initializer_list<Control*>{&control_.NextBackupInLbl, &control_.HoursLbl, &control_.MinutesLbl, &control_.NextHoursEdt,
+                                                    &control_.NextMinutesEdt}) {
     c->SetEnabled(enabled);
   }
 }

@@ -9,22 +9,26 @@
 
 namespace vh::ui {
 
-void Control::Create(Window& parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
-                     int width, int height, DWORD exStyle) {
-  const int id = parent.Register(*this);
-  Place(parent,
+Container::Container(Window& w) : window(w), hwnd(w.Handle()) {}
+
+Container::Container(Control& panel) : window(panel.Owner()), hwnd(panel.Handle()) {}
+
+void Control::Create(const Container& parent, const wchar_t* className, const std::string& text, DWORD style, int x,
+                     int y, int width, int height, DWORD exStyle) {
+  const int id = parent.window.Register(*this);
+  Place(parent.window,
         CreateWindowExW(exStyle, className, win32::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                        parent.Container(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                        parent.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                         nullptr),
         id, x, y, width, height);
 }
 
-void Control::Place(Window& parent, HWND hwnd, int id, int x, int y, int width, int height) {
+void Control::Place(Window& owner, HWND hwnd, int id, int x, int y, int width, int height) {
   if (!hwnd) throw std::runtime_error("A control could not be created.");
   hwnd_ = hwnd;
   id_ = id;
-  owner_ = &parent;
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
+  owner_ = &owner;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(owner.Font()), FALSE);
   SetBounds(x, y, width, height);
 }
 
@@ -34,10 +38,9 @@ void Control::SetBounds(int x, int y, int width, int height) {
   MoveWindow(hwnd_, w.Scale(x), w.Scale(y), w.Scale(width), w.Scale(height), TRUE);
 }
 
-void HostedControl::Create(Window& parent, const std::function<HWND(HWND, int)>& make, int x, int y, int width,
-                           int height) {
-  const int id = parent.Register(*this);
-  Place(parent, make(parent.Container(), id), id, x, y, width, height);
+void HostedControl::Create(const Container& parent, int x, int y, int width, int height) {
+  const int id = parent.window.Register(*this);
+  Place(parent.window, make_(parent.hwnd, id), id, x, y, width, height);
 }
 
 // Unchanged texts and states are not set again: the idle refresh sets them all the time, and
@@ -58,15 +61,15 @@ void Control::SetEnabled(bool enabled) {
   if (Enabled() != enabled) EnableWindow(hwnd_, enabled);
 }
 
-void Label::Create(Window& parent, const std::string& text, int x, int y, int width, int height) {
+void Label::Create(const Container& parent, const std::string& text, int x, int y, int width, int height) {
   Control::Create(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX, x, y, width, height);
 }
 
-void GroupBox::Create(Window& parent, const std::string& text, int x, int y, int width, int height) {
+void GroupBox::Create(const Container& parent, const std::string& text, int x, int y, int width, int height) {
   Control::Create(parent, L"BUTTON", text, BS_GROUPBOX, x, y, width, height);
 }
 
-void Button::Create(Window& parent, Kind kind, const std::string& text, int x, int y, int width, int height) {
+void Button::Create(const Container& parent, Kind kind, const std::string& text, int x, int y, int width, int height) {
   static const DWORD kStyles[] = {BS_PUSHBUTTON, BS_DEFPUSHBUTTON, BS_AUTOCHECKBOX, BS_RADIOBUTTON};
   // A radio button reached by Tab would be chosen by the focus alone, so only a click chooses.
   Control::Create(parent, L"BUTTON", text, kStyles[kind] | (kind == Radio ? 0 : WS_TABSTOP), x, y, width, height);
@@ -82,18 +85,19 @@ void Button::OnCommand(int code) {
   if (onClick) onClick();
 }
 
-void Edit::Create(Window& parent, const std::string& text, int x, int y, int width, int height, bool readOnly) {
+void Edit::Create(const Container& parent, const std::string& text, int x, int y, int width, int height,
+                  bool readOnly) {
   // A box the user cannot change is passed over by Tab.
   Control::Create(parent, L"EDIT", text, ES_AUTOHSCROLL | (readOnly ? ES_READONLY : WS_TABSTOP), x, y, width, height,
                   WS_EX_CLIENTEDGE);
 }
 
-void ProgressBar::Create(Window& parent, int x, int y, int width, int height) {
+void ProgressBar::Create(const Container& parent, int x, int y, int width, int height) {
   Control::Create(parent, PROGRESS_CLASSW, "", 0, x, y, width, height);
   SendMessageW(Handle(), PBM_SETRANGE32, 0, 100);
 }
 
-void Separator::Create(Window& parent, int x, int y, int width) {
+void Separator::Create(const Container& parent, int x, int y, int width) {
   Control::Create(parent, L"STATIC", "", SS_ETCHEDHORZ, x, y, width, 2);
 }
 
@@ -130,7 +134,8 @@ namespace {
 
 // A page's panel hands its controls' commands and notifications on to the window that owns them.
 LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND || message == WM_NOTIFY) return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+  if (message == WM_COMMAND || message == WM_NOTIFY)
+    return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -148,7 +153,7 @@ void RegisterClassOnce(const wchar_t* name, WNDPROC procedure, LPCWSTR cursor) {
   RegisterClassExW(&wc);
 }
 
-void PageControl::Create(Window& parent, int x, int y, int width, int height, int tabWidth) {
+void PageControl::Create(const Container& parent, int x, int y, int width, int height, int tabWidth) {
   Control::Create(parent, WC_TABCONTROLW, "", TCS_FIXEDWIDTH | WS_CLIPSIBLINGS | WS_TABSTOP, x, y, width, height);
   tabWidth_ = tabWidth;
   RegisterClassOnce(L"VesperhollowPage", PanelProcedure, IDC_ARROW);
@@ -162,13 +167,13 @@ void PageControl::Rescale() {
   Layout();
 }
 
-void Panel::Create(Window& parent, int x, int y, int width, int height, Edge edge) {
+void Panel::Create(const Container& parent, int x, int y, int width, int height, Edge edge) {
   RegisterClassOnce(L"VesperhollowPage", PanelProcedure, IDC_ARROW);
   Control::Create(parent, L"VesperhollowPage", "", WS_CLIPSIBLINGS, x, y, width, height,
                   WS_EX_CONTROLPARENT | (edge == Sunken ? WS_EX_STATICEDGE : WS_EX_DLGMODALFRAME));
 }
 
-void Splitter::Create(Window& parent, int x, int y, int width, int height) {
+void Splitter::Create(const Container& parent, int x, int y, int width, int height) {
   RegisterClassOnce(L"VesperhollowSplitter", &Splitter::Procedure, IDC_SIZEWE);
   Control::Create(parent, L"VesperhollowSplitter", "", 0, x, y, width, height);
   SetWindowLongPtrW(Handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -12,6 +12,18 @@
 namespace vh::ui {
 
 class Window;
+class Control;
+
+// Where a new control goes: among the controls of `window`, as a child of `hwnd` (the window
+// itself, one page of its page control, or a panel).
+// A window or a panel stands for itself, so that callers pass it as they would the parent.
+struct Container {
+  Container(Window& w);
+  Container(Control& panel);
+  Container(Window& w, HWND inside) : window(w), hwnd(inside) {}
+  Window& window;
+  HWND hwnd;
+};
 
 class Control {
  public:
@@ -43,6 +55,12 @@ class Control {
   void WatchMouse();
   // Moves the control to 96-dpi pixels of its container, scaled to its window's dpi.
   void SetBounds(int x, int y, int width, int height);
+  // A point of the control's client area on the screen.
+  POINT ToScreen(POINT at) const {
+    ClientToScreen(hwnd_, &at);
+    return at;
+  }
+  Window& Owner() const { return *owner_; }
   // Its place in 96-dpi pixels, as last set.
   RECT Bounds() const { return bounds_; }
 
@@ -50,9 +68,9 @@ class Control {
   friend class Window;
   // Placed again at its window's new dpi.
   virtual void Rescale() { SetBounds(bounds_.left, bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top); }
-  void Create(Window& parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
+  void Create(const Container& parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
               int width, int height, DWORD exStyle = 0);
-  void Place(Window& parent, HWND hwnd, int id, int x, int y, int width, int height);
+  void Place(Window& owner, HWND hwnd, int id, int x, int y, int width, int height);
   Window* owner_ = nullptr;
 
  private:
@@ -72,28 +90,44 @@ inline POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam))
 // Puts up the hourglass; returns the cursor it replaced, to be set again when the wait is over.
 inline HCURSOR ShowHourglass() { return SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514))); }
 
+// The hourglass while it lives; the cursor it replaced comes back after.
+class Hourglass {
+ public:
+  Hourglass() : previous_(ShowHourglass()) {}
+  ~Hourglass() { SetCursor(previous_); }
+  Hourglass(const Hourglass&) = delete;
+  Hourglass& operator=(const Hourglass&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
 // A control made by code of its own (a list view, a rich edit) and then placed like the others.
 class HostedControl : public Control {
  public:
-  void Create(Window& parent, const std::function<HWND(HWND parent, int id)>& make, int x, int y, int width,
-              int height);
+  using Maker = HWND (*)(HWND parent, int id);
+  explicit HostedControl(Maker make) : make_(make) {}
+  void Create(const Container& parent, int x, int y, int width, int height);
+
+ private:
+  Maker make_;
 };
 
 class Label : public Control {
  public:
-  void Create(Window& parent, const std::string& text, int x, int y, int width, int height);
+  void Create(const Container& parent, const std::string& text, int x, int y, int width, int height);
 };
 
 class GroupBox : public Control {
  public:
-  void Create(Window& parent, const std::string& text, int x, int y, int width, int height);
+  void Create(const Container& parent, const std::string& text, int x, int y, int width, int height);
 };
 
 // A push button, check box or radio button.
 class Button : public Control {
  public:
   enum Kind { Push, DefaultPush, CheckBox, Radio };
-  void Create(Window& parent, Kind kind, const std::string& text, int x, int y, int width, int height);
+  void Create(const Container& parent, Kind kind, const std::string& text, int x, int y, int width, int height);
   bool Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
   // Sets the state without running onClick.
   void SetChecked(bool checked) {
@@ -107,12 +141,12 @@ class Button : public Control {
 
 class Edit : public Control {
  public:
-  void Create(Window& parent, const std::string& text, int x, int y, int width, int height, bool readOnly);
+  void Create(const Container& parent, const std::string& text, int x, int y, int width, int height, bool readOnly);
 };
 
 class ProgressBar : public Control {
  public:
-  void Create(Window& parent, int x, int y, int width, int height);
+  void Create(const Container& parent, int x, int y, int width, int height);
   void SetPosition(int position) { SendMessageW(Handle(), PBM_SETPOS, position, 0); }
   int Position() const { return static_cast<int>(SendMessageW(Handle(), PBM_GETPOS, 0, 0)); }
 };
@@ -120,14 +154,14 @@ class ProgressBar : public Control {
 // A horizontal line.
 class Separator : public Control {
  public:
-  void Create(Window& parent, int x, int y, int width);
+  void Create(const Container& parent, int x, int y, int width);
 };
 
 // The page control: tabs, and under them one panel a page that holds that page's controls
-// (create them while the window's container is the page's panel).
+// (create them with the page's panel as their container).
 class PageControl : public Control {
  public:
-  void Create(Window& parent, int x, int y, int width, int height, int tabWidth);
+  void Create(const Container& parent, int x, int y, int width, int height, int tabWidth);
   int AddPage(const std::string& caption);
   HWND Panel(int page) const { return panels_.at(page); }
   void SetActivePage(int page);
@@ -151,19 +185,19 @@ class PageControl : public Control {
   int tabWidth_ = 0;
 };
 
-// A plain area that holds controls of its own (create them while the window's container is the
-// panel's handle), with a sunken edge or a raised one.
+// A plain area that holds controls of its own (create them with the panel as their container),
+// with a sunken edge or a raised one.
 class Panel : public Control {
  public:
   enum Edge { Sunken, Raised };
-  void Create(Window& parent, int x, int y, int width, int height, Edge edge);
+  void Create(const Container& parent, int x, int y, int width, int height, Edge edge);
 };
 
 // The bar between two side-by-side controls: dragging it moves it sideways, and onMoved gets its
 // new left edge (in 96-dpi pixels of its parent) once the button is released.
 class Splitter : public Control {
  public:
-  void Create(Window& parent, int x, int y, int width, int height);
+  void Create(const Container& parent, int x, int y, int width, int height);
   std::function<void(int left)> onMoved;
 
  private:

@@ -13,8 +13,12 @@ namespace vh::ui {
 
 class DragDrop {
  public:
-  // The cursor shown over a target that accepts the drag; elsewhere the "no" cursor shows.
-  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  // The cursor shown over a target that accepts the drag, a cursor resource of the program;
+  // elsewhere the "no" cursor shows.
+  void SetCursor(int resourceId) {
+    cursor_ = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_CURSOR,
+                                              0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  }
   void AddTarget(Control& target, std::function<bool(const Control& source)> accepts,
                  std::function<void(const Control& source)> drop);
   // Follows the mouse from `source` until the left button comes up, and drops on the target under

@@ -1,4 +1,6 @@
 // The Log page: the log, its commands and its printing.
+#include "ui/log_page.h"
+
 #include "ui/main_form.h"
 
 #include "control/print_layout.h"
@@ -6,44 +8,39 @@
 #include "ui/main_form_constants.h"
 
 namespace vh::ui {
+namespace {
 
-void TMainForm::CreateLogPage() {
-  SetContainer(Pages.Panel(kLogPage));
-  RichEdit.Create(*this, &win32::RichEditPage::Create, 0, 0, kDesignWidth - 8, 265);
-  logPage_ = std::make_unique<win32::RichEditPage>(RichEdit.Handle());
-  LogPanel.Create(*this, 7, 280, 161, 73, ui::Panel::Raised);
-  PrintPanel.Create(*this, 184, 280, 121, 73, ui::Panel::Raised);
-  HelpBtn4.Create(*this, Button::Push, "&Help", 430, 302, 75, 25);
-  OKBtn4.Create(*this, Button::DefaultPush, "OK", 430, 330, 75, 25);
-  SetContainer(LogPanel.Handle());
-  ClearLogBtn.Create(*this, Button::Push, "&Clear Log", 14, 8, 75, 25);
-  EnableLogChk.Create(*this, Button::CheckBox, "Enable &logging", 14, 40, 135, 25);
-  SetContainer(PrintPanel.Handle());
-  SetupPrinterBtn.Create(*this, Button::Push, "&Setup Printer", 14, 8, 85, 25);
-  PrintBtn.Create(*this, Button::Push, "&Print Log", 14, 40, 85, 25);
-  SetContainer(nullptr);
-  SetHelpContext({&RichEdit, &LogPanel, &ClearLogBtn, &EnableLogChk, &PrintPanel, &SetupPrinterBtn, &PrintBtn}, 31);
-  ClearLogBtn.onClick = [this] { ClearLogBtnClick(); };
-  EnableLogChk.onClick = [this] { EnableLogChkClick(); };
-  SetupPrinterBtn.onClick = [this] { SetupPrinterBtnClick(); };
-  PrintBtn.onClick = [this] { PrintBtnClick(); };
-  HelpBtn4.onClick = [this] { HelpBtnClick(); };
-  OKBtn4.onClick = [this] { OKBtnClick(); };
-}
+constexpr DWORD kLogHelp = 31;  // one topic for the whole page but its OK and Help
 
-void TMainForm::LayOutLogPage(int pageWidth) {
-  RichEdit.SetBounds(0, 0, pageWidth, 265);
+}  // namespace
+
+
+void LogPage::Create(TMainForm& form, HWND page) {
+  using K = ControlKind;
+  table_.Create(form, page, {
+    {&RichEdit, K::Hosted, "", {0, 0, kDesignWidth - 8, 265}, kLogHelp, {}, nullptr, Anchor::Fill},
+    {&LogPanel, K::RaisedPanel, "", {7, 280, 161, 73}, kLogHelp},
+    {&PrintPanel, K::RaisedPanel, "", {184, 280, 121, 73}, kLogHelp},
+    {&HelpBtn4, K::Push, "&Help", {430, 302, 75, 25}, 0, [&form] { form.HelpBtnClick(); }, nullptr, Anchor::Right},
+    {&OKBtn4, K::DefaultPush, "OK", {430, 330, 75, 25}, 0, [&form] { form.OKBtnClick(); }, nullptr, Anchor::Right},
+    {&ClearLogBtn, K::Push, "&Clear Log", {14, 8, 75, 25}, kLogHelp, [&form] { form.ClearLogBtnClick(); }, &LogPanel},
+    {&EnableLogChk, K::CheckBox, "Enable &logging", {14, 40, 135, 25}, kLogHelp, [&form] { form.EnableLogChkClick(); },
+     &LogPanel},
+    {&SetupPrinterBtn, K::Push, "&Setup Printer", {14, 8, 85, 25}, kLogHelp, [&form] { form.SetupPrinterBtnClick(); },
+     &PrintPanel},
+    {&PrintBtn, K::Push, "&Print Log", {14, 40, 85, 25}, kLogHelp, [&form] { form.PrintBtnClick(); }, &PrintPanel},
+  });
 }
 
 void TMainForm::LogTabSheetShow() {
   if (!Logic.HasLog()) return;
-  RichEdit.Focus();
+  log_.RichEdit.Focus();
   Logic.Log().ScrollToEnd();  // the newest line in view
 }
 
 void TMainForm::ClearLogBtnClick() { Logic.Log().Clear(); }
 
-void TMainForm::EnableLogChkClick() { EnableLogChk.Checked() ? Logic.Log().Enable() : Logic.Log().Disable(); }
+void TMainForm::EnableLogChkClick() { log_.EnableLogChk.Checked() ? Logic.Log().Enable() : Logic.Log().Disable(); }
 
 void TMainForm::PrintBtnClick() {
   const std::vector<std::string> lines = logPage_->Lines();

@@ -3,10 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "control/window_place.h"
+#include "control/page_layout.h"
 #include "list/backup_list_store.h"
 #include "platform/system.h"
-#include "platform/win32/wide.h"
 #include "store/drive_checks.h"
 #include "store/folder_size.h"
 #include "store/store_paths.h"
@@ -18,34 +17,40 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
     : Logic(*this, settingsStore, Boxes()), operations_(operations), showAbout_(std::move(showAbout)) {
   CreateCentred(L"VesperhollowMain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                 WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT, "Vesperhollow 3.1", kDesignWidth, kDesignHeight);
-  SetWindowContextHelpId(Handle(), kWindowHelp);
+  SetWindowHelp(kWindowHelp);
+  // The client area keeps the design's height under any frame, and at least its width.
+  SetSizeLimits(kDesignWidth, kDesignHeight);
   Pages.Create(*this, 0, 0, kDesignWidth, kDesignHeight, 70);
   Pages.AddPage("Control");
   Pages.AddPage("Select");
   Pages.AddPage("Log");
-  CreateControlPage();
-  CreateSelectPage();
-  CreateLogPage();
+  control_.Create(*this, Pages.Panel(kControlPage));
+  select_.Create(*this, Pages.Panel(kSelectPage));
+  grid_ = std::make_unique<win32::ListViewGrid>(select_.StringGrid.Handle());
+  LoadTreeImages();
+  log_.Create(*this, Pages.Panel(kLogPage));
+  logPage_ = std::make_unique<win32::RichEditPage>(log_.RichEdit.Handle());
   Pages.onChange = [this](int page) {
     // Enter presses the OK button of the page in view.
-    SetDefaultButton(page == kControlPage ? OKBtn2.Handle() : page == kSelectPage ? OKBtn.Handle() : OKBtn4.Handle());
+    SetDefaultButton(page == kControlPage  ? control_.OKBtn2.Handle()
+                     : page == kSelectPage ? select_.OKBtn.Handle()
+                                           : log_.OKBtn4.Handle());
     if (page == kLogPage) LogTabSheetShow();
   };
   Pages.SetActivePage(kControlPage);
   BackupTimer.Create(*this, kBackupTimerMs);
   BackupTimer.onTimer = [this] { BackupTimerTimer(); };
-  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  taskbarCreated_ = SharedMessage(L"TaskbarCreated");
 
-  popupMenu_ = CreatePopupMenu();
-  AppendMenuW(popupMenu_, MF_STRING, kConfigure, L"&Configure...");
-  AppendMenuW(popupMenu_, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(popupMenu_, MF_STRING, kSuppress, L"Su&ppress Backup");
-  AppendMenuW(popupMenu_, MF_STRING, kBackupNow, L"&Backup Now");
-  AppendMenuW(popupMenu_, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(popupMenu_, MF_STRING, kAbout, L"&About");
-  AppendMenuW(popupMenu_, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(popupMenu_, MF_STRING, kExit, L"&Exit");
-  SetMenuDefaultItem(popupMenu_, kConfigure, FALSE);
+  popupMenu_.Add(kConfigure, "&Configure...");
+  popupMenu_.AddSeparator();
+  popupMenu_.Add(kSuppress, "Su&ppress Backup");
+  popupMenu_.Add(kBackupNow, "&Backup Now");
+  popupMenu_.AddSeparator();
+  popupMenu_.Add(kAbout, "&About");
+  popupMenu_.AddSeparator();
+  popupMenu_.Add(kExit, "&Exit");
+  popupMenu_.SetDefault(kConfigure);
 }
 
 TMainForm::~TMainForm() {
@@ -55,8 +60,6 @@ TMainForm::~TMainForm() {
 void TMainForm::FormDestroy() {
   RemoveTrayIcon();
   TrayIcon.reset();
-  if (popupMenu_) DestroyMenu(popupMenu_);
-  popupMenu_ = nullptr;
 }
 
 void TMainForm::RemoveTrayIcon() {
@@ -88,34 +91,17 @@ void TMainForm::ShowTrayIcon() {
 
 void TMainForm::PlaceStored(int left, int top, int width) {
   // The width is kept in 96-dpi pixels, so that it means the same at every dpi; the height is fixed.
-  RECT now;
-  GetWindowRect(Handle(), &now);
-  const Box stored{left, top, Scale(width), now.bottom - now.top};
-  auto workArea = [](HMONITOR monitor) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(monitor, &info);
-    const RECT& w = info.rcWork;
-    return Box{w.left, w.top, w.right - w.left, w.bottom - w.top};
-  };
-  const RECT r{stored.left, stored.top, stored.left + stored.width, stored.top + stored.height};
-  HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
-  const Box screen = monitor ? workArea(monitor) : Box{};
-  const Box primary = workArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
-  const Box place =
-      PlaceStoredWindow(stored, OuterSize(kDesignWidth, kDesignHeight).cx, monitor ? &screen : nullptr, primary);
-  SetWindowPos(Handle(), nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceOnScreen({left, top, Scale(width), Place().height}, OuterSize(kDesignWidth, kDesignHeight).cx);
 }
 
-WindowPlace TMainForm::Place() const {
-  RECT r;
-  GetWindowRect(Handle(), &r);
-  return {r.left, r.top, Unscale(r.right - r.left)};
+WindowPlace TMainForm::CurrentPlace() const {
+  const Box place = Place();
+  return {place.left, place.top, Unscale(place.width)};
 }
 
 void TMainForm::ConfigureClick() {
-  ShowWindow(Handle(), SW_SHOW);
-  SetForegroundWindow(Handle());
+  Show();
+  BringToFront();
   // Already open on the Log page, the window brings the newest line into view as a page change would.
   if (Pages.ActivePage() == kLogPage) LogTabSheetShow();
 }
@@ -128,13 +114,8 @@ void TMainForm::BalloonClick() {
 void TMainForm::HelpBtnClick() { HelpViewer.ShowContents(Handle()); }
 
 void TMainForm::ShowPopupMenu() {
-  POINT at;
-  if (!GetCursorPos(&at)) return;
-  CheckMenuItem(popupMenu_, kSuppress, MF_BYCOMMAND | (SuppressBackupChk.Checked() ? MF_CHECKED : MF_UNCHECKED));
-  SetForegroundWindow(Handle());
-  const UINT item = TrackPopupMenu(popupMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
-                                   Handle(), nullptr);
-  PostMessageW(Handle(), WM_NULL, 0, 0);  // lets the menu close when the user clicks elsewhere
+  popupMenu_.SetChecked(kSuppress, control_.SuppressBackupChk.Checked());
+  const UINT item = popupMenu_.Track(*this);
   switch (item) {
     case kConfigure: ConfigureClick(); break;
     case kSuppress: SuppressBackupClick(); break;
@@ -148,16 +129,16 @@ void TMainForm::FormResize() {
   const int clientWidth = ClientSize(Handle()).cx;
   // The layout rule speaks of the outer width of the design's frame, whatever frame this system draws.
   const int w = clientWidth + (kMinWidth - kDesignWidth);
+  const int growth = clientWidth - kDesignWidth;
   Pages.SetBounds(0, 0, clientWidth, kDesignHeight);
   const int pageWidth = ClientSize(Pages.Panel(kControlPage)).cx;
-  for (Button* b : {&AboutBtn, &HelpBtn2, &OKBtn2, &HelpBtn, &OKBtn, &HelpBtn4, &OKBtn4}) {
-    const RECT at = b->Bounds();
-    b->SetBounds(w - 100, at.top, at.right - at.left, at.bottom - at.top);
-  }
-  LayOutSelectPage(w, pageWidth);
-  LayOutLogPage(pageWidth);
+  control_.Layout(growth, pageWidth);
+  select_.Layout(growth, pageWidth);
+  grid_->SetColumnWidth(0, Scale(ListColumnWidth(w, select_.SplitterLeft())));
+  grid_->FitLastColumn();
+  log_.Layout(growth, pageWidth);
   // Controls that moved into the newly shown part of a page are painted there at once.
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  RepaintAll();
 }
 
 void TMainForm::DpiChanged() {
@@ -188,7 +169,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((wParam & 0xFFF0) == SC_CLOSE) {
         // The close button, and a double click on the window's icon too, only hide the window:
         // the program ends through Exit or the end of the session.
-        ShowWindow(Handle(), SW_HIDE);
+        Hide();
         return 0;
       }
       break;
@@ -201,16 +182,6 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                      : (lParam & ENDSESSION_CLOSEAPP) ? EndCause::Closed
                                                       : EndCause::ShutDown);
       return TRUE;
-    case WM_GETMINMAXINFO: {
-      // The client area keeps the design's height under any frame, and at least its width.
-      RECT frame{0, 0, Scale(kDesignWidth), Scale(kDesignHeight)};
-      AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
-                               static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), Dpi());
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
-      info->ptMaxTrackSize.y = frame.bottom - frame.top;
-      return 0;
-    }
     case WM_SIZE:
       if (Pages.Handle()) FormResize();
       break;
@@ -224,7 +195,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       // Esc hides the window, as its close box does.
       if (LOWORD(wParam) != IDCANCEL) break;
-      ShowWindow(Handle(), SW_HIDE);
+      Hide();
       return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);
@@ -232,15 +203,15 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool TMainForm::PreTranslateKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN) return false;
-  if (msg.hwnd == RichEdit.Handle() && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN)) {
+  if (msg.hwnd == log_.RichEdit.Handle() && (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN)) {
     // The log takes every key it is sent, but only shows text: Enter and Esc mean the window's.
-    if (msg.wParam == VK_ESCAPE) ShowWindow(Handle(), SW_HIDE);
-    else OKBtn4.Click();
+    if (msg.wParam == VK_ESCAPE) Hide();
+    else log_.OKBtn4.Click();
     return true;
   }
-  if (!(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  if (!KeyHeld(VK_CONTROL)) return false;
   int step = 0;
-  if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+  if (msg.wParam == VK_TAB) step = KeyHeld(VK_SHIFT) ? -1 : 1;
   if (msg.wParam == VK_NEXT) step = 1;
   if (msg.wParam == VK_PRIOR) step = -1;
   if (step == 0) return false;

@@ -17,14 +17,16 @@
 #include "control/folder_view.h"
 #include "control/list_edit.h"
 #include "platform/settings_store.h"
+#include "ui/control_page.h"
 #include "ui/list_view_grid.h"
 #include "ui/rich_edit_page.h"
 #include "ui/controls.h"
-#include "ui/drag_drop.h"
 #include "ui/help.h"
-#include "ui/printer.h"
-#include "ui/tree_view.h"
+#include "ui/log_page.h"
 #include "ui/operation_windows.h"
+#include "ui/popup_menu.h"
+#include "ui/printer.h"
+#include "ui/select_page.h"
 #include "ui/tray_icon.h"
 #include "ui/window.h"
 
@@ -88,36 +90,18 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   void PrintBtnClick();
   void SetupPrinterBtnClick();
 
-  std::string BackupFolder() const override { return UserBackupFolderEdit.Text(); }
+  std::string BackupFolder() const override { return select_.UserBackupFolderEdit.Text(); }
 
   ControlWindow Logic;
   std::unique_ptr<TTrayIcon> TrayIcon;
   Timer BackupTimer;
 
-  // The Control page.
   PageControl Pages;
-  GroupBox BackupControlBox, BackupStatusBox, ModeBox, RestoreControlBox;
-  Label BackupEveryLbl, LastBackupTitleLbl, LastBackupLbl, NextBackupInLbl, HoursLbl, MinutesLbl, BackupStatusLbl;
-  Edit BackupPeriodEdt, NextHoursEdt, NextMinutesEdt;
-  Button PeriodUpBtn, PeriodDownBtn, MinutesRBtn, HoursRBtn, EnableTimedBackupsChk, StartupChk, ShutdownChk,
-      OKBackupChk, SuppressBackupChk, BackupNowBtn, PurgeBtn, RestoreNowBtn, ShowProgressChk, AboutBtn, HelpBtn2,
-      OKBtn2;
-  Separator ControlLine;
-  // The Select page.
-  ui::Panel Panel, FilesPanel;
-  ui::TreeView TreeView;
-  ui::Splitter Splitter;
-  HostedControl StringGrid;
-  Hint StringGridHint;
-  GroupBox DestGroupBox;
-  Edit UserBackupFolderEdit;
-  Button RefreshBtn, AddBtn, RemoveBtn, ShowFilesChk, SystemFilesChk, SubDirBtn, InfoBtn, ChangeBtn, HelpBtn, OKBtn;
+  // The pages, holding their controls.
+  ControlPage control_;
+  SelectPage select_;
+  LogPage log_;
   std::unique_ptr<TFolderView> FolderView;
-  DragDrop Dragging;
-  // The Log page.
-  HostedControl RichEdit;
-  ui::Panel LogPanel, PrintPanel;
-  Button ClearLogBtn, EnableLogChk, SetupPrinterBtn, PrintBtn, HelpBtn4, OKBtn4;
   Printer PrinterSetup;
   Help HelpViewer;
 
@@ -141,14 +125,14 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   void EnableCountdown(bool enabled) override;
   void SetTimerEnabled(bool enabled) override { BackupTimer.SetEnabled(enabled); }
   bool TimerEnabled() const override { return BackupTimer.Enabled(); }
-  void SetWindowEnabled(bool enabled) override { EnableWindow(Handle(), enabled); }
+  void SetWindowEnabled(bool enabled) override { Window::SetEnabled(enabled); }
   void LetMessagesRun() override { ProcessPendingMessages(); }
   void PrepareControls() override;
   void TreeOptionsChanged() override;
   Grid& ListGrid() override { return *grid_; }
-  TextPage& LogPage() override { return *logPage_; }
+  TextPage& LogTextPage() override { return *logPage_; }
   void PlaceStored(const WindowPlace& place) override { PlaceStored(place.left, place.top, place.width); }
-  WindowPlace Place() const override;
+  WindowPlace CurrentPlace() const override;
   void LayOut() override { FormResize(); }
   void ShowTrayIcon() override;
   void SetTrayTip(const std::string& tip) override { TrayIcon->SetTip(tip); }
@@ -156,12 +140,12 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   void StartAnimation() override { TrayIcon->StartAnimation(); }
   void StopAnimation() override { TrayIcon->StopAnimation(); }
   bool WindowShown() const override { return Visible(); }
-  void Hide() override { ShowWindow(Handle(), SW_HIDE); }
-  void BringToFront() override { SetForegroundWindow(Handle()); }
+  void Hide() override { Window::Hide(); }
+  void BringToFront() override { Window::BringToFront(); }
   void OpenWindow() override { ConfigureClick(); }
   void OpenMenu() override { ShowPopupMenu(); }
   void OpenLog() override { BalloonClick(); }
-  void Close() override { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
+  void Close() override { Window::Close(); }
   void EndProcess(int status) override { endProcess(status); }
   std::string ChooseBackupFolder(const std::string& start) override {
     return chooseBackupFolder ? chooseBackupFolder(start) : start;
@@ -187,9 +171,6 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   void CreateFolderTree();
   // The Select page's part of the idle refresh.
   void RefreshSelectPage();
-  // The pages' controls that follow the window's outer width `w` and the page's width.
-  void LayOutSelectPage(int w, int pageWidth);
-  void LayOutLogPage(int pageWidth);
 
   // What the list edits ask of the window.
   std::string SelectedTreePath() override { return FolderView->SelectedPath(); }
@@ -199,24 +180,20 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   void ShowList() override { Logic.BackupList.ShowInGrid(*grid_); }
   int CurrentRow() const override { return grid_->CurrentRow(); }
   void SetCurrentRow(int row) override { grid_->SetCurrentRow(row); }
-  bool QuietOperations() const override { return !ShowProgressChk.Checked(); }
+  bool QuietOperations() const override { return !control_.ShowProgressChk.Checked(); }
   RunResult RemoveEntryBackups(const TSourceList& list, int index, bool quiet, TMessageLog& log) override;
   RunResult RemoveSubfolderBackups(const std::string& mirrorFolder, bool quiet, TMessageLog& log) override;
 
   // Puts the window at its stored place, brought back onto a screen.
   void PlaceStored(int left, int top, int width);
-  void CreateControlPage();
-  void CreateSelectPage();
-  void CreateLogPage();
   void FormResize();
 
   OperationWindows& operations_;
   std::function<void()> showAbout_;
-  HMENU popupMenu_ = nullptr;
+  PopupMenu popupMenu_;
   std::unique_ptr<win32::RichEditPage> logPage_;
   std::unique_ptr<win32::ListViewGrid> grid_;
   UINT taskbarCreated_ = 0;
-  int splitterLeft_ = 177;
 };
 
 }  // namespace vh::ui

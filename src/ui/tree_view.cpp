@@ -13,7 +13,7 @@ TreeItem T(HTREEITEM item) { return reinterpret_cast<TreeItem>(item); }
 
 }  // namespace
 
-void TreeView::Create(Window& parent, int x, int y, int width, int height, int indent) {
+void TreeView::Create(const Container& parent, int x, int y, int width, int height, int indent) {
   INITCOMMONCONTROLSEX init{sizeof init, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&init);
   Control::Create(parent, WC_TREEVIEWW, "", WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,

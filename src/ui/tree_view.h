@@ -9,7 +9,7 @@ namespace vh::ui {
 class TreeView : public Control, public vh::Tree {
  public:
   ~TreeView() override;
-  void Create(Window& parent, int x, int y, int width, int height, int indent);
+  void Create(const Container& parent, int x, int y, int width, int height, int indent);
   // The item pictures: squares of `size` pixels side by side in a bitmap resource, magenta
   // standing for clear. They replace the pictures shown before.
   void LoadImages(int bitmapId, int size);

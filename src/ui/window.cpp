@@ -41,6 +41,13 @@ HFONT CreateMessageFont(UINT dpi) {
   return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+Box WorkArea(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(monitor, &info);
+  const RECT& w = info.rcWork;
+  return {w.left, w.top, w.right - w.left, w.bottom - w.top};
+}
 
 }  // namespace
 
@@ -58,13 +65,9 @@ void Window::CreateCentred(const wchar_t* className, DWORD style, DWORD exStyle,
   if (!hwnd_) throw std::runtime_error("The window could not be created.");
   if (const UINT dpi = GetDpiForWindow(hwnd_)) dpi_ = dpi;
   const SIZE outer = OuterSize(width, height);
-  HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
-  MONITORINFO screen{};
-  screen.cbSize = sizeof screen;
-  GetMonitorInfoW(monitor, &screen);
-  const RECT& work = screen.rcWork;
-  SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - outer.cx) / 2,
-               work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  const Box work = WorkArea(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY));
+  SetWindowPos(hwnd_, nullptr, work.left + (work.width - outer.cx) / 2, work.top + (work.height - outer.cy) / 2,
+               outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   font_ = CreateMessageFont(dpi_);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
@@ -74,6 +77,21 @@ SIZE Window::OuterSize(int width, int height) const {
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi_);
   return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+Box Window::Place() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Window::PlaceOnScreen(const Box& stored, int minWidth) {
+  const RECT r{stored.left, stored.top, stored.left + stored.width, stored.top + stored.height};
+  HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
+  const Box screen = monitor ? WorkArea(monitor) : Box{};
+  const Box primary = WorkArea(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+  const Box place = PlaceStoredWindow(stored, minWidth, monitor ? &screen : nullptr, primary);
+  SetWindowPos(hwnd_, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE Window::ClientSize(HWND hwnd) const {
@@ -197,6 +215,15 @@ LRESULT Window::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID:
       if (defaultButton_) return MAKELRESULT(GetDlgCtrlID(defaultButton_), DC_HASDEFID);
       break;
+    case WM_GETMINMAXINFO:
+      if (minTrack_.cy) {
+        const SIZE least = OuterSize(minTrack_.cx, minTrack_.cy);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {least.cx, least.cy};
+        info->ptMaxTrackSize.y = least.cy;
+        return 0;
+      }
+      break;
     case WM_DPICHANGED: {
       // Placed where the system suggests, then sized from the design at the new dpi.
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -284,6 +311,12 @@ int RunMessageLoop(const std::function<void()>& idle) {
   PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the quit request put back above
   idleHandler = nullptr;
   return static_cast<int>(msg.wParam);
+}
+
+std::string UpperCase(const std::string& text) {
+  std::wstring wide = win32::Widen(text);
+  CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return win32::Narrow(wide);
 }
 
 void ShowErrorBox(const std::string& text) {

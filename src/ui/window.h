@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "control/window_place.h"
+
 namespace vh::ui {
 
 class Control;
@@ -22,9 +24,6 @@ class Window {
 
   HWND Handle() const { return hwnd_; }
   HFONT Font() const { return font_; }
-  // Where new controls go: the window itself, or one of its pages.
-  HWND Container() const { return container_ ? container_ : hwnd_; }
-  void SetContainer(HWND container) { container_ = container; }
   // Pixels at 96 dots per inch, in the window's own dots per inch, and back.
   int Scale(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi_), 96); }
   // Rounded down, so that what is scaled back never reaches past the pixels measured.
@@ -39,6 +38,25 @@ class Window {
   // The width of a text in the window's font, in pixels.
   int TextWidth(const std::string& text) const;
   bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+  void Show() { ShowWindow(hwnd_, SW_SHOW); }
+  void Hide() { ShowWindow(hwnd_, SW_HIDE); }
+  void BringToFront() { SetForegroundWindow(hwnd_); }
+  // A disabled window takes no input, nor do its controls.
+  void SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+  // Asks the window to close, as the system would.
+  void Close() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+  // The help topic of the window itself, for a control that has none.
+  void SetWindowHelp(DWORD context) { SetWindowContextHelpId(hwnd_, context); }
+  // Paints the window and every control in it again.
+  void RepaintAll() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN); }
+  // The window's outer place on the screen, in pixels.
+  Box Place() const;
+  // Moves the window to a place once stored, brought back onto the screen it was on (or the main
+  // one when that screen is gone) and at least `minWidth` pixels wide.
+  void PlaceOnScreen(const Box& stored, int minWidth);
+  // While the user sizes the window, its client area stays at least `minWidth` wide and exactly
+  // `height` high (96-dpi pixels).
+  void SetSizeLimits(int minWidth, int height) { minTrack_ = {minWidth, height}; }
 
   // Shows the window and runs a message loop until EndModal; other top-level windows of the
   // thread are disabled meanwhile. Returns the code given to EndModal.
@@ -74,7 +92,7 @@ class Window {
   LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND hwnd_ = nullptr;
-  HWND container_ = nullptr;
+  SIZE minTrack_{};
   HFONT font_ = nullptr;
   UINT dpi_ = 96;
   std::map<int, Control*> controls_;
@@ -85,6 +103,13 @@ class Window {
   bool modal_ = false;
   int modalResult_ = 0;
 };
+
+// True while the key (a virtual-key code, mouse buttons too) is held down.
+inline bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+// The text in capitals, as the system's own comparisons of names see it.
+std::string UpperCase(const std::string& text);
+// A message number of its own for a name the whole system shares.
+inline UINT SharedMessage(const wchar_t* name) { return RegisterWindowMessageW(name); }
 
 // What a message loop does with a message before dispatching it: the window's own keys, then
 // the dialog keys (Tab, Enter, Esc, mnemonics). True when the message has been dealt with.

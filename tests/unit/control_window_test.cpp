@@ -28,9 +28,9 @@ class FakeControlWindow : public ControlWindowView {
   void PrepareControls() override {}
   void TreeOptionsChanged() override { Did("tree"); }
   Grid& ListGrid() override { return grid_; }
-  TextPage& LogPage() override { return page_; }
+  TextPage& LogTextPage() override { return page_; }
   void PlaceStored(const WindowPlace& at) override { place = at; }
-  WindowPlace Place() const override { return place; }
+  WindowPlace CurrentPlace() const override { return place; }
   void LayOut() override {}
   void ShowTrayIcon() override { Did("icon"); }
   void RemoveTrayIcon() override { Did("icon gone"); }

@@ -145,7 +145,7 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
       EXPECT_LE(form.Logic.Scheduler.BackupPeriod, 3540);
       c.mend();
       SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);  // log-off
-      for (const std::string& line : ShownLines(form.RichEdit.Handle())) page += line + "\n";
+      for (const std::string& line : ShownLines(form.log_.RichEdit.Handle())) page += line + "\n";
     }
     EXPECT_EQ(ended, 0);
     for (const std::string& text : c.named) EXPECT_NE(page.find(text), std::string::npos) << text << "\n" << page;

@@ -62,7 +62,7 @@ TEST_F(HelpTest, EveryContextNumberOpensItsOwnPage) {
     EXPECT_NE(GetFileAttributesW(win32::Widen(opened[0]).c_str()), INVALID_FILE_ATTRIBUTES) << context;
   }
   opened.clear();
-  f.HelpBtn2.Click();
+  f.control_.HelpBtn2.Click();
   EXPECT_EQ(opened, (std::vector<std::string>{f.HelpViewer.PageOf(0)}));
   EXPECT_TRUE(boxes.asked.empty());
 }
@@ -74,7 +74,7 @@ TEST_F(HelpTest, AQuestionMarkOnAGroupBoxGivesTheBoxsTopic) {
   Watch(f.HelpViewer);
   // A point inside "Backup status" but on none of its controls: the click reaches the page.
   RECT box;
-  GetWindowRect(f.BackupStatusBox.Handle(), &box);
+  GetWindowRect(f.control_.BackupStatusBox.Handle(), &box);
   HELPINFO request{sizeof request, HELPINFO_WINDOW, 0, f.Pages.Panel(0), 0, {box.left + 4, box.bottom - 4}};
   SendMessageW(f.Handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&request));
   EXPECT_EQ(opened, (std::vector<std::string>{f.HelpViewer.PageOf(6)}));

@@ -20,11 +20,11 @@ TEST_F(ListCrashChild, AddThenWaitToBeKilled) {
   s.ShowProgress = false;
   SaveSettings(settings, s);
   ui::TMainForm& f = Form();
-  const TreeItem drive = f.FolderView->FindNode(f.TreeView.FirstRoot(), DrivePart(added));
-  f.TreeView.Expand(drive);
-  if (!f.TreeView.FirstChild(drive)) f.TreeViewExpanding(drive);  // where the control sent no notice
-  f.TreeView.Select(f.FolderView->FindNode(f.TreeView.FirstRoot(), added));
-  f.AddBtn.Click();
+  const TreeItem drive = f.FolderView->FindNode(f.select_.TreeView.FirstRoot(), DrivePart(added));
+  f.select_.TreeView.Expand(drive);
+  if (!f.select_.TreeView.FirstChild(drive)) f.TreeViewExpanding(drive);  // where the control sent no notice
+  f.select_.TreeView.Select(f.FolderView->FindNode(f.select_.TreeView.FirstRoot(), added));
+  f.select_.AddBtn.Click();
   HANDLE edited = OpenEventW(EVENT_MODIFY_STATE, FALSE, win32::Widen(job.substr(bar2 + 1)).c_str());
   SetEvent(edited);
   Sleep(60'000);  // killed long before; bounded should the row fail to kill it

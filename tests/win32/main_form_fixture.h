@@ -61,7 +61,7 @@ class MainFormTest : public DiskTest {
     return *form;
   }
   std::string LastLogLine() {
-    const std::vector<std::string> lines = ShownLines(Form().RichEdit.Handle());
+    const std::vector<std::string> lines = ShownLines(Form().log_.RichEdit.Handle());
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
       if (!line->empty()) return *line;
     }
