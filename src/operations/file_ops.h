@@ -19,6 +19,8 @@
 
 namespace vh {
 
+class VersionKeeper;
+
 class TFileOps {
  public:
   explicit TFileOps(ProgressView& view) : view_(view) {}
@@ -49,6 +51,8 @@ class TFileOps {
   // before going through its list (a full disk, the backup drive gone).
   int LastRunFailures = 0;
   bool LastRunHalted = false;
+  // Days earlier versions are kept; 0: none are kept.
+  int KeepDays = 0;
 
  protected:
   // Caption, first label and an empty bar, then the window in front (unless quiet).
@@ -74,6 +78,17 @@ class TFileOps {
   // still seen within a fraction of a second, and a scan of many small files does not wait on
   // the window at each one.
   void Pump();
+  // For its lifetime, what the copies replace and the removals remove is kept by `keeper` first.
+  class Keeping {
+   public:
+    Keeping(TFileOps& ops, VersionKeeper& keeper) : ops_(ops) { ops_.keeper_ = &keeper; }
+    ~Keeping() { ops_.keeper_ = nullptr; }
+    Keeping(const Keeping&) = delete;
+    Keeping& operator=(const Keeping&) = delete;
+
+   private:
+    TFileOps& ops_;
+  };
   ProgressView& view_;
   // Where temporaries made beside the user's files are named (a restore opens it).
   RestoreJournal journal_;
@@ -103,13 +118,14 @@ class TFileOps {
   // Moves into place under way: the disk is waited for while the next files are copied (into the
   // work folder only).
   struct Move {
-    std::string temp, target, failure;
+    std::string temp, target, failure, kept;  // kept: where the replaced mirror went
   };
   static constexpr size_t kMovesUnderWay = 16;
   std::deque<Move> moves_;
   size_t workSlot_ = 0;
   Pacer pumps_{30}, labels_{33};
   TMessageLog* runLog_ = nullptr;  // the run's log, whose file is brought up to date as the run goes
+  VersionKeeper* keeper_ = nullptr;
 };
 
 // The store's work folder of a backup folder (see kWorkFolder).

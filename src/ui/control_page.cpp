@@ -165,6 +165,7 @@ void TMainForm::PerformBackup(bool ask) {
     outcome.result = backup.RunBackup(BackupList, BackupFolder(), !ShowProgressChk.Checked(), ask, *Log);
     outcome.failures = backup.LastRunFailures;
     outcome.halted = backup.LastRunHalted;
+    outcome.massChange = backup.LastRunMassChange;
     if (MovesLastBackup(outcome)) {
       LastBackupLbl.SetText(DateTimeStamp());
       LastBackupLbl.Repaint();

@@ -134,6 +134,7 @@ void TMainForm::LoadSettings() {
   }
   EnableLogChk.SetChecked(settings_.EnableLog);
   LastBackupLbl.SetText(settings_.LastBackup);
+  operations_.Backup->KeepDays = operations_.Purge->KeepDays = operations_.Restore->KeepDays = settings_.KeepDays;
   if (settings_.Top && settings_.Left && settings_.Width) PlaceStored(*settings_.Left, *settings_.Top, *settings_.Width);
 }
 
