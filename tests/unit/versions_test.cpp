@@ -165,27 +165,24 @@ TEST_F(VersionsTest, AMassChangeOfAnUnattendedRunWarnsOnce) {
     int keepDays;
     bool warns;
   };
-  const Case cases[] = {
-      {100, 0, false, 30, true},   {101, 99, false, 30, true}, {100, 100, false, 30, false},
-      {99, 0, false, 30, false},   {100, 0, true, 30, false},  {100, 0, false, 0, false},
-  };
+  const Case cases[] = {{100, 0, false, 30, true},  {101, 99, false, 30, true}, {100, 100, false, 30, false},
+                        {99, 0, false, 30, false},  {100, 0, true, 30, false},  {100, 0, false, 0, false}};
   int folder = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.changed << " " << c.same << " " << c.ask << " " << c.keepDays);
     const std::string source = "C:\\d\\" + std::to_string(++folder);
     for (int i = 0; i < c.changed + c.same; ++i) {
-      const std::string file = source + "\\" + std::to_string(i);
-      sys.files.AddFile(file, "x", 100 * kSecond);
-      sys.files.AddFile(Mirror(file), "x", i < c.changed ? 5 * kSecond : 100 * kSecond);
+      sys.files.AddFile(source + "\\" + std::to_string(i), "x", 100 * kSecond);
+      sys.files.AddFile(Mirror(source + "\\" + std::to_string(i)), "x", i < c.changed ? kSecond : 100 * kSecond);
     }
     list.Clear();
     list.Add(source, true, 1);
     backup.KeepDays = c.keepDays;
     page.lines.clear();
     Backup(c.ask);
-    int warnings = 0;
-    for (const std::string& text : LogTexts()) warnings += text.rfind("WARNING: This backup replaces", 0) == 0;
-    EXPECT_EQ(warnings, c.warns ? 1 : 0);
+    const auto texts = LogTexts();
+    const auto warning = [](const std::string& t) { return t.rfind("WARNING: This backup replaces", 0) == 0; };
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), warning), c.warns ? 1 : 0);
     EXPECT_EQ(backup.LastRunMassChange, c.warns ? c.changed : 0);
   }
 }
