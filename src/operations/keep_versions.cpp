@@ -65,7 +65,8 @@ std::string VersionKeeper::KeepMirror(const std::string& mirror) {
   const std::string version = VersionOf(mirror);
   if (version.empty()) return {};
   MakeFolderOf(version);
-  if (!Files().MoveReplace(mirror, version)) {
+  // Not flushed: the move of the new copy into the mirror's place, which is, carries it to the disk.
+  if (!Files().Rename(mirror, version)) {
     notKept_.push_back(mirror);
     return {};
   }
@@ -74,7 +75,7 @@ std::string VersionKeeper::KeepMirror(const std::string& mirror) {
 }
 
 void VersionKeeper::PutBack(const std::string& version, const std::string& mirror) {
-  if (Files().Attributes(mirror) == kAttrInvalid && Files().MoveReplace(version, mirror)) {
+  if (Files().Attributes(mirror) == kAttrInvalid && Files().Rename(version, mirror)) {
     kept_.erase(LowerCase(mirror));
   }
 }
