@@ -16,6 +16,7 @@
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_system.h"
 #include "store/store_paths.h"
+#include "store/versions.h"
 #include "ui/operation_windows.h"
 
 namespace {
@@ -79,6 +80,16 @@ void RawCopy(const std::wstring& from, const std::wstring& to) {
     if (isFolder) RawCopy(source, target);
     else CopyFileW(source.c_str(), target.c_str(), FALSE);
   });
+}
+
+// Stamps a file's last-write time, as an edit made at `when` (100 ns units) would.
+void Touch(const std::string& path, int64_t when) {
+  HANDLE file = CreateFileW(win32::LongPath(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  FILETIME time{static_cast<DWORD>(when), static_cast<DWORD>(static_cast<uint64_t>(when) >> 32)};
+  SetFileTime(file, nullptr, nullptr, &time);
+  CloseHandle(file);
 }
 
 void Row(const char* what, double seconds, int count) {
@@ -149,6 +160,41 @@ int main(int argc, char** argv) {
   });
   const double quiet = Best([&] { tally(windows.Backup->RunBackup(list, backupFolder, true, false, system.boxes, log)); });
   const double shown = Best([&] { tally(windows.Backup->RunBackup(list, backupFolder, false, false, system.boxes, log)); });
+  // A tenth of the files edited, then backed up without and with earlier versions kept, in turns.
+  int64_t edited = 0;
+  {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    edited = (static_cast<int64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime) + 3600LL * 10'000'000;
+  }
+  const auto editTenth = [&] {
+    edited += 60LL * 10'000'000;
+    for (int i = 0; i < count; i += 10) {
+      Touch(source + "\\d" + std::to_string(i / 100) + "\\f" + std::to_string(i) + ".txt", edited);
+    }
+  };
+  const auto changedRun = [&](int keepDays) {
+    editTenth();
+    windows.Backup->KeepDays = keepDays;
+    const double seconds = Seconds([&] { tally(windows.Backup->RunBackup(list, backupFolder, true, false, system.boxes, log)); });
+    windows.Backup->KeepDays = 0;
+    return seconds;
+  };
+  double withoutVersions = 1e9, withVersions = 1e9;
+  std::vector<double> versionRatios;
+  for (int round = 0; round < kRounds; ++round) {
+    double off = 0, on = 0;
+    if (round % 2 == 0) {
+      off = changedRun(0);
+      on = changedRun(kDefaultKeepDays);
+    } else {
+      on = changedRun(kDefaultKeepDays);
+      off = changedRun(0);
+    }
+    withoutVersions = std::min(withoutVersions, off);
+    withVersions = std::min(withVersions, on);
+    versionRatios.push_back(on / off);
+  }
   const double purge = Best([&] { tally(windows.Purge->RunPurge(backupFolder, true, system.boxes, log)); });
   const double restore = Best([&] {
     PathPairs copies;
@@ -161,12 +207,17 @@ int main(int argc, char** argv) {
   Row("no-change backup, window shown", shown, count);
   Row("first backup, quiet", first, count);
   Row("plain CopyFileW of the same files", plain, count);
+  Row("10% changed, quiet, versions off", withoutVersions, count);
+  Row("10% changed, quiet, versions kept", withVersions, count);
   Row("purge of an unchanged store, quiet", purge, count);
   Row("restore scan of an unchanged store", restore, count);
   std::printf("%-44s %8.2f x  (goal 2.0)\n", "no-change quiet / listing", quiet / listing);
   std::printf("%-44s %8.2f x  (goal 1.2)\n", "window shown / quiet", shown / quiet);
   std::sort(copyRatios.begin(), copyRatios.end());
   std::printf("%-44s %8.2f x  (goal 1.2)\n", "first backup / plain copy, median turn", copyRatios[copyRatios.size() / 2]);
+  std::sort(versionRatios.begin(), versionRatios.end());
+  std::printf("%-44s %8.2f x  (goal 1.1)\n", "10% changed: versions / none, median turn",
+              versionRatios[versionRatios.size() / 2]);
   std::printf("%-44s %8.2f x  (goal 2.5)\n", "purge / listing", purge / listing);
   std::printf("%-44s %8.2f x  (goal 2.5)\n", "restore scan / listing", restore / listing);
   if (notDone != 0) std::printf("note: %d runs did not end done\n", notDone);

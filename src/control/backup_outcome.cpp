@@ -31,7 +31,14 @@ std::string TrayTip(const std::string& lastEnded, std::optional<bool> complete) 
 }
 
 std::string BalloonText(const TBackupOutcome& outcome) {
-  if (outcome.result == RunResult::Cancelled || Complete(outcome)) return "";
+  if (outcome.result == RunResult::Cancelled) return "";
+  // Said first, whatever else the run met: it is the moment the user can still act.
+  if (outcome.massChange > 0) {
+    return std::to_string(outcome.massChange) +
+           " backed-up files changed at once. If you did not change them, check them now; their earlier versions "
+           "are kept. Click here to see the log.";
+  }
+  if (Complete(outcome)) return "";
   std::string text;
   if (outcome.halted) {
     text = "The backup stopped before it was complete";

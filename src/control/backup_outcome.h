@@ -12,6 +12,7 @@ struct TBackupOutcome {
   RunResult result = RunResult::Done;
   int failures = 0;     // items named as not backed up
   bool halted = false;  // stopped before it went through its list
+  int massChange = 0;   // mirrors replaced in a mass change the run warned of; 0 when none
 };
 
 // A run counts as a backup performed unless it was cancelled or halted before its end; one
@@ -21,8 +22,8 @@ bool Complete(const TBackupOutcome& outcome);
 // "Vesperhollow", then when the last backup ended and, once a run of this session told it,
 // whether it was complete. At most 127 characters, as the tip holds.
 std::string TrayTip(const std::string& lastEnded, std::optional<bool> complete);
-// The balloon's text after a run that failed or left something out; empty when there is nothing
-// to tell (a complete run, or one the user cancelled).
+// The balloon's text after a run that warned of a mass change, failed or left something out;
+// empty when there is nothing to tell (a complete run, or one the user cancelled).
 std::string BalloonText(const TBackupOutcome& outcome);
 // The balloon of a start that finds the backup folder's drive absent, so that a user who sees no
 // box still learns why nothing is backed up; empty when the drive is there or no folder is set.

@@ -138,6 +138,8 @@ class ControlWindow : public BusyStateView {
   bool Quiet() const { return !view_.Checked(Check::ShowProgress); }
   TMessageLog& Log() { return *log_; }
   bool HasLog() const { return log_ != nullptr; }
+  // Days the runs keep earlier versions; 0: none are kept.
+  int KeepDays() const { return settings_.KeepDays; }
 
   TScheduler Scheduler;
   TSourceList BackupList;

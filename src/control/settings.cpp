@@ -76,6 +76,19 @@ TSettings LoadSettings(SettingsStore& store, StringList& notes) {
   place("Top", s.Top);
   place("Left", s.Left);
   place("Width", s.Width);
+  // Missing, as before versions were there: the default.
+  if (const ValueKind kind = store.Kind(kVersionsKey, "KeepDays"); kind != ValueKind::Missing) {
+    uint32_t days = 0;
+    if (kind != ValueKind::Dword || !store.ReadDword(kVersionsKey, "KeepDays", days)) {
+      notes.push_back(Unreadable("KeepDays"));
+    } else if (days > static_cast<uint32_t>(kMaxKeepDays)) {
+      s.KeepDays = kMaxKeepDays;
+      notes.push_back("WARNING: The setting \"KeepDays\" was " + std::to_string(days) + " days, out of range; " +
+                      std::to_string(kMaxKeepDays) + " is used.");
+    } else {
+      s.KeepDays = static_cast<int>(days);
+    }
+  }
   return s;
 }
 
@@ -97,6 +110,7 @@ void SaveSettings(SettingsStore& store, const TSettings& s) {
   number("Top", s.Top.value_or(0));
   number("Left", s.Left.value_or(0));
   number("Width", s.Width.value_or(0));
+  store.WriteDword(kVersionsKey, "KeepDays", static_cast<uint32_t>(s.KeepDays));
 }
 
 }  // namespace vh

@@ -5,10 +5,13 @@
 
 #include "common/string_list.h"
 #include "platform/settings_store.h"
+#include "store/versions.h"
 
 namespace vh {
 
 inline const char* const kSettingsKey = "Software\\Orrindale\\Vesperhollow";
+// The subkey of settings added since: the settings key itself keeps its fifteen values.
+inline const char* const kVersionsKey = "Software\\Orrindale\\Vesperhollow\\Versions";
 inline const char* const kSettingsVersion = "3.0";
 inline const char* const kNoBackupsFound = "No backups found";
 
@@ -26,6 +29,8 @@ struct TSettings {
   std::string LastBackup = kNoBackupsFound;
   // The window's position and width; none until saved once (the window keeps its design place).
   std::optional<int> Top, Left, Width;
+  // Days earlier versions are kept ("KeepDays" of the versions subkey); 0: none are kept.
+  int KeepDays = kDefaultKeepDays;
   // Read, not saved: a backup folder was stored but could not be read, so this is no first start.
   bool BackupFolderUnreadable = false;
 };

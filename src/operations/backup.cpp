@@ -1,6 +1,8 @@
 #include "operations/backup.h"
 
 #include "common/text_lines.h"
+#include "operations/keep_versions.h"
+#include "operations/mass_change.h"
 #include "operations/store_lock.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
@@ -45,9 +47,12 @@ void TBackup::ScanForBackup(PathPairs& copies, const std::string& source, const 
       stop_ = Stop::StoreGone;
       return;
     }
-    if (!mirrorIsFile || NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite)) {
-      copies.AddPaths(source, mirror, found.attributes, found.size);
+    const bool changed = NewerByMoreThanThreshold(found.lastWrite, mirrored.lastWrite);
+    if (mirrorIsFile) {
+      ++compared_;
+      replacing_ += changed;
     }
+    if (!mirrorIsFile || changed) copies.AddPaths(source, mirror, found.attributes, found.size);
     return;
   }
   // A junction or folder link is never walked into: it may loop back or lead out of the tree.
@@ -100,6 +105,10 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
       match = &looked;
     }
     const bool mirrorIsFolder = match && (match->attributes & kAttrDirectory);
+    if (!folder && match && !mirrorIsFolder) {
+      ++compared_;
+      replacing_ += NewerByMoreThanThreshold(entry.lastWrite, match->lastWrite);
+    }
     if (folder) {
       if (entry.attributes & kAttrReparsePoint) {
         Skip(kNotFollowed, path);
@@ -117,6 +126,7 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
 RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                              MessageBoxes& boxes, TMessageLog& log) {
   StartRun(log);
+  LastRunMassChange = 0;
   const TMessageLog::Batch batch(log);
   std::string message;
   if (!CheckBackupDrive(ask ? &boxes : nullptr, backupFolder, message, "")) {
@@ -159,6 +169,7 @@ RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupF
   StringList failures, notReached;
   Cancelled = 0;
   stop_ = Stop::None;
+  compared_ = replacing_ = 0;
   activeStore_ = JoinPath(backupFolder, kMarkerFolder);
   RemoveRestoreLeftovers(backupFolder, log);  // before the scan could take one for a file to back up
   for (int i = 0; i < list.Count() && !Cancelled; ++i) {
@@ -183,10 +194,22 @@ RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupF
       }
     }
   }
+  VersionKeeper keeper(backupFolder, KeepDays, false);
+  // Told before the copies: should the run be cut off, the log already says it.
+  if (!ask && !Cancelled && keeper.On() && IsMassChange(replacing_, compared_)) {
+    LastRunMassChange = replacing_;
+    log.AddLine(MassChangeWarning(replacing_, compared_, keeper.RunFolder()), false);
+  }
   ClearWorkFolder(backupFolder);  // what a run cut off before left there
   UseWorkFolder(WorkFolderOf(backupFolder));
-  const CopyOutcome copied = CopyFiles(copies, failures, quiet, true);
+  CopyOutcome copied;
+  {
+    const Keeping keeping(*this, keeper);
+    copied = CopyFiles(copies, failures, quiet, true);
+  }
   ClearWorkFolder(backupFolder);
+  if (DriveReachable(DrivePart(backupFolder))) keeper.Prune();
+  keeper.Report(log);
   // The backup drive gone during the scan, or during the copies (which the scan, deciding from
   // listings, may not have seen), halts the run.
   if (stop_ == Stop::StoreGone ||

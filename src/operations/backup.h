@@ -22,6 +22,9 @@ class TBackup : public TFileOps {
   // Appends the files below `source` whose mirror is missing or out of date.
   void ScanForBackup(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs);
 
+  // How many mirrors the last run replaced when that was a mass change (see WarnOfMassChange); 0 when not.
+  int LastRunMassChange = 0;
+
  private:
   // What the scan knows of a mirror folder before it lists it.
   enum class MirrorFolder { Unknown, There, Missing };
@@ -31,6 +34,8 @@ class TBackup : public TFileOps {
   enum class Stop { None, SourceGone, StoreGone };
   Stop stop_ = Stop::None;
   std::string activeStore_;  // the marker folder of the store being written
+  // Mirrors the scan compared with their sources, and those of them it found out of date.
+  int compared_ = 0, replacing_ = 0;
 };
 
 }  // namespace vh

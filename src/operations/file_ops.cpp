@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/text_lines.h"
+#include "operations/keep_versions.h"
 #include "platform/system.h"
 #include "store/store_paths.h"
 
@@ -136,6 +137,7 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
     return result;
   }
   if (const uint32_t old = backingUp ? kAttrInvalid : fs.Attributes(target); IsFileAttr(old)) {
+    if (keeper_) keeper_->KeepUserFile(target, source);
     // The user's file is swapped whole, keeping its creation time, permissions and streams: a
     // restore cut off at any point leaves it as it was or as the backup, never part of each, and
     // never newer than its backup while it is neither.
@@ -167,7 +169,8 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
   if (carried != kAttrArchive) fs.SetAttributes(temp, carried);
   // A file reached through two entries is copied twice: its first copy is put in place first.
   while (Moving(target)) EndOldestMove(failures);
-  moves_.push_back({temp, target, backingUp ? source : target});
+  const std::string kept = keeper_ && backingUp ? keeper_->KeepMirror(target) : std::string();
+  moves_.push_back({temp, target, backingUp ? source : target, kept});
   fs.BeginMoveReplace(temp, target);
   // A temporary file beside the user's own stays there no longer than it must.
   while (workFolder_.empty() && !moves_.empty()) EndOldestMove(failures);
@@ -189,6 +192,7 @@ void TFileOps::EndOldestMove(StringList& failures) {
     fs.SetAttributes(move.target, old);
   }
   if (!RemoveTemp(move.temp)) journal_.Left(move.temp);
+  if (keeper_ && !move.kept.empty()) keeper_->PutBack(move.kept, move.target);
   failures.push_back(move.failure);
 }
 
@@ -261,6 +265,10 @@ CopyOutcome TFileOps::CopyAll(const PathPairs& copies, StringList& failures, boo
         if (result == CopyResult::DiskFull && movesWereUnderWay) {
           result = StartCopy(source, attributes, target, backingUp, failures);
         }
+        // Earlier versions give way, oldest first, before the disk is called full.
+        while (result == CopyResult::DiskFull && keeper_ && keeper_->DeleteOldest()) {
+          result = StartCopy(source, attributes, target, backingUp, failures);
+        }
       }
       if (result == CopyResult::DiskFull) {
         view_.Hide();
@@ -293,6 +301,10 @@ void TFileOps::RemoveFiles(const StringList& items, StringList& failures, bool q
   for (size_t i = 0; i < items.size() && Cancelled == 0; ++i) {
     if (!quiet) view_.Item("Removing: ", items[i], done += sizes[i], total);
     const uint32_t attributes = fs.Attributes(items[i]);
+    if (keeper_ && IsFileAttr(attributes) && !keeper_->KeepMirror(items[i]).empty()) {
+      CheckStop();
+      continue;
+    }
     if (attributes != kAttrInvalid) fs.SetAttributes(items[i], attributes & ~kAttrReadOnly);
     if (IsFileAttr(attributes)) {
       if (!fs.Delete(items[i])) failures.push_back(items[i]);

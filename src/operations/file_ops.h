@@ -17,6 +17,8 @@
 
 namespace vh {
 
+class VersionKeeper;
+
 class TFileOps {
  public:
   explicit TFileOps(ProgressView& view) : view_(view) {}
@@ -42,6 +44,8 @@ class TFileOps {
   // before going through its list (a full disk, the backup drive gone).
   int LastRunFailures = 0;
   bool LastRunHalted = false;
+  // Days earlier versions are kept; 0: none are kept.
+  int KeepDays = 0;
 
  protected:
   // The window in front with the run's caption and first line (unless quiet).
@@ -66,6 +70,17 @@ class TFileOps {
   }
   // Gives the window its turn: a stop the user asked for is taken up here.
   void CheckStop();
+  // For its lifetime, what the copies replace and the removals remove is kept by `keeper` first.
+  class Keeping {
+   public:
+    Keeping(TFileOps& ops, VersionKeeper& keeper) : ops_(ops) { ops_.keeper_ = &keeper; }
+    ~Keeping() { ops_.keeper_ = nullptr; }
+    Keeping(const Keeping&) = delete;
+    Keeping& operator=(const Keeping&) = delete;
+
+   private:
+    TFileOps& ops_;
+  };
   ProgressView& view_;
   // Where temporaries made beside the user's files are named (a restore opens it).
   RestoreJournal journal_;
@@ -91,12 +106,13 @@ class TFileOps {
   // Moves into place under way: the disk is waited for while the next files are copied (into the
   // work folder only).
   struct Move {
-    std::string temp, target, failure;
+    std::string temp, target, failure, kept;  // kept: where the replaced mirror went
   };
   static constexpr size_t kMovesUnderWay = 16;
   std::deque<Move> moves_;
   size_t workSlot_ = 0;
   TMessageLog* runLog_ = nullptr;  // the run's log, whose file is brought up to date as the run goes
+  VersionKeeper* keeper_ = nullptr;
 };
 
 // The store's work folder of a backup folder (see kWorkFolder).

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "operations/keep_versions.h"
 #include "operations/restore.h"
 #include "operations/store_checks.h"
 #include "platform/system.h"
@@ -119,7 +120,13 @@ RunResult TPurge::RunPurge(const std::string& backupFolder, bool quiet, MessageB
   ClearWorkFolder(backupFolder);  // what a backup cut off before left there
   RemoveRestoreLeftovers(backupFolder, log);
   ScanForPurge(removals, MirrorPath(backupFolder, ""), backupFolder, unreachable, removeUnreachable);
-  RemoveFiles(removals, failures, quiet);
+  VersionKeeper keeper(backupFolder, KeepDays, false);
+  {
+    // A vanished source's last backup is kept as a version, not deleted.
+    const Keeping keeping(*this, keeper);
+    RemoveFiles(removals, failures, quiet);
+  }
+  keeper.Report(log);
   // The backup drive gone during the scan stops it short: what is left was not gone through.
   if (!DriveReachable(DrivePart(backupFolder))) HaltForStoreGone(log, backupFolder);
   return Finish(log, failures, "WARNING: The following backups could not be purged:");

@@ -2,6 +2,7 @@
 
 #include "platform/system.h"
 #include "store/store_paths.h"
+#include "store/versions.h"
 
 namespace vh {
 namespace {
@@ -28,6 +29,26 @@ RunResult TDelete::RemoveCollected(const StringList& removals, bool quiet, TMess
   return Finish(log, failures, "WARNING: The following backups could not be removed:");
 }
 
+// The entry's earlier versions go with it; each run folder then goes too if nothing else is in it,
+// and so does the versions folder.
+void TDelete::CollectVersions(StringList& removals, const std::string& backupFolder, const std::string& mirror) {
+  const std::string versions = VersionsFolderOf(backupFolder);
+  const std::string below = mirror.substr(MirrorPath(backupFolder, "").size());  // "\C\Docs"
+  bool any = false;
+  for (const std::string& name : RunFolders(backupFolder)) {
+    const std::string runFolder = JoinPath(versions, name);
+    const size_t before = removals.size();
+    CollectTree(removals, runFolder + below);
+    if (removals.size() == before) continue;
+    any = true;
+    for (std::string parent = WithoutTrailingBackslash(runFolder + below); parent.size() > runFolder.size();) {
+      parent.resize(parent.rfind('\\'));
+      removals.push_back(parent);
+    }
+  }
+  if (any) removals.push_back(versions);
+}
+
 RunResult TDelete::RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
                                       bool quiet, TMessageLog& log) {
   StartRun(log);
@@ -52,6 +73,7 @@ RunResult TDelete::RemoveEntryBackups(const TSourceList& list, int first, int co
       continue;
     }
     CollectTree(removals, mirror);
+    CollectVersions(removals, backupFolder, mirror);
     if (!FolderExists(mirror)) continue;
     // The parents follow, nearest first; each goes only if it has become empty.
     std::string parent = WithoutTrailingBackslash(mirror);

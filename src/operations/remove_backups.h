@@ -16,7 +16,7 @@ class TDelete : public TFileOps {
   // Each is Incomplete when something was not removed (logged), Cancelled when the user stopped it.
 
   // The mirrors of entries [first, first + count) and, for folders, their parents up to and
-  // including the backup folder when they became empty. Incomplete at once for a range outside the list.
+  // including the backup folder when they became empty; with them their earlier versions. Incomplete at once for a range outside the list.
   RunResult RemoveEntryBackups(const TSourceList& list, int first, int count, const std::string& backupFolder,
                                bool quiet, TMessageLog& log);
   // The whole store of a backup folder being given up, then its empty parent folders of the store.
@@ -27,6 +27,7 @@ class TDelete : public TFileOps {
                                    TMessageLog& log);
 
  private:
+  void CollectVersions(StringList& removals, const std::string& backupFolder, const std::string& mirror);
   // Removes what was collected, then lets go of the store's `lock`.
   RunResult RemoveCollected(const StringList& removals, bool quiet, TMessageLog& log, StoreLock& lock,
                             const std::function<void()>& cleanUp = {});

@@ -1,5 +1,6 @@
 #include "operations/restore.h"
 
+#include "operations/keep_versions.h"
 #include "operations/store_checks.h"
 #include "platform/system.h"
 #include "store/drive_checks.h"
@@ -103,8 +104,15 @@ RunResult TRestore::RunRestore(const std::string& backupFolder, bool quiet, Mess
   ShowPreparing(quiet, "Vesperhollow Restoring...", "Preparing to restore files...");
   ScanForRestore(copies, MirrorPath(backupFolder, ""), backupFolder, unreachable);
   journal_.Open(backupFolder);
-  const CopyOutcome copied = CopyFiles(copies, failures, quiet, false);
+  VersionKeeper keeper(backupFolder, KeepDays, true);
+  CopyOutcome copied;
+  {
+    // A user's file that differs from its backup is kept first, so a restore can be undone.
+    const Keeping keeping(*this, keeper);
+    copied = CopyFiles(copies, failures, quiet, false);
+  }
   journal_.Close();
+  keeper.Report(log);
   if (copied == CopyOutcome::DiskFull) {
     // What the full disk kept from being restored is listed with the failures.
     log.AddLine("WARNING: Restore disk full. Process halted.", false);

@@ -69,6 +69,9 @@ class FileSystem {
   // the new name does, and the new name before this returns: after a power loss the target is the
   // old file or the whole new one.
   virtual bool MoveReplace(const std::string& source, const std::string& target) = 0;
+  // Gives a file a new name on its drive, never over another file. Not flushed: the next flushed
+  // change on the drive carries it to the disk, and until then the file has its old name.
+  virtual bool Rename(const std::string& source, const std::string& target) = 0;
   // MoveReplace, which may still be under way when this returns (the platform then waits for the
   // disk on another thread). Neither path may be used again before EndMoveReplace has told the
   // outcome; outcomes come oldest first.

@@ -6,6 +6,7 @@
 
 #include "platform/system.h"
 #include "store/store_paths.h"
+#include "store/versions.h"
 
 namespace vh {
 namespace {
@@ -54,6 +55,11 @@ double SizeBelow(const std::string& folder) {
 }  // namespace
 
 double FolderSize(const std::string& folder) { return FolderExists(folder) ? SizeBelow(folder) : -1; }
+
+double VersionsSize(const std::string& backupFolder) {
+  const std::string versions = VersionsFolderOf(backupFolder);
+  return versions.empty() ? -1 : FolderSize(versions);
+}
 
 std::string SizeText(double size) {
   constexpr double kKB = 1024.0, kMB = 1048576.0, kGB = 1073741824.0;

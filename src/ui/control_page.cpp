@@ -112,10 +112,12 @@ void TMainForm::EnableCountdown(bool enabled) {
 TBackupOutcome TMainForm::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                                     MessageBoxes& boxes, TMessageLog& log) {
   TBackup& backup = *operations_.Backup;
+  backup.KeepDays = Logic.KeepDays();
   TBackupOutcome outcome;
   outcome.result = backup.RunBackup(list, backupFolder, quiet, ask, boxes, log);
   outcome.failures = backup.LastRunFailures;
   outcome.halted = backup.LastRunHalted;
+  outcome.massChange = backup.LastRunMassChange;
   return outcome;
 }
 

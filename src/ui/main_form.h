@@ -154,9 +154,11 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                            MessageBoxes& boxes, TMessageLog& log) override;
   RunResult RunRestore(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {
+    operations_.Restore->KeepDays = Logic.KeepDays();
     return operations_.Restore->RunRestore(backupFolder, quiet, boxes, log);
   }
   RunResult RunPurge(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {
+    operations_.Purge->KeepDays = Logic.KeepDays();
     return operations_.Purge->RunPurge(backupFolder, quiet, boxes, log);
   }
   RunResult RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) override {

@@ -160,6 +160,20 @@ bool FakeFileSystem::MoveReplace(const std::string& source, const std::string& t
   return true;
 }
 
+bool FakeFileSystem::Rename(const std::string& source, const std::string& target) {
+  Call("Rename", source);
+  const Node* from = Find(source);
+  if (!from || from->folder || !Readable(source) || Find(target) || !ParentFolder(target) ||
+      Key(DrivePart(source)) != Key(DrivePart(target))) {
+    return false;
+  }
+  Node moved = *from;
+  moved.path = target;
+  nodes_.erase(Key(source));
+  nodes_[Key(target)] = moved;
+  return true;
+}
+
 void FakeFileSystem::BeginMoveReplace(const std::string& source, const std::string& target) {
   if (!deferMoves) return FileSystem::BeginMoveReplace(source, target);
   deferred_.emplace_back(source, target);

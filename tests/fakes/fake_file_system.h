@@ -66,6 +66,7 @@ class FakeFileSystem : public FileSystem {
   uint64_t copyChunk = 1 << 16;
   bool SwapInto(const std::string& replacement, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
+  bool Rename(const std::string& source, const std::string& target) override;
   // With deferMoves, a move begun happens only when its outcome is asked for, as on a platform
   // that waits for the disk on another thread.
   bool deferMoves = false;

@@ -30,6 +30,12 @@ TEST(BackupOutcomeTest, WhatEachRunTellsTheUser) {
        false,
        false,
        "The backup stopped before it was complete. Click here to see the log."},
+      // A mass change is told even by a run that is otherwise complete.
+      {{RunResult::Done, 0, false, 150},
+       true,
+       true,
+       "150 backed-up files changed at once. If you did not change them, check them now; their earlier versions are "
+       "kept. Click here to see the log."},
       {{RunResult::Cancelled, 0, false}, false, false, ""},
       {{RunResult::Cancelled, 4, true}, false, false, ""},
   };

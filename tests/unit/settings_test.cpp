@@ -48,6 +48,7 @@ TEST_F(SettingsTest, SavesTheFifteenValuesAndReadsThemBack) {
   s.Top = -20;
   s.Left = 100;
   s.Width = 600;
+  s.KeepDays = 0;  // versions off is kept apart from the fifteen
   SaveSettings(store, s);
   EXPECT_EQ(store.Names(kSettingsKey).size(), 15u);
   EXPECT_EQ(store.Kind(kSettingsKey, "Height"), ValueKind::Missing);
@@ -62,6 +63,7 @@ TEST_F(SettingsTest, SavesTheFifteenValuesAndReadsThemBack) {
   EXPECT_EQ(back.LastBackup, "12/7/1999 10:15:32 AM");
   EXPECT_EQ(back.Top, -20);
   EXPECT_EQ(back.Width, 600);
+  EXPECT_EQ(back.KeepDays, 0);
 
   s.BackupPeriod = 1;
   SaveSettings(store, s);
@@ -105,6 +107,11 @@ TEST_F(SettingsTest, EachBadValueKeepsItsDefaultIsNamedAndTheOthersLoad) {
       {"period too long", [&] { store.PutDword(kSettingsKey, "BackupPeriod", 999999); },
        [](const TSettings& s) { return s.BackupPeriod == 3540; },
        "WARNING: The setting \"BackupPeriod\" was 999999 minutes, out of range; 3540 is used."},
+      {"keep days as text", [&] { store.PutString(kVersionsKey, "KeepDays", "7"); },
+       [](const TSettings& s) { return s.KeepDays == 30; }, unread("KeepDays")},
+      {"keep days too many", [&] { store.PutDword(kVersionsKey, "KeepDays", 100000); },
+       [](const TSettings& s) { return s.KeepDays == 3650; },
+       "WARNING: The setting \"KeepDays\" was 100000 days, out of range; 3650 is used."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -17,6 +17,7 @@
 #include "operations/purge.h"
 #include "operations/restore.h"
 #include "operations/restore_journal.h"
+#include "store/versions.h"
 
 namespace vh::test {
 namespace {
@@ -260,6 +261,28 @@ const Row kRows[] = {
        t.WriteBig(MirrorPath(backupFolder, users), 2 << 20);
        t.Restore(backupFolder);
        return Outcome{RunResult::Incomplete, true, {"WARNING: Restore disk full.", users}};
+     }},
+    {"full disk with earlier versions in the store", "VH_SMALL_DRIVE",
+     [](FaultMatrixTest& t, const std::string& dir) {
+       // Two old run folders fill most of the small drive; the oldest gives way to the new copy.
+       const std::string backupFolder = FaultMatrixTest::Env("VH_SMALL_DRIVE") + "\\v";
+       const std::string versions = VersionsFolderOf(backupFolder);
+       t.WriteBig(versions + "\\2000-01-01 0000\\C\\old.bin", 6 << 16);
+       t.WriteBig(versions + "\\2000-01-02 0000\\C\\old.bin", 6 << 16);
+       const std::string source = dir + "\\doc.bin", mirror = MirrorPath(backupFolder, source);
+       t.WriteBig(source, 5 << 16);
+       t.WriteOld(mirror, "first version");
+       t.Keep(mirror, std::string(5 << 16, 'n'));
+       t.backup.KeepDays = kDefaultKeepDays;
+       t.Backup({source}, backupFolder);
+       t.backup.KeepDays = 0;
+       EXPECT_TRUE(t.boxes.asked.empty());
+       EXPECT_FALSE(FolderExists(versions + "\\2000-01-01 0000"));
+       const StringList left = RunFolders(backupFolder);
+       EXPECT_EQ(left.size(), 1u);  // this run's, with the mirror it replaced; the other went by age
+       const std::string below = mirror.substr(MirrorPath(backupFolder, "").size());
+       EXPECT_EQ(left.empty() ? "" : t.Read(JoinPath(versions, left.back()) + below), "first version");
+       return Outcome{RunResult::Done, false, {"The following earlier versions were deleted to make room:"}};
      }},
     {"copy cut off part-way, then the next run", nullptr,
      [](FaultMatrixTest& t, const std::string& dir) {

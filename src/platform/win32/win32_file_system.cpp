@@ -209,6 +209,10 @@ bool Win32FileSystem::MoveReplace(const std::string& source, const std::string& 
          FlushFileBuffers(file.get());
 }
 
+bool Win32FileSystem::Rename(const std::string& source, const std::string& target) {
+  return MoveFileExW(LongPath(source).c_str(), LongPath(target).c_str(), 0) != FALSE;
+}
+
 namespace {
 
 // Copies the content chunk by chunk, asking `progress` after each one. A small file takes a

@@ -18,6 +18,7 @@ class Win32FileSystem : public vh::FileSystem {
                   const CopyProgress& progress = nullptr) override;
   bool SwapInto(const std::string& replacement, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
+  bool Rename(const std::string& source, const std::string& target) override;
   void BeginMoveReplace(const std::string& source, const std::string& target) override { moves_.Begin(source, target); }
   bool EndMoveReplace(const std::function<void()>& whileWaiting = nullptr) override {
     return moves_.End(whileWaiting);
