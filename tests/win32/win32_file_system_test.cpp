@@ -219,6 +219,27 @@ TEST_F(Win32FileSystemTest, MovesBegunTogetherEndInOrderWithTheirOwnOutcomes) {
   EXPECT_EQ(fs_.Attributes(At("t1")) & kAttrReadOnly, kAttrReadOnly);
 }
 
+// A version is kept by a rename: a read-only, hidden file keeps its attributes and time, and a file
+// already under the new name is never replaced.
+TEST_F(Win32FileSystemTest, RenameKeepsTheFileAsItIsAndNeverReplacesAnother) {
+  ASSERT_TRUE(fs_.WriteFile(At("old"), "old"));
+  ASSERT_TRUE(fs_.SetAttributes(At("old"), kAttrReadOnly | kAttrHidden));
+  DirEntry before, after;
+  ASSERT_TRUE(fs_.Stat(At("old"), before));
+  ASSERT_TRUE(fs_.CreateFolder(At("kept")));
+  ASSERT_TRUE(fs_.Rename(At("old"), At("kept\\old")));
+  ASSERT_TRUE(fs_.Stat(At("kept\\old"), after));
+  EXPECT_EQ(after.attributes, before.attributes);
+  EXPECT_EQ(after.lastWrite, before.lastWrite);
+  EXPECT_EQ(fs_.Attributes(At("old")), kAttrInvalid);
+
+  ASSERT_TRUE(fs_.WriteFile(At("other"), "other"));
+  EXPECT_FALSE(fs_.Rename(At("other"), At("kept\\old")));
+  std::string content;
+  ASSERT_TRUE(fs_.ReadFile(At("kept\\old"), content));
+  EXPECT_EQ(content, "old");
+}
+
 TEST_F(Win32FileSystemTest, PathsLongerThanMaxPathWork) {
   std::string folder = root_;
   std::vector<std::string> folders;
