@@ -216,6 +216,25 @@ TYPED_TEST_P(FileSystemContract, SwapIntoPutsTheReplacementWholeInTheTargetsPlac
   EXPECT_EQ(fs.Attributes(this->At("missing.txt")), kAttrInvalid);
 }
 
+// A version is kept by a rename: a read-only, hidden file keeps its attributes and time, and a file
+// already under the new name is never replaced.
+TYPED_TEST_P(FileSystemContract, RenameKeepsTheFileAsItIsAndNeverReplacesAnother) {
+  FileSystem& fs = this->fs;
+  ASSERT_TRUE(fs.WriteFile(this->At("old"), "old"));
+  ASSERT_TRUE(fs.SetAttributes(this->At("old"), kAttrReadOnly | kAttrHidden));
+  const DirEntry before = this->StatOf(this->At("old"));
+  ASSERT_TRUE(fs.CreateFolder(this->At("kept")));
+  ASSERT_TRUE(fs.Rename(this->At("old"), this->At("kept\\old")));
+  const DirEntry after = this->StatOf(this->At("kept\\old"));
+  EXPECT_EQ(after.attributes & this->kVisibleBits, before.attributes & this->kVisibleBits);
+  EXPECT_EQ(after.lastWrite, before.lastWrite);
+  EXPECT_EQ(fs.Attributes(this->At("old")), kAttrInvalid);
+
+  ASSERT_TRUE(fs.WriteFile(this->At("other"), "other"));
+  EXPECT_FALSE(fs.Rename(this->At("other"), this->At("kept\\old")));
+  EXPECT_EQ(this->Read(this->At("kept\\old")), "old");
+}
+
 TYPED_TEST_P(FileSystemContract, LongPathsAndNamesOutsideTheAnsiCodePageWork) {
   FileSystem& fs = this->fs;
   std::string folder = this->backend.root;
@@ -393,6 +412,7 @@ REGISTER_TYPED_TEST_SUITE_P(FileSystemContract, AttributesTimesAndSizesRoundTrip
                             CopyFailuresAreReportedAndLeaveTheTargetAlone, CopyAsksItsProgressAndStopsWhenTold,
                             MovesBegunTogetherEndInOrderWithTheirOwnOutcomes,
                             SwapIntoPutsTheReplacementWholeInTheTargetsPlace,
+                            RenameKeepsTheFileAsItIsAndNeverReplacesAnother,
                             LongPathsAndNamesOutsideTheAnsiCodePageWork, WriteFileReplacesWholeAndLeavesNoTemporary,
                             FailedReadsAndWritesLeaveEverythingAsItWas, AppendAndReadTheEnd,
                             FoldersAreMadeUnderAFolderAndRemovedOnlyWhenEmpty, ALockFileIsHeldOnceAndGoesWhenLetGo,

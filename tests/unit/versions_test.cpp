@@ -44,7 +44,7 @@ TEST(RetentionTest, WhatGoesByAgeAndDay) {
 class VersionsTest : public OperationsTest {
  protected:
   VersionsTest() {
-    backup.KeepDays = purge.KeepDays = restore.KeepDays = deleter.KeepDays = 30;
+    backup.KeepDays = purge.KeepDays = restore.KeepDays = 30;
     list.Add("C:\\d", true, 1);
   }
   RunResult Backup(bool ask = false) { return backup.RunBackup(list, "E:\\B", true, ask, boxes, log); }
@@ -52,7 +52,7 @@ class VersionsTest : public OperationsTest {
   std::string Version(const std::string& run, const std::string& source) {
     return store + "\\$VH_VER$\\" + run + "\\" + source.substr(0, 1) + source.substr(2);
   }
-  // The store's state: every path with its content, or "/" for a folder.
+  // The store's state: every path below it with its content.
   std::vector<std::string> StoreState() const {
     std::vector<std::string> state;
     for (const std::string& path : sys.files.PathsBelow(store)) state.push_back(path + "=" + sys.files.Content(path));
