@@ -14,13 +14,20 @@ constexpr unsigned kQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 // The tray icon animated for the life of the scope; the still icon is back however the scope ends.
 class Animation {
  public:
-  explicit Animation(ControlWindowView& view) : view_(view) { view_.StartAnimation(); }
-  ~Animation() { view_.StopAnimation(); }
+  Animation(ControlWindowView& view, bool& animating) : view_(view), animating_(animating) {
+    view_.StartAnimation();
+    animating_ = true;
+  }
+  ~Animation() {
+    view_.StopAnimation();
+    animating_ = false;
+  }
   Animation(const Animation&) = delete;
   Animation& operator=(const Animation&) = delete;
 
  private:
   ControlWindowView& view_;
+  bool& animating_;
 };
 
 }  // namespace
@@ -40,6 +47,7 @@ void ControlWindow::LogNotes(StringList& notes) {
 
 void ControlWindow::Start() {
   view_.ShowTrayIcon();
+  trayShown_ = true;
   BackupList.Clear();
   BackupList.ShowInGrid(view_.ListGrid());
   log_ = std::make_unique<TMessageLog>(view_.LogTextPage());
@@ -151,6 +159,7 @@ void ControlWindow::CloseQuery(EndCause cause) {
     }
   }
   view_.RemoveTrayIcon();  // the process ends here, so the icon must go now
+  trayShown_ = false;
   view_.EndProcess(0);
 }
 
@@ -237,7 +246,7 @@ void ControlWindow::PerformBackup(bool ask) {
   CatchUpWithStore();
   TBackupOutcome outcome;
   {
-    const Animation animation(view_);
+    const Animation animation(view_, animating_);
     outcome = view_.RunBackup(BackupList, BackupFolder(), Quiet(), ask, boxes_, *log_);
     if (MovesLastBackup(outcome)) view_.SetText(Text::LastBackup, DateTimeStamp());
   }
@@ -349,6 +358,15 @@ void ControlWindow::Tray(TrayEvent event) {
     case TrayEvent::RightClick: view_.OpenMenu(); break;
     case TrayEvent::BalloonClick: view_.OpenLog(); break;
   }
+}
+
+void ControlWindow::TaskbarCreated() {
+  // The taskbar came back after its shell restarted: the icon is put back, and an animation
+  // goes on once it is.
+  if (!trayShown_) return;
+  if (!animating_) return view_.ShowTrayIcon();
+  view_.StopAnimation();
+  view_.StartAnimation();
 }
 
 }  // namespace vh

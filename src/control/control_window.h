@@ -131,6 +131,7 @@ class ControlWindow : public BusyStateView {
   void Info();
   void ToggleSuppress();
   void Tray(TrayEvent event);
+  void TaskbarCreated();
 
   BusyCode CurrentBusyState() const override { return busy_; }
   void SetBusyState(BusyCode code) override;
@@ -155,6 +156,7 @@ class ControlWindow : public BusyStateView {
   SettingsStore& settingsStore_;
   MessageBoxes& boxes_;
   BusyCode busy_ = kIdle;
+  bool trayShown_ = false, animating_ = false;
   std::unique_ptr<TMessageLog> log_;
   TSettings settings_;  // the values this window does not show yet keep their stored state
   TBackupListFile listFile_;

@@ -7,7 +7,7 @@
 
 #include "platform/win32/wide.h"
 
-namespace vh::win32 {
+namespace vh::ui {
 namespace {
 
 // Longest cell text read back; the list view holds longer text but shows no more than this.
@@ -180,4 +180,4 @@ int ListViewGrid::RowAt(POINT client) const {
   return item < 0 ? -1 : static_cast<int>(item) + 1;
 }
 
-}  // namespace vh::win32
+}  // namespace vh::ui

@@ -4,7 +4,7 @@
 
 #include "platform/win32/wide.h"
 
-namespace vh::win32 {
+namespace vh::ui {
 namespace {
 
 // Rich edit turns "\r\n" into its own paragraph mark; Lines() reads that back as a line end.
@@ -101,4 +101,4 @@ void RichEditPage::ScrollToEnd() {
   SendMessageW(control_, EM_SCROLLCARET, 0, 0);
 }
 
-}  // namespace vh::win32
+}  // namespace vh::ui

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "fake_settings_store.h"
@@ -36,7 +37,10 @@ class FakeControlWindow : public ControlWindowView {
   void RemoveTrayIcon() override { Did("icon gone"); }
   void SetTrayTip(const std::string& text) override { tip = text; }
   void ShowBalloon(const std::string& text) override { Did("balloon " + text); }
-  void StartAnimation() override { ++animations; }
+  void StartAnimation() override {
+    ++animations;
+    ++animationStarts;
+  }
   void StopAnimation() override { --animations; }
   bool WindowShown() const override { return shown; }
   void Hide() override { shown = false; }
@@ -72,13 +76,15 @@ class FakeControlWindow : public ControlWindowView {
   RunResult Run(const std::string& what) {
     Did(what + " busy " + std::to_string(busy->CurrentBusyState()) + (animations ? " animated" : "") +
         (windowEnabled ? " enabled" : ""));
+    if (duringRun) duringRun();
     return result;
   }
 
   std::map<Check, bool> checks;
   std::map<Text, std::string> texts;
   bool optionsEnabled = true, countdownEnabled = true, timer = false, windowEnabled = true, shown = false;
-  int animations = 0;
+  int animations = 0, animationStarts = 0;
+  std::function<void()> duringRun;
   WindowPlace place{5, 6, 600};
   std::string tip, chosen;
   TBackupOutcome outcome;
@@ -381,6 +387,32 @@ TEST_F(ControlWindowTest, TheTrayIconAnswersOnlyWhileIdleAndABalloonOnlyWhileHid
   EXPECT_EQ(window.done.at(2), "balloon 2 items could not be backed up. Click here to see the log.");
   EXPECT_EQ(window.done.size(), 4u);
   EXPECT_EQ(window.tip, "");  // a cancelled run leaves the tip as it was
+}
+
+TEST_F(ControlWindowTest, ARestartedTaskbarGetsTheIconBackAnimatedWhileABackupRunsAndNoneOnceItWent) {
+  logic.TaskbarCreated();  // before the window made its icon
+  EXPECT_EQ(window.done, Lines{});
+  StoreSettings();
+  Start();
+  logic.TaskbarCreated();
+  EXPECT_EQ(window.done, Lines{"icon"});
+
+  window.done.clear();
+  window.duringRun = [&] {
+    const int starts = window.animationStarts;
+    logic.TaskbarCreated();
+    EXPECT_EQ(window.animationStarts, starts + 1);
+    EXPECT_EQ(window.animations, 1);
+  };
+  logic.BackupNow();
+  window.duringRun = nullptr;
+  EXPECT_EQ(window.animations, 0);
+  EXPECT_EQ(window.done.size(), 1u) << "no still icon over the animation";
+
+  logic.CloseQuery(EndCause::Closed);
+  window.done.clear();
+  logic.TaskbarCreated();
+  EXPECT_EQ(window.done, Lines{});
 }
 
 }  // namespace
