@@ -247,7 +247,7 @@ void ControlWindow::PerformBackup(bool ask) {
   TBackupOutcome outcome;
   {
     const Animation animation(view_, animating_);
-    outcome = view_.RunBackup(BackupList, BackupFolder(), Quiet(), ask, boxes_, *log_);
+    outcome = view_.RunBackup(BackupList, BackupFolder(), Quiet(), KeepDays(), ask, boxes_, *log_);
     if (MovesLastBackup(outcome)) view_.SetText(Text::LastBackup, DateTimeStamp());
   }
   ShowOutcome(outcome);  // the still icon is back: the tip can change
@@ -282,7 +282,7 @@ void ControlWindow::Restore() {
   log_->AddLine("Restore initiated.", true);
   {
     const BusyScope busy(*this, kRestoring);
-    view_.RunRestore(BackupFolder(), Quiet(), boxes_, *log_);
+    view_.RunRestore(BackupFolder(), Quiet(), KeepDays(), boxes_, *log_);
   }
   view_.BringToFront();
 }
@@ -292,7 +292,7 @@ void ControlWindow::Purge() {
   log_->AddLine("Purge initiated.", true);
   {
     const BusyScope busy(*this, kPurging);
-    view_.RunPurge(BackupFolder(), Quiet(), boxes_, *log_);
+    view_.RunPurge(BackupFolder(), Quiet(), KeepDays(), boxes_, *log_);
   }
   view_.BringToFront();
 }

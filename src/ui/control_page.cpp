@@ -75,10 +75,10 @@ void TMainForm::EnableCountdown(bool enabled) {
   for (Control* c : {&control_.NextHoursEdt, &control_.NextMinutesEdt}) c->SetEnabled(enabled);
 }
 
-TBackupOutcome TMainForm::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
-                                    MessageBoxes& boxes, TMessageLog& log) {
+TBackupOutcome TMainForm::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet,
+                                    int keepDays, bool ask, MessageBoxes& boxes, TMessageLog& log) {
   TBackup& backup = *operations_.Backup;
-  backup.KeepDays = Logic.KeepDays();
+  backup.KeepDays = keepDays;
   TBackupOutcome outcome;
   outcome.result = backup.RunBackup(list, backupFolder, quiet, ask, boxes, log);
   outcome.failures = backup.LastRunFailures;

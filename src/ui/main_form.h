@@ -153,14 +153,16 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
     return chooseBackupFolder ? chooseBackupFolder(start) : start;
   }
   std::string FolderSizeReport(const std::string& backupFolder) override;
-  TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
-                           MessageBoxes& boxes, TMessageLog& log) override;
-  RunResult RunRestore(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {
-    operations_.Restore->KeepDays = Logic.KeepDays();
+  TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, int keepDays,
+                           bool ask, MessageBoxes& boxes, TMessageLog& log) override;
+  RunResult RunRestore(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
+                       TMessageLog& log) override {
+    operations_.Restore->KeepDays = keepDays;
     return operations_.Restore->RunRestore(backupFolder, quiet, boxes, log);
   }
-  RunResult RunPurge(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {
-    operations_.Purge->KeepDays = Logic.KeepDays();
+  RunResult RunPurge(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
+                     TMessageLog& log) override {
+    operations_.Purge->KeepDays = keepDays;
     return operations_.Purge->RunPurge(backupFolder, quiet, boxes, log);
   }
   RunResult RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) override {

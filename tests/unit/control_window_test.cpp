@@ -58,15 +58,18 @@ class FakeControlWindow : public ControlWindowView {
     Did("size " + folder);
     return folder.empty() ? "" : "report";
   }
-  TBackupOutcome RunBackup(const TSourceList& list, const std::string& folder, bool quiet, bool ask, MessageBoxes&,
-                           TMessageLog&) override {
+  TBackupOutcome RunBackup(const TSourceList& list, const std::string& folder, bool quiet, int keepDays, bool ask,
+                           MessageBoxes&, TMessageLog&) override {
+    keptDays.push_back(keepDays);
     Run("backup " + folder + " of " + std::to_string(list.Count()) + (quiet ? " quiet" : "") + (ask ? " ask" : ""));
     return outcome;
   }
-  RunResult RunRestore(const std::string& folder, bool, MessageBoxes&, TMessageLog&) override {
+  RunResult RunRestore(const std::string& folder, bool, int keepDays, MessageBoxes&, TMessageLog&) override {
+    keptDays.push_back(keepDays);
     return Run("restore " + folder);
   }
-  RunResult RunPurge(const std::string& folder, bool, MessageBoxes&, TMessageLog&) override {
+  RunResult RunPurge(const std::string& folder, bool, int keepDays, MessageBoxes&, TMessageLog&) override {
+    keptDays.push_back(keepDays);
     return Run("purge " + folder);
   }
   RunResult RemoveAllBackups(const std::string& folder, bool, TMessageLog&) override { return Run("remove " + folder); }
@@ -84,6 +87,7 @@ class FakeControlWindow : public ControlWindowView {
   std::map<Text, std::string> texts;
   bool optionsEnabled = true, countdownEnabled = true, timer = false, windowEnabled = true, shown = false;
   int animations = 0, animationStarts = 0;
+  std::vector<int> keptDays;  // what each run was told to keep
   std::function<void()> duringRun;
   WindowPlace place{5, 6, 600};
   std::string tip, chosen;
@@ -387,6 +391,20 @@ TEST_F(ControlWindowTest, TheTrayIconAnswersOnlyWhileIdleAndABalloonOnlyWhileHid
   EXPECT_EQ(window.done.at(2), "balloon 2 items could not be backed up. Click here to see the log.");
   EXPECT_EQ(window.done.size(), 4u);
   EXPECT_EQ(window.tip, "");  // a cancelled run leaves the tip as it was
+}
+
+TEST_F(ControlWindowTest, EveryRunKeepsEarlierVersionsForTheStoredDays) {
+  TSettings s;
+  s.KeepDays = 7;
+  StoreSettings(s);
+  Start();
+  logic.BackupNow();
+  sys.boxes.Answer(kIdYes);
+  logic.Restore();
+  sys.boxes.Answer(kIdYes);
+  logic.Purge();
+  logic.CloseQuery(EndCause::ShutDown);  // with its shut-down backup
+  EXPECT_EQ(window.keptDays, (std::vector<int>{7, 7, 7, 7}));
 }
 
 TEST_F(ControlWindowTest, ARestartedTaskbarGetsTheIconBackAnimatedWhileABackupRunsAndNoneOnceItWent) {
