@@ -65,7 +65,7 @@ void ControlWindow::Start() {
   if (!LoadLog(*log_, BackupFolder()) && firstStart && !BackupFolder().empty()) {
     log_->SetFileName(JoinPath(MirrorPath(BackupFolder(), ""), kLogFileName));
   }
-  view_.Checked(Check::EnableLog) ? log_->Enable() : log_->Disable();
+  LogSwitched();
   if (!startupNotes_.empty()) {
     log_->AddLine("WARNING: Start-up found these problems:", true);
     LogNotes(startupNotes_);
@@ -348,6 +348,8 @@ void ControlWindow::Info() {
   const std::string report = view_.FolderSizeReport(BackupFolder());
   if (!report.empty()) boxes_.Show(report, kAppCaption, kMbOk | kMbIconInformation);
 }
+
+void ControlWindow::LogSwitched() { view_.Checked(Check::EnableLog) ? log_->Enable() : log_->Disable(); }
 
 void ControlWindow::ToggleSuppress() { view_.SetChecked(Check::Suppress, !view_.Checked(Check::Suppress)); }
 

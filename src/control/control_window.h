@@ -133,6 +133,8 @@ class ControlWindow : public BusyStateView {
   void ChangeBackupFolder();
   void Info();
   void ToggleSuppress();
+  // The Enable logging box, clicked or read from the settings: the log writes or stays still.
+  void LogSwitched();
   void Tray(TrayEvent event);
   void TaskbarCreated();
 

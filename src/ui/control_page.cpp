@@ -3,8 +3,6 @@
 
 #include "ui/main_form.h"
 
-#include "platform/system.h"
-#include "store/drive_checks.h"
 #include "ui/main_form_constants.h"
 
 namespace vh::ui {

@@ -1,16 +1,11 @@
 #include "ui/main_form.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include "control/page_layout.h"
-#include "list/backup_list_store.h"
+#include "control/window_events.h"
 #include "platform/system.h"
 #include "resources/resource_ids.h"
-#include "store/drive_checks.h"
-#include "store/folder_size.h"
-#include "store/store_paths.h"
-#include "control/window_events.h"
 #include "ui/main_form_constants.h"
 
 namespace vh::ui {
@@ -28,9 +23,7 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   // The client area keeps the design's height under any frame, and at least its width.
   SetSizeLimits(kDesignWidth, kDesignHeight);
   Pages.Create(*this, 0, 0, kDesignWidth, kDesignHeight, 70);
-  Pages.AddPage("Control");
-  Pages.AddPage("Select");
-  Pages.AddPage("Log");
+  for (const char* page : {"Control", "Select", "Log"}) Pages.AddPage(page);
   control_.Create(*this, Pages.Panel(kControlPage));
   select_.Create(*this, Pages.Panel(kSelectPage));
   grid_ = std::make_unique<ListViewGrid>(select_.StringGrid.Handle());
@@ -58,10 +51,6 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
 }
 
 TMainForm::~TMainForm() {
-  FormDestroy();
-}
-
-void TMainForm::FormDestroy() {
   RemoveTrayIcon();
   TrayIcon.reset();
 }

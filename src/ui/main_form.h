@@ -66,7 +66,6 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   // Shows the topic of a control's help context (the "?" button, then a click, or F1).
   void HelpRequest(DWORD context);
   void FormShow();
-  void FormDestroy();
   // Stops an animation and takes the icon out of the notification area.
   void RemoveTrayIcon() override;
   void ConfigureClick();
@@ -86,8 +85,8 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   void SplitterMoved(int left);
   // The Log page.
   void LogTabSheetShow();
-  void ClearLogBtnClick();
-  void EnableLogChkClick();
+  void ClearLogBtnClick() { Logic.Log().Clear(); }
+  void EnableLogChkClick() { Logic.LogSwitched(); }
   void PrintBtnClick();
   void SetupPrinterBtnClick();
 

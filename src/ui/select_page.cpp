@@ -3,17 +3,11 @@
 
 #include "ui/main_form.h"
 
-#include <optional>
-
 #include "control/page_layout.h"
 #include "control/window_events.h"
-#include "resources/resource_ids.h"
-
-#include "list/backup_list_store.h"
 #include "platform/system.h"
-#include "store/drive_checks.h"
+#include "resources/resource_ids.h"
 #include "store/folder_size.h"
-#include "store/store_paths.h"
 #include "ui/main_form_constants.h"
 
 namespace vh::ui {

@@ -5,57 +5,28 @@
 namespace vh::test {
 namespace {
 
-TEST(WindowEventsTest, ASessionQuerysFlagsTellTheEnd) {
-  const struct {
-    unsigned long flags;
-    EndCause cause;
-  } cases[] = {
-      {0, EndCause::ShutDown},
-      {kEndSessionCloseApp, EndCause::Closed},
-      {kEndSessionLogOff, EndCause::LogOff},
-      {kEndSessionLogOff | kEndSessionCloseApp, EndCause::LogOff},
-      {0x40000000, EndCause::ShutDown},  // a critical end is still a shut-down
-  };
-  for (const auto& c : cases) EXPECT_EQ(EndCauseOf(c.flags), c.cause) << std::hex << c.flags;
-}
+TEST(WindowEventsTest, ASessionQueryTheTrayAndThePageKeysMeanWhatTheWindowDoes) {
+  EXPECT_EQ(EndCauseOf(0), EndCause::ShutDown);
+  EXPECT_EQ(EndCauseOf(kEndSessionCloseApp), EndCause::Closed);  // an installer's request
+  EXPECT_EQ(EndCauseOf(kEndSessionLogOff | kEndSessionCloseApp), EndCause::LogOff);
+  EXPECT_EQ(TrayEventOf(kTrayLeftUp), TrayEvent::LeftClick);
+  EXPECT_EQ(TrayEventOf(kTrayRightDown), TrayEvent::RightClick);
+  EXPECT_EQ(TrayEventOf(kTrayBalloonClick), TrayEvent::BalloonClick);
+  for (unsigned other : {0x0200u, 0x0201u, 0x0203u, 0x0205u}) EXPECT_EQ(TrayEventOf(other), std::nullopt) << other;
 
-TEST(WindowEventsTest, OnlyALeftReleaseARightPressAndABalloonClickAreTrayEvents) {
-  const struct {
-    unsigned message;
-    std::optional<TrayEvent> event;
-  } cases[] = {
-      {kTrayLeftUp, TrayEvent::LeftClick},   {kTrayRightDown, TrayEvent::RightClick},
-      {kTrayBalloonClick, TrayEvent::BalloonClick},
-      {0x0200, std::nullopt},  // a move
-      {0x0201, std::nullopt},  // the left press before its release
-      {0x0205, std::nullopt},  // the right release after its press
-      {0x0203, std::nullopt},  // a double click
-  };
-  for (const auto& c : cases) EXPECT_EQ(TrayEventOf(c.message), c.event) << std::hex << c.message;
-}
-
-TEST(WindowEventsTest, CtrlTabAndPageKeysTurnThePagesRoundEitherEnd) {
   const struct {
     unsigned key;
     bool shift;
-    int active;
-    std::optional<int> page;
-  } cases[] = {
-      {kKeyTab, false, 0, 1},    {kKeyTab, false, 2, 0},    {kKeyTab, true, 0, 2},     {kKeyTab, true, 2, 1},
-      {kKeyPageDown, false, 1, 2}, {kKeyPageDown, true, 2, 0}, {kKeyPageUp, false, 0, 2}, {kKeyPageUp, true, 1, 0},
-      {0x41, false, 1, std::nullopt},  // any other key leaves the page
-      {0x0D, true, 1, std::nullopt},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(PageAfterKey(c.key, c.shift, c.active, 3), c.page) << c.key << " shift " << c.shift << " from " << c.active;
-  }
+    int from;
+    std::optional<int> to;
+  } keys[] = {{kKeyTab, false, 2, 0},     {kKeyTab, true, 0, 2},     {kKeyPageDown, true, 1, 2},
+              {kKeyPageUp, false, 0, 2},  {0x41, false, 1, std::nullopt}};
+  for (const auto& k : keys) EXPECT_EQ(PageAfterKey(k.key, k.shift, k.from, 3), k.to) << k.key << " from " << k.from;
 }
 
 TEST(WindowEventsTest, TheTreeTakesTheLargestPicturesThatFitTheDpi) {
-  const struct {
-    int scaled16, size;
-  } cases[] = {{16, 16}, {19, 16}, {20, 20}, {23, 20}, {24, 24}, {28, 24}, {32, 32}, {48, 32}, {12, 16}};
-  for (const auto& c : cases) EXPECT_EQ(kTreeImageSizes[TreeImageStrip(c.scaled16)], c.size) << c.scaled16;
+  const std::pair<int, int> cases[] = {{12, 16}, {19, 16}, {20, 20}, {28, 24}, {32, 32}, {48, 32}};
+  for (auto [scaled16, size] : cases) EXPECT_EQ(kTreeImageSizes[TreeImageStrip(scaled16)], size) << scaled16;
 }
 
 }  // namespace
