@@ -14,13 +14,20 @@ constexpr unsigned kQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 // The tray icon animated for the life of the scope; the still icon is back however the scope ends.
 class Animation {
  public:
-  explicit Animation(ControlWindowView& view) : view_(view) { view_.StartAnimation(); }
-  ~Animation() { view_.StopAnimation(); }
+  Animation(ControlWindowView& view, bool& animating) : view_(view), animating_(animating) {
+    view_.StartAnimation();
+    animating_ = true;
+  }
+  ~Animation() {
+    view_.StopAnimation();
+    animating_ = false;
+  }
   Animation(const Animation&) = delete;
   Animation& operator=(const Animation&) = delete;
 
  private:
   ControlWindowView& view_;
+  bool& animating_;
 };
 
 }  // namespace
@@ -40,6 +47,7 @@ void ControlWindow::LogNotes(StringList& notes) {
 
 void ControlWindow::Start() {
   view_.ShowTrayIcon();
+  trayShown_ = true;
   BackupList.Clear();
   BackupList.ShowInGrid(view_.ListGrid());
   log_ = std::make_unique<TMessageLog>(view_.LogTextPage());
@@ -57,7 +65,7 @@ void ControlWindow::Start() {
   if (!LoadLog(*log_, BackupFolder()) && firstStart && !BackupFolder().empty()) {
     log_->SetFileName(JoinPath(MirrorPath(BackupFolder(), ""), kLogFileName));
   }
-  view_.Checked(Check::EnableLog) ? log_->Enable() : log_->Disable();
+  LogSwitched();
   if (!startupNotes_.empty()) {
     log_->AddLine("WARNING: Start-up found these problems:", true);
     LogNotes(startupNotes_);
@@ -151,6 +159,7 @@ void ControlWindow::CloseQuery(EndCause cause) {
     }
   }
   view_.RemoveTrayIcon();  // the process ends here, so the icon must go now
+  trayShown_ = false;
   view_.EndProcess(0);
 }
 
@@ -237,8 +246,8 @@ void ControlWindow::PerformBackup(bool ask) {
   CatchUpWithStore();
   TBackupOutcome outcome;
   {
-    const Animation animation(view_);
-    outcome = view_.RunBackup(BackupList, BackupFolder(), Quiet(), ask, boxes_, *log_);
+    const Animation animation(view_, animating_);
+    outcome = view_.RunBackup(BackupList, BackupFolder(), Quiet(), KeepDays(), ask, boxes_, *log_);
     if (MovesLastBackup(outcome)) view_.SetText(Text::LastBackup, DateTimeStamp());
   }
   ShowOutcome(outcome);  // the still icon is back: the tip can change
@@ -273,7 +282,7 @@ void ControlWindow::Restore() {
   log_->AddLine("Restore initiated.", true);
   {
     const BusyScope busy(*this, kRestoring);
-    view_.RunRestore(BackupFolder(), Quiet(), boxes_, *log_);
+    view_.RunRestore(BackupFolder(), Quiet(), KeepDays(), boxes_, *log_);
   }
   view_.BringToFront();
 }
@@ -283,7 +292,7 @@ void ControlWindow::Purge() {
   log_->AddLine("Purge initiated.", true);
   {
     const BusyScope busy(*this, kPurging);
-    view_.RunPurge(BackupFolder(), Quiet(), boxes_, *log_);
+    view_.RunPurge(BackupFolder(), Quiet(), KeepDays(), boxes_, *log_);
   }
   view_.BringToFront();
 }
@@ -340,6 +349,8 @@ void ControlWindow::Info() {
   if (!report.empty()) boxes_.Show(report, kAppCaption, kMbOk | kMbIconInformation);
 }
 
+void ControlWindow::LogSwitched() { view_.Checked(Check::EnableLog) ? log_->Enable() : log_->Disable(); }
+
 void ControlWindow::ToggleSuppress() { view_.SetChecked(Check::Suppress, !view_.Checked(Check::Suppress)); }
 
 void ControlWindow::Tray(TrayEvent event) {
@@ -349,6 +360,15 @@ void ControlWindow::Tray(TrayEvent event) {
     case TrayEvent::RightClick: view_.OpenMenu(); break;
     case TrayEvent::BalloonClick: view_.OpenLog(); break;
   }
+}
+
+void ControlWindow::TaskbarCreated() {
+  // The taskbar came back after its shell restarted: the icon is put back, and an animation
+  // goes on once it is.
+  if (!trayShown_) return;
+  if (!animating_) return view_.ShowTrayIcon();
+  view_.StopAnimation();
+  view_.StartAnimation();
 }
 
 }  // namespace vh

@@ -83,11 +83,14 @@ class ControlWindowView {
   virtual std::string ChooseBackupFolder(const std::string& start) = 0;
   // The backup folder's size report, measured under an hourglass.
   virtual std::string FolderSizeReport(const std::string& backupFolder) = 0;
-  // The operations, each with its progress window unless `quiet`.
-  virtual TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
-                                   MessageBoxes& boxes, TMessageLog& log) = 0;
-  virtual RunResult RunRestore(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) = 0;
-  virtual RunResult RunPurge(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) = 0;
+  // The operations, each with its progress window unless `quiet`; those that replace, purge or
+  // overwrite files keep earlier versions for `keepDays`.
+  virtual TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, int keepDays,
+                                   bool ask, MessageBoxes& boxes, TMessageLog& log) = 0;
+  virtual RunResult RunRestore(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
+                               TMessageLog& log) = 0;
+  virtual RunResult RunPurge(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
+                             TMessageLog& log) = 0;
   virtual RunResult RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) = 0;
 };
 
@@ -130,7 +133,10 @@ class ControlWindow : public BusyStateView {
   void ChangeBackupFolder();
   void Info();
   void ToggleSuppress();
+  // The Enable logging box, clicked or read from the settings: the log writes or stays still.
+  void LogSwitched();
   void Tray(TrayEvent event);
+  void TaskbarCreated();
 
   BusyCode CurrentBusyState() const override { return busy_; }
   void SetBusyState(BusyCode code) override;
@@ -155,6 +161,7 @@ class ControlWindow : public BusyStateView {
   SettingsStore& settingsStore_;
   MessageBoxes& boxes_;
   BusyCode busy_ = kIdle;
+  bool trayShown_ = false, animating_ = false;
   std::unique_ptr<TMessageLog> log_;
   TSettings settings_;  // the values this window does not show yet keep their stored state
   TBackupListFile listFile_;

@@ -3,8 +3,6 @@
 
 #include "ui/main_form.h"
 
-#include "platform/system.h"
-#include "store/drive_checks.h"
 #include "ui/main_form_constants.h"
 
 namespace vh::ui {
@@ -57,62 +55,28 @@ void TMainForm::RefreshControls() {
   Logic.RefreshControls();
 }
 
-const Button& TMainForm::CheckBox(Check box) const {
-  switch (box) {
-    case Check::TimedBackups: return control_.EnableTimedBackupsChk;
-    case Check::StartUp: return control_.StartupChk;
-    case Check::ShutDown: return control_.ShutdownChk;
-    case Check::OKBackup: return control_.OKBackupChk;
-    case Check::Suppress: return control_.SuppressBackupChk;
-    case Check::ShowProgress: return control_.ShowProgressChk;
-    case Check::ShowFiles: return select_.ShowFilesChk;
-    case Check::SystemFiles: return select_.SystemFilesChk;
-    case Check::EnableLog: return log_.EnableLogChk;
-    case Check::Minutes: return control_.MinutesRBtn;
-    case Check::Hours: break;
-  }
-  return control_.HoursRBtn;
-}
-
-// The text controls behind each of the window's texts.
-static const Control& TextControl(const TMainForm& f, Text text) {
-  switch (text) {
-    case Text::BackupFolder: return f.select_.UserBackupFolderEdit;
-    case Text::LastBackup: return f.control_.LastBackupLbl;
-    case Text::Period: return f.control_.BackupPeriodEdt;
-    case Text::NextHours: return f.control_.NextHoursEdt;
-    case Text::NextMinutes: return f.control_.NextMinutesEdt;
-    case Text::Mode: break;
-  }
-  return f.control_.BackupStatusLbl;
-}
-
-std::string TMainForm::GetText(Text text) const { return TextControl(*this, text).Text(); }
-
 void TMainForm::SetText(Text text, const std::string& value) {
   // Painted at once, also while an operation keeps the queue busy; unchanged texts are left be,
   // or every idle refresh would paint and so wake the next one.
-  auto& control = const_cast<Control&>(TextControl(*this, text));
+  Control& control = *texts_[static_cast<size_t>(text)];
   if (control.SetText(value)) control.Repaint();
 }
 
 void TMainForm::EnableOptions(bool enabled) {
-  for (Button* option : {&control_.EnableTimedBackupsChk, &control_.StartupChk, &control_.ShutdownChk, &control_.OKBackupChk}) {
-    option->SetEnabled(enabled);
+  for (Check option : {Check::TimedBackups, Check::StartUp, Check::ShutDown, Check::OKBackup}) {
+    CheckBox(option).SetEnabled(enabled);
   }
 }
 
 void TMainForm::EnableCountdown(bool enabled) {
-  for (Control* c : std::initializer_list<Control*>{&control_.NextBackupInLbl, &control_.HoursLbl, &control_.MinutesLbl, &control_.NextHoursEdt,
-                                                    &control_.NextMinutesEdt}) {
-    c->SetEnabled(enabled);
-  }
+  for (Control* c : {&control_.NextBackupInLbl, &control_.HoursLbl, &control_.MinutesLbl}) c->SetEnabled(enabled);
+  for (Control* c : {&control_.NextHoursEdt, &control_.NextMinutesEdt}) c->SetEnabled(enabled);
 }
 
-TBackupOutcome TMainForm::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
-                                    MessageBoxes& boxes, TMessageLog& log) {
+TBackupOutcome TMainForm::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet,
+                                    int keepDays, bool ask, MessageBoxes& boxes, TMessageLog& log) {
   TBackup& backup = *operations_.Backup;
-  backup.KeepDays = Logic.KeepDays();
+  backup.KeepDays = keepDays;
   TBackupOutcome outcome;
   outcome.result = backup.RunBackup(list, backupFolder, quiet, ask, boxes, log);
   outcome.failures = backup.LastRunFailures;

@@ -7,7 +7,7 @@
 
 #include "platform/win32/wide.h"
 
-namespace vh::win32 {
+namespace vh::ui {
 namespace {
 
 // Longest cell text read back; the list view holds longer text but shows no more than this.
@@ -90,7 +90,7 @@ void ListViewGrid::SetRowCount(int count) {
 
 void ListViewGrid::SetCell(int col, int row, const std::string& text) {
   if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount()) return;
-  std::wstring wide = Widen(text);
+  std::wstring wide = win32::Widen(text);
   if (row == 0) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT;
@@ -117,7 +117,7 @@ std::string ListViewGrid::Cell(int col, int row) const {
     if (!SendMessageW(control_, LVM_GETCOLUMNW, static_cast<WPARAM>(col),
                       reinterpret_cast<LPARAM>(&column)))
       return {};
-    return Narrow(column.pszText ? column.pszText : L"");
+    return win32::Narrow(column.pszText ? column.pszText : L"");
   }
   LVITEMW item{};
   item.iSubItem = col;
@@ -125,7 +125,7 @@ std::string ListViewGrid::Cell(int col, int row) const {
   item.cchTextMax = kMaxCellText;
   const LRESULT n = SendMessageW(control_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row - 1),
                                  reinterpret_cast<LPARAM>(&item));
-  return Narrow(std::wstring_view(item.pszText ? item.pszText : L"",
+  return win32::Narrow(std::wstring_view(item.pszText ? item.pszText : L"",
                                   n > 0 ? static_cast<size_t>(n) : 0));
 }
 
@@ -180,4 +180,4 @@ int ListViewGrid::RowAt(POINT client) const {
   return item < 0 ? -1 : static_cast<int>(item) + 1;
 }
 
-}  // namespace vh::win32
+}  // namespace vh::ui

@@ -3,7 +3,7 @@
 
 #include "platform/grid.h"
 
-namespace vh::win32 {
+namespace vh::ui {
 
 // A grid over a report-style list view: row 0 is the column headings, rows 1.. are the items.
 // The control stays owned by its parent window.
@@ -46,4 +46,4 @@ class ListViewGrid : public vh::Grid {
   int columnWidth_;
 };
 
-}  // namespace vh::win32
+}  // namespace vh::ui

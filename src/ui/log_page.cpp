@@ -38,10 +38,6 @@ void TMainForm::LogTabSheetShow() {
   Logic.Log().ScrollToEnd();  // the newest line in view
 }
 
-void TMainForm::ClearLogBtnClick() { Logic.Log().Clear(); }
-
-void TMainForm::EnableLogChkClick() { log_.EnableLogChk.Checked() ? Logic.Log().Enable() : Logic.Log().Disable(); }
-
 void TMainForm::PrintBtnClick() {
   const std::vector<std::string> lines = logPage_->Lines();
   if (!HasTextToPrint(lines)) {

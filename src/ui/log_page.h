@@ -14,7 +14,7 @@ class LogPage {
   void Create(TMainForm& form, HWND page);
   void Layout(int growth, int pageWidth) { table_.Layout(growth, pageWidth); }
 
-  HostedControl RichEdit{&win32::RichEditPage::Create};
+  HostedControl RichEdit{&RichEditPage::Create};
   ui::Panel LogPanel, PrintPanel;
   Button ClearLogBtn, EnableLogChk, SetupPrinterBtn, PrintBtn, HelpBtn4, OKBtn4;
 

@@ -1,17 +1,19 @@
 #include "ui/main_form.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include "control/page_layout.h"
-#include "list/backup_list_store.h"
+#include "control/window_events.h"
 #include "platform/system.h"
-#include "store/drive_checks.h"
-#include "store/folder_size.h"
-#include "store/store_paths.h"
+#include "resources/resource_ids.h"
 #include "ui/main_form_constants.h"
 
 namespace vh::ui {
+
+static_assert(kEndSessionLogOff == ENDSESSION_LOGOFF && kEndSessionCloseApp == ENDSESSION_CLOSEAPP);
+static_assert(kTrayLeftUp == WM_LBUTTONUP && kTrayRightDown == WM_RBUTTONDOWN &&
+              kTrayBalloonClick == NIN_BALLOONUSERCLICK);
+static_assert(kKeyTab == VK_TAB && kKeyPageUp == VK_PRIOR && kKeyPageDown == VK_NEXT);
 
 TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore, std::function<void()> showAbout)
     : Logic(*this, settingsStore, Boxes()), operations_(operations), showAbout_(std::move(showAbout)) {
@@ -21,20 +23,15 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   // The client area keeps the design's height under any frame, and at least its width.
   SetSizeLimits(kDesignWidth, kDesignHeight);
   Pages.Create(*this, 0, 0, kDesignWidth, kDesignHeight, 70);
-  Pages.AddPage("Control");
-  Pages.AddPage("Select");
-  Pages.AddPage("Log");
+  for (const char* page : {"Control", "Select", "Log"}) Pages.AddPage(page);
   control_.Create(*this, Pages.Panel(kControlPage));
   select_.Create(*this, Pages.Panel(kSelectPage));
-  grid_ = std::make_unique<win32::ListViewGrid>(select_.StringGrid.Handle());
+  grid_ = std::make_unique<ListViewGrid>(select_.StringGrid.Handle());
   LoadTreeImages();
   log_.Create(*this, Pages.Panel(kLogPage));
-  logPage_ = std::make_unique<win32::RichEditPage>(log_.RichEdit.Handle());
+  logPage_ = std::make_unique<RichEditPage>(log_.RichEdit.Handle());
   Pages.onChange = [this](int page) {
-    // Enter presses the OK button of the page in view.
-    SetDefaultButton(page == kControlPage  ? control_.OKBtn2.Handle()
-                     : page == kSelectPage ? select_.OKBtn.Handle()
-                                           : log_.OKBtn4.Handle());
+    SetDefaultButton(okButtons_[page]->Handle());  // Enter presses the OK button of the page in view
     if (page == kLogPage) LogTabSheetShow();
   };
   Pages.SetActivePage(kControlPage);
@@ -54,10 +51,6 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
 }
 
 TMainForm::~TMainForm() {
-  FormDestroy();
-}
-
-void TMainForm::FormDestroy() {
   RemoveTrayIcon();
   TrayIcon.reset();
 }
@@ -75,7 +68,7 @@ void TMainForm::HelpRequest(DWORD context) {
 }
 
 void TMainForm::PrepareControls() {
-  RegisterDragCursor();
+  select_.Dragging.SetCursor(IDC_DRAGFOLDER);
   Pages.SetActivePage(kControlPage);
   grid_->SetCell(0, 0, "Backup List");
   grid_->SetCell(1, 0, "Subs");
@@ -149,19 +142,11 @@ void TMainForm::DpiChanged() {
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kTrayCallbackMessage) {
-    if (lParam == WM_LBUTTONUP) Logic.Tray(TrayEvent::LeftClick);
-    if (lParam == WM_RBUTTONDOWN) Logic.Tray(TrayEvent::RightClick);
-    if (lParam == NIN_BALLOONUSERCLICK) Logic.Tray(TrayEvent::BalloonClick);
+    if (const auto event = TrayEventOf(static_cast<unsigned>(lParam))) Logic.Tray(*event);
     return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-    // The taskbar came back after Explorer restarted; an animation goes on once the icon is back.
-    if (TrayIcon && TrayIcon->Animating()) {
-      TrayIcon->StopAnimation();
-      TrayIcon->StartAnimation();
-    } else if (TrayIcon) {
-      TrayIcon->ShowIcon();
-    }
+    Logic.TaskbarCreated();
     return 0;
   }
   switch (message) {
@@ -177,10 +162,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FormCloseQuery(EndCause::Closed);
       return TRUE;
     case WM_QUERYENDSESSION:
-      // An installer's request to close the program comes this way too.
-      FormCloseQuery((lParam & ENDSESSION_LOGOFF)     ? EndCause::LogOff
-                     : (lParam & ENDSESSION_CLOSEAPP) ? EndCause::Closed
-                                                      : EndCause::ShutDown);
+      FormCloseQuery(EndCauseOf(static_cast<unsigned long>(lParam)));
       return TRUE;
     case WM_SIZE:
       if (Pages.Handle()) FormResize();
@@ -210,15 +192,11 @@ bool TMainForm::PreTranslateKey(const MSG& msg) {
     return true;
   }
   if (!KeyHeld(VK_CONTROL)) return false;
-  int step = 0;
-  if (msg.wParam == VK_TAB) step = KeyHeld(VK_SHIFT) ? -1 : 1;
-  if (msg.wParam == VK_NEXT) step = 1;
-  if (msg.wParam == VK_PRIOR) step = -1;
-  if (step == 0) return false;
-  // Ctrl+Tab and Ctrl+Page Down go to the next page, with Shift or Page Up to the one before.
-  const int count = Pages.PageCount();
-  Pages.SetActivePage((Pages.ActivePage() + step + count) % count);
-  if (Pages.ActivePage() != kLogPage) Pages.Focus();  // the focus leaves the page now hidden
+  const auto page = PageAfterKey(static_cast<unsigned>(msg.wParam), KeyHeld(VK_SHIFT), Pages.ActivePage(),
+                                 Pages.PageCount());
+  if (!page) return false;
+  Pages.SetActivePage(*page);
+  if (*page != kLogPage) Pages.Focus();  // the focus leaves the page now hidden; the log takes it itself
   return true;
 }
 

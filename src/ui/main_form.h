@@ -2,6 +2,7 @@
 // The control window: its Control page, the backup list and backup folder of the Select page,
 // the log of the Log page; the scheduler's timer, the triggers of every operation, the tray
 // icon's messages and the end of the program.
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -65,7 +66,6 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   // Shows the topic of a control's help context (the "?" button, then a click, or F1).
   void HelpRequest(DWORD context);
   void FormShow();
-  void FormDestroy();
   // Stops an animation and takes the icon out of the notification area.
   void RemoveTrayIcon() override;
   void ConfigureClick();
@@ -85,8 +85,8 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   void SplitterMoved(int left);
   // The Log page.
   void LogTabSheetShow();
-  void ClearLogBtnClick();
-  void EnableLogChkClick();
+  void ClearLogBtnClick() { Logic.Log().Clear(); }
+  void EnableLogChkClick() { Logic.LogSwitched(); }
   void PrintBtnClick();
   void SetupPrinterBtnClick();
 
@@ -119,7 +119,8 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   // What the window's decisions ask of it.
   bool Checked(Check box) const override { return CheckBox(box).Checked(); }
   void SetChecked(Check box, bool checked) override { CheckBox(box).SetChecked(checked); }
-  std::string GetText(Text text) const override;
+  Button& CheckBox(Check box) const { return *checks_[static_cast<size_t>(box)]; }
+  std::string GetText(Text text) const override { return texts_[static_cast<size_t>(text)]->Text(); }
   void SetText(Text text, const std::string& value) override;
   void EnableOptions(bool enabled) override;
   void EnableCountdown(bool enabled) override;
@@ -151,24 +152,23 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
     return chooseBackupFolder ? chooseBackupFolder(start) : start;
   }
   std::string FolderSizeReport(const std::string& backupFolder) override;
-  TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
-                           MessageBoxes& boxes, TMessageLog& log) override;
-  RunResult RunRestore(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {
-    operations_.Restore->KeepDays = Logic.KeepDays();
+  TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, int keepDays,
+                           bool ask, MessageBoxes& boxes, TMessageLog& log) override;
+  RunResult RunRestore(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
+                       TMessageLog& log) override {
+    operations_.Restore->KeepDays = keepDays;
     return operations_.Restore->RunRestore(backupFolder, quiet, boxes, log);
   }
-  RunResult RunPurge(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {
-    operations_.Purge->KeepDays = Logic.KeepDays();
+  RunResult RunPurge(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
+                     TMessageLog& log) override {
+    operations_.Purge->KeepDays = keepDays;
     return operations_.Purge->RunPurge(backupFolder, quiet, boxes, log);
   }
   RunResult RemoveAllBackups(const std::string& backupFolder, bool quiet, TMessageLog& log) override {
     return operations_.Delete->RemoveAllBackups(backupFolder, quiet, log);
   }
-  const Button& CheckBox(Check box) const;
-  Button& CheckBox(Check box) { return const_cast<Button&>(std::as_const(*this).CheckBox(box)); }
 
-  // Start-up steps of the Select page: the drag cursor, and the folder tree filled.
-  void RegisterDragCursor();
+  // Start-up steps of the Select page: the tree's pictures for the dpi, and the folder tree filled.
   void LoadTreeImages();
   void CreateFolderTree();
   // The Select page's part of the idle refresh.
@@ -193,9 +193,19 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   OperationWindows& operations_;
   std::function<void()> showAbout_;
   PopupMenu popupMenu_;
-  std::unique_ptr<win32::RichEditPage> logPage_;
-  std::unique_ptr<win32::ListViewGrid> grid_;
+  std::unique_ptr<RichEditPage> logPage_;
+  std::unique_ptr<ListViewGrid> grid_;
   UINT taskbarCreated_ = 0;
+  // The controls behind the decisions' boxes and texts, in the order of `Check` and `Text`; the
+  // OK button of each page.
+  const std::array<Button*, 11> checks_{
+      &control_.EnableTimedBackupsChk, &control_.StartupChk, &control_.ShutdownChk, &control_.OKBackupChk,
+      &control_.SuppressBackupChk,     &control_.ShowProgressChk, &select_.ShowFilesChk, &select_.SystemFilesChk,
+      &log_.EnableLogChk,              &control_.MinutesRBtn,     &control_.HoursRBtn};
+  const std::array<Control*, 6> texts_{&select_.UserBackupFolderEdit, &control_.LastBackupLbl,
+                                       &control_.BackupPeriodEdt,     &control_.NextHoursEdt,
+                                       &control_.NextMinutesEdt,      &control_.BackupStatusLbl};
+  const std::array<Button*, 3> okButtons_{&control_.OKBtn2, &select_.OKBtn, &log_.OKBtn4};
 };
 
 }  // namespace vh::ui

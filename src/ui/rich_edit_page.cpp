@@ -4,7 +4,7 @@
 
 #include "platform/win32/wide.h"
 
-namespace vh::win32 {
+namespace vh::ui {
 namespace {
 
 // Rich edit turns "\r\n" into its own paragraph mark; Lines() reads that back as a line end.
@@ -64,7 +64,7 @@ std::vector<std::string> RichEditPage::Lines() const {
   while (i < text.size()) {
     const wchar_t c = text[i];
     if (c == L'\r' || c == L'\n') {
-      lines.push_back(Narrow(std::wstring_view(text).substr(begin, i - begin)));
+      lines.push_back(win32::Narrow(std::wstring_view(text).substr(begin, i - begin)));
       i += (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ? 2 : 1;
       begin = i;
     } else {
@@ -72,21 +72,21 @@ std::vector<std::string> RichEditPage::Lines() const {
     }
   }
   // Text after the last break (put there by someone else) still counts as a line.
-  if (begin < text.size()) lines.push_back(Narrow(std::wstring_view(text).substr(begin)));
+  if (begin < text.size()) lines.push_back(win32::Narrow(std::wstring_view(text).substr(begin)));
   return lines;
 }
 
 void RichEditPage::SetLines(const std::vector<std::string>& lines) {
   std::wstring text;
   for (const std::string& line : lines) {
-    text += Widen(line);
+    text += win32::Widen(line);
     text += kLineEnd;
   }
   SetWindowTextW(control_, text.c_str());
 }
 
 void RichEditPage::Append(const std::string& line) {
-  Replace(control_, -1, -1, Widen(line) + kLineEnd);  // -1, -1: the end of the text
+  Replace(control_, -1, -1, win32::Widen(line) + kLineEnd);  // -1, -1: the end of the text
 }
 
 void RichEditPage::RemoveFirst(int count) {
@@ -101,4 +101,4 @@ void RichEditPage::ScrollToEnd() {
   SendMessageW(control_, EM_SCROLLCARET, 0, 0);
 }
 
-}  // namespace vh::win32
+}  // namespace vh::ui

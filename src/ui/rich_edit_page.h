@@ -3,7 +3,7 @@
 
 #include "platform/text_page.h"
 
-namespace vh::win32 {
+namespace vh::ui {
 
 // The log page over a rich edit control (plain text, read-only, no word wrap). Every line is held
 // followed by a line break, so an empty control holds no lines and "\r" holds one empty line.
@@ -31,4 +31,4 @@ class RichEditPage : public vh::TextPage {
   HWND control_;
 };
 
-}  // namespace vh::win32
+}  // namespace vh::ui

@@ -3,16 +3,11 @@
 
 #include "ui/main_form.h"
 
-#include <optional>
-
 #include "control/page_layout.h"
-#include "resources/resource_ids.h"
-
-#include "list/backup_list_store.h"
+#include "control/window_events.h"
 #include "platform/system.h"
-#include "store/drive_checks.h"
+#include "resources/resource_ids.h"
 #include "store/folder_size.h"
-#include "store/store_paths.h"
 #include "ui/main_form_constants.h"
 
 namespace vh::ui {
@@ -79,19 +74,11 @@ void SelectPage::MoveSplitter(int left) {
   splitterLeft_ = ClampSplitter(left, Panel.Owner().ClientSize(Panel.Handle()).cx);
 }
 
-// The tree's pictures in the largest size drawn that fits the window's dpi.
 void TMainForm::LoadTreeImages() {
-  struct Strip {
-    int size, id;
-  };
-  Strip strip{16, IDB_TREEIMAGES};
-  for (Strip s : {Strip{20, IDB_TREEIMAGES20}, Strip{24, IDB_TREEIMAGES24}, Strip{32, IDB_TREEIMAGES32}}) {
-    if (s.size <= Scale(16)) strip = s;
-  }
-  select_.TreeView.LoadImages(strip.id, strip.size);
+  const int strip = TreeImageStrip(Scale(16));
+  static_assert(IDB_TREEIMAGES32 == IDB_TREEIMAGES + 3, "one id a strip, in the order of their sizes");
+  select_.TreeView.LoadImages(IDB_TREEIMAGES + strip, kTreeImageSizes[strip]);
 }
-
-void TMainForm::RegisterDragCursor() { select_.Dragging.SetCursor(IDC_DRAGFOLDER); }
 
 void TMainForm::CreateFolderTree() {
   FolderView = std::make_unique<TFolderView>(select_.TreeView, &UpperCase);

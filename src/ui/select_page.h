@@ -24,7 +24,7 @@ class SelectPage {
   ui::Panel Panel, FilesPanel;
   ui::TreeView TreeView;
   ui::Splitter Splitter;
-  HostedControl StringGrid{&win32::ListViewGrid::Create};
+  HostedControl StringGrid{&ListViewGrid::Create};
   Hint StringGridHint;
   GroupBox DestGroupBox;
   Edit UserBackupFolderEdit;

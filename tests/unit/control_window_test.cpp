@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "fake_settings_store.h"
@@ -36,7 +37,10 @@ class FakeControlWindow : public ControlWindowView {
   void RemoveTrayIcon() override { Did("icon gone"); }
   void SetTrayTip(const std::string& text) override { tip = text; }
   void ShowBalloon(const std::string& text) override { Did("balloon " + text); }
-  void StartAnimation() override { ++animations; }
+  void StartAnimation() override {
+    ++animations;
+    ++animationStarts;
+  }
   void StopAnimation() override { --animations; }
   bool WindowShown() const override { return shown; }
   void Hide() override { shown = false; }
@@ -54,15 +58,18 @@ class FakeControlWindow : public ControlWindowView {
     Did("size " + folder);
     return folder.empty() ? "" : "report";
   }
-  TBackupOutcome RunBackup(const TSourceList& list, const std::string& folder, bool quiet, bool ask, MessageBoxes&,
-                           TMessageLog&) override {
+  TBackupOutcome RunBackup(const TSourceList& list, const std::string& folder, bool quiet, int keepDays, bool ask,
+                           MessageBoxes&, TMessageLog&) override {
+    keptDays.push_back(keepDays);
     Run("backup " + folder + " of " + std::to_string(list.Count()) + (quiet ? " quiet" : "") + (ask ? " ask" : ""));
     return outcome;
   }
-  RunResult RunRestore(const std::string& folder, bool, MessageBoxes&, TMessageLog&) override {
+  RunResult RunRestore(const std::string& folder, bool, int keepDays, MessageBoxes&, TMessageLog&) override {
+    keptDays.push_back(keepDays);
     return Run("restore " + folder);
   }
-  RunResult RunPurge(const std::string& folder, bool, MessageBoxes&, TMessageLog&) override {
+  RunResult RunPurge(const std::string& folder, bool, int keepDays, MessageBoxes&, TMessageLog&) override {
+    keptDays.push_back(keepDays);
     return Run("purge " + folder);
   }
   RunResult RemoveAllBackups(const std::string& folder, bool, TMessageLog&) override { return Run("remove " + folder); }
@@ -72,13 +79,16 @@ class FakeControlWindow : public ControlWindowView {
   RunResult Run(const std::string& what) {
     Did(what + " busy " + std::to_string(busy->CurrentBusyState()) + (animations ? " animated" : "") +
         (windowEnabled ? " enabled" : ""));
+    if (duringRun) duringRun();
     return result;
   }
 
   std::map<Check, bool> checks;
   std::map<Text, std::string> texts;
   bool optionsEnabled = true, countdownEnabled = true, timer = false, windowEnabled = true, shown = false;
-  int animations = 0;
+  int animations = 0, animationStarts = 0;
+  std::vector<int> keptDays;  // what each run was told to keep
+  std::function<void()> duringRun;
   WindowPlace place{5, 6, 600};
   std::string tip, chosen;
   TBackupOutcome outcome;
@@ -381,6 +391,47 @@ TEST_F(ControlWindowTest, TheTrayIconAnswersOnlyWhileIdleAndABalloonOnlyWhileHid
   EXPECT_EQ(window.done.at(2), "balloon 2 items could not be backed up. Click here to see the log.");
   EXPECT_EQ(window.done.size(), 4u);
   EXPECT_EQ(window.tip, "");  // a cancelled run leaves the tip as it was
+}
+
+TEST_F(ControlWindowTest, EveryRunKeepsEarlierVersionsForTheStoredDays) {
+  TSettings s;
+  s.KeepDays = 7;
+  StoreSettings(s);
+  Start();
+  logic.BackupNow();
+  sys.boxes.Answer(kIdYes);
+  logic.Restore();
+  sys.boxes.Answer(kIdYes);
+  logic.Purge();
+  logic.CloseQuery(EndCause::ShutDown);  // with its shut-down backup
+  EXPECT_EQ(window.keptDays, (std::vector<int>{7, 7, 7, 7}));
+}
+
+TEST_F(ControlWindowTest, TheLoggingBoxStartsAndStopsTheLog) {
+  StoreSettings();
+  Start();
+  for (bool on : {false, true, false}) {
+    window.SetChecked(Check::EnableLog, on);
+    logic.LogSwitched();
+    EXPECT_EQ(logic.Log().Disabled(), !on);
+  }
+}
+
+TEST_F(ControlWindowTest, ARestartedTaskbarGetsTheIconBackAnimatedWhileABackupRunsAndNoneOnceItWent) {
+  logic.TaskbarCreated();  // before the window made its icon
+  EXPECT_EQ(window.done, Lines{});
+  StoreSettings();
+  Start();
+  logic.TaskbarCreated();
+  window.duringRun = [&] { logic.TaskbarCreated(); };
+  logic.BackupNow();
+  window.duringRun = nullptr;
+  logic.CloseQuery(EndCause::Closed);
+  logic.TaskbarCreated();
+  EXPECT_EQ(window.done, (Lines{"icon", "backup E:\\B of 1 ask busy 2 animated",
+                                 "backup E:\\B of 1 busy 6 animated", "icon gone", "end 0"}));
+  EXPECT_EQ(window.animationStarts, 3);  // the two backups', and again once the icon was back
+  EXPECT_EQ(window.animations, 0);
 }
 
 }  // namespace

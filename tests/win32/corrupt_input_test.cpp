@@ -144,7 +144,7 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
       EXPECT_GE(form.Logic.Scheduler.BackupPeriod, 1);
       EXPECT_LE(form.Logic.Scheduler.BackupPeriod, 3540);
       c.mend();
-      SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);  // log-off
+      SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0);  // a shut-down
       for (const std::string& line : ShownLines(form.log_.RichEdit.Handle())) page += line + "\n";
     }
     EXPECT_EQ(ended, 0);

@@ -51,7 +51,7 @@ class SelectPageTest : public MainFormTest {
   }
   Lines GridPaths() {
     Lines paths;
-    win32::ListViewGrid view(Form().select_.StringGrid.Handle());
+    ui::ListViewGrid view(Form().select_.StringGrid.Handle());
     for (int row = 1; row < view.RowCount(); ++row) paths.push_back(view.Cell(0, row) + "|" + view.Cell(1, row));
     return paths;
   }

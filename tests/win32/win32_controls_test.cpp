@@ -16,6 +16,8 @@ namespace vh::win32 {
 namespace {
 
 using Lines = std::vector<std::string>;
+using ui::ListViewGrid;
+using ui::RichEditPage;
 
 class HiddenWindowTest : public ::testing::Test {
  protected:
