@@ -340,6 +340,14 @@ void ControlWindow::Info() {
   if (!report.empty()) boxes_.Show(report, kAppCaption, kMbOk | kMbIconInformation);
 }
 
+void ControlWindow::EarlierVersions() {
+  const std::optional<int> days = view_.ChooseKeepDays(BackupFolder(), settings_.KeepDays);
+  if (!days) return;
+  settings_.KeepDays = *days;
+  // Stored at once: the other settings wait for the end of the program as before.
+  SaveKeepDays(settingsStore_, *days);
+}
+
 void ControlWindow::ToggleSuppress() { view_.SetChecked(Check::Suppress, !view_.Checked(Check::Suppress)); }
 
 void ControlWindow::Tray(TrayEvent event) {

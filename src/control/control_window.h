@@ -2,6 +2,7 @@
 // The control window's decisions: its start-up, settings, timed backups, the operation buttons,
 // the change of backup folder, the tray icon's rules while busy and the end of the program.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/string_list.h"
@@ -83,6 +84,9 @@ class ControlWindowView {
   virtual std::string ChooseBackupFolder(const std::string& start) = 0;
   // The backup folder's size report, measured under an hourglass.
   virtual std::string FolderSizeReport(const std::string& backupFolder) = 0;
+  // The Earlier Versions dialog for the store of `backupFolder`, opened with `keepDays`: the days
+  // confirmed with OK, none when it was cancelled.
+  virtual std::optional<int> ChooseKeepDays(const std::string& backupFolder, int keepDays) = 0;
   // The operations, each with its progress window unless `quiet`.
   virtual TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                                    MessageBoxes& boxes, TMessageLog& log) = 0;
@@ -129,6 +133,8 @@ class ControlWindow : public BusyStateView {
   void Purge();
   void ChangeBackupFolder();
   void Info();
+  // The Earlier Versions dialog; the days confirmed there are stored and kept by the next runs.
+  void EarlierVersions();
   void ToggleSuppress();
   void Tray(TrayEvent event);
 

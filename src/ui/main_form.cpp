@@ -10,6 +10,7 @@
 #include "store/folder_size.h"
 #include "store/store_paths.h"
 #include "ui/main_form_constants.h"
+#include "ui/versions_dlg.h"
 
 namespace vh::ui {
 
@@ -43,6 +44,8 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   taskbarCreated_ = SharedMessage(L"TaskbarCreated");
 
   popupMenu_.Add(kConfigure, "&Configure...");
+  // Beside Configure: both open a window of the program's own, where the commands below act at once.
+  popupMenu_.Add(kVersions, "Earlier &Versions...");
   popupMenu_.AddSeparator();
   popupMenu_.Add(kSuppress, "Su&ppress Backup");
   popupMenu_.Add(kBackupNow, "&Backup Now");
@@ -111,6 +114,11 @@ void TMainForm::BalloonClick() {
   Pages.SetActivePage(kLogPage);
 }
 
+std::optional<int> TMainForm::ChooseKeepDays(const std::string& backupFolder, int keepDays) {
+  TVersionsDlg dialog(Handle());
+  return dialog.Choose(backupFolder, keepDays);
+}
+
 void TMainForm::HelpBtnClick() { HelpViewer.ShowContents(Handle()); }
 
 void TMainForm::ShowPopupMenu() {
@@ -118,6 +126,7 @@ void TMainForm::ShowPopupMenu() {
   const UINT item = popupMenu_.Track(*this);
   switch (item) {
     case kConfigure: ConfigureClick(); break;
+    case kVersions: EarlierVersionsClick(); break;
     case kSuppress: SuppressBackupClick(); break;
     case kBackupNow: BackupNowBtnClick(); break;
     case kAbout: AboutBtnClick(); break;

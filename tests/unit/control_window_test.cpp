@@ -54,6 +54,10 @@ class FakeControlWindow : public ControlWindowView {
     Did("size " + folder);
     return folder.empty() ? "" : "report";
   }
+  std::optional<int> ChooseKeepDays(const std::string& folder, int days) override {
+    Did("versions " + folder + " " + std::to_string(days));
+    return keepDays;
+  }
   TBackupOutcome RunBackup(const TSourceList& list, const std::string& folder, bool quiet, bool ask, MessageBoxes&,
                            TMessageLog&) override {
     Run("backup " + folder + " of " + std::to_string(list.Count()) + (quiet ? " quiet" : "") + (ask ? " ask" : ""));
@@ -82,6 +86,7 @@ class FakeControlWindow : public ControlWindowView {
   WindowPlace place{5, 6, 600};
   std::string tip, chosen;
   TBackupOutcome outcome;
+  std::optional<int> keepDays;  // what the versions dialog answers
   RunResult result = RunResult::Done;
   const BusyStateView* busy = nullptr;
   Lines done;
@@ -381,6 +386,26 @@ TEST_F(ControlWindowTest, TheTrayIconAnswersOnlyWhileIdleAndABalloonOnlyWhileHid
   EXPECT_EQ(window.done.at(2), "balloon 2 items could not be backed up. Click here to see the log.");
   EXPECT_EQ(window.done.size(), 4u);
   EXPECT_EQ(window.tip, "");  // a cancelled run leaves the tip as it was
+}
+
+TEST_F(ControlWindowTest, EarlierVersionsStoresTheDaysConfirmedForTheNextRuns) {
+  const std::optional<int> answers[] = {std::nullopt, 0, 90};  // cancelled, versions off, kept longer
+  for (const std::optional<int>& answer : answers) {
+    TSettings s;
+    s.KeepDays = 12;
+    s.BackupFolder = "E:\\B";
+    SaveSettings(settings, s);
+    logic.LoadSettings();
+    window.done.clear();
+    settings.PutString(kVersionsKey, "KeepDays", "untouched");  // tells a write from none
+    window.keepDays = answer;
+    logic.EarlierVersions();
+    EXPECT_EQ(window.done, (Lines{"versions E:\\B 12"}));
+    EXPECT_EQ(logic.KeepDays(), answer.value_or(12));
+    uint32_t stored = 0;
+    EXPECT_EQ(settings.ReadDword(kVersionsKey, "KeepDays", stored), answer.has_value());
+    EXPECT_EQ(stored, static_cast<uint32_t>(answer.value_or(0)));
+  }
 }
 
 }  // namespace
