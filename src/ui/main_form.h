@@ -151,8 +151,8 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   std::string ChooseBackupFolder(const std::string& start) override {
     return chooseBackupFolder ? chooseBackupFolder(start) : start;
   }
-  std::string FolderSizeReport(const std::string& backupFolder) override;
   std::optional<int> ChooseKeepDays(const std::string& backupFolder, int keepDays) override;
+  std::string FolderSizeReport(const std::string& backupFolder) override;
   TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                            MessageBoxes& boxes, TMessageLog& log) override;
   RunResult RunRestore(const std::string& backupFolder, bool quiet, MessageBoxes& boxes, TMessageLog& log) override {

@@ -50,13 +50,13 @@ class FakeControlWindow : public ControlWindowView {
     Did("choose " + start);
     return chosen;
   }
-  std::string FolderSizeReport(const std::string& folder) override {
-    Did("size " + folder);
-    return folder.empty() ? "" : "report";
-  }
   std::optional<int> ChooseKeepDays(const std::string& folder, int days) override {
     Did("versions " + folder + " " + std::to_string(days));
     return keepDays;
+  }
+  std::string FolderSizeReport(const std::string& folder) override {
+    Did("size " + folder);
+    return folder.empty() ? "" : "report";
   }
   TBackupOutcome RunBackup(const TSourceList& list, const std::string& folder, bool quiet, bool ask, MessageBoxes&,
                            TMessageLog&) override {
@@ -365,6 +365,26 @@ TEST_F(ControlWindowTest, ChangingTheFolderRemovesTheOldBackupsOnlyWhenAllowed) 
   EXPECT_EQ(Saved("BackupFolder"), "E:\\New");
 }
 
+TEST_F(ControlWindowTest, EarlierVersionsStoresTheDaysConfirmedForTheNextRuns) {
+  const std::optional<int> answers[] = {std::nullopt, 0, 90};  // cancelled, versions off, kept longer
+  for (const std::optional<int>& answer : answers) {
+    TSettings s;
+    s.KeepDays = 12;
+    s.BackupFolder = "E:\\B";
+    SaveSettings(settings, s);
+    logic.LoadSettings();
+    window.done.clear();
+    settings.PutString(kVersionsKey, "KeepDays", "untouched");  // tells a write from none
+    window.keepDays = answer;
+    logic.EarlierVersions();
+    EXPECT_EQ(window.done, (Lines{"versions E:\\B 12"}));
+    EXPECT_EQ(logic.KeepDays(), answer.value_or(12));
+    uint32_t stored = 0;
+    EXPECT_EQ(settings.ReadDword(kVersionsKey, "KeepDays", stored), answer.has_value());
+    EXPECT_EQ(stored, static_cast<uint32_t>(answer.value_or(0)));
+  }
+}
+
 TEST_F(ControlWindowTest, TheTrayIconAnswersOnlyWhileIdleAndABalloonOnlyWhileHidden) {
   StoreSettings();
   Start();
@@ -386,26 +406,6 @@ TEST_F(ControlWindowTest, TheTrayIconAnswersOnlyWhileIdleAndABalloonOnlyWhileHid
   EXPECT_EQ(window.done.at(2), "balloon 2 items could not be backed up. Click here to see the log.");
   EXPECT_EQ(window.done.size(), 4u);
   EXPECT_EQ(window.tip, "");  // a cancelled run leaves the tip as it was
-}
-
-TEST_F(ControlWindowTest, EarlierVersionsStoresTheDaysConfirmedForTheNextRuns) {
-  const std::optional<int> answers[] = {std::nullopt, 0, 90};  // cancelled, versions off, kept longer
-  for (const std::optional<int>& answer : answers) {
-    TSettings s;
-    s.KeepDays = 12;
-    s.BackupFolder = "E:\\B";
-    SaveSettings(settings, s);
-    logic.LoadSettings();
-    window.done.clear();
-    settings.PutString(kVersionsKey, "KeepDays", "untouched");  // tells a write from none
-    window.keepDays = answer;
-    logic.EarlierVersions();
-    EXPECT_EQ(window.done, (Lines{"versions E:\\B 12"}));
-    EXPECT_EQ(logic.KeepDays(), answer.value_or(12));
-    uint32_t stored = 0;
-    EXPECT_EQ(settings.ReadDword(kVersionsKey, "KeepDays", stored), answer.has_value());
-    EXPECT_EQ(stored, static_cast<uint32_t>(answer.value_or(0)));
-  }
 }
 
 }  // namespace
