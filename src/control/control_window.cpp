@@ -288,6 +288,14 @@ void ControlWindow::Purge() {
   view_.BringToFront();
 }
 
+void ControlWindow::EarlierVersions() {
+  const std::optional<int> days = view_.ChooseKeepDays(BackupFolder(), settings_.KeepDays);
+  if (!days) return;
+  settings_.KeepDays = *days;
+  // Stored at once: the other settings wait for the end of the program as before.
+  SaveKeepDays(settingsStore_, *days);
+}
+
 void ControlWindow::ChangeBackupFolder() {
   CatchUpWithStore();
   const std::string old = BackupFolder();
@@ -338,14 +346,6 @@ void ControlWindow::ChangeBackupFolder() {
 void ControlWindow::Info() {
   const std::string report = view_.FolderSizeReport(BackupFolder());
   if (!report.empty()) boxes_.Show(report, kAppCaption, kMbOk | kMbIconInformation);
-}
-
-void ControlWindow::EarlierVersions() {
-  const std::optional<int> days = view_.ChooseKeepDays(BackupFolder(), settings_.KeepDays);
-  if (!days) return;
-  settings_.KeepDays = *days;
-  // Stored at once: the other settings wait for the end of the program as before.
-  SaveKeepDays(settingsStore_, *days);
 }
 
 void ControlWindow::ToggleSuppress() { view_.SetChecked(Check::Suppress, !view_.Checked(Check::Suppress)); }

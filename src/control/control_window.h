@@ -82,11 +82,11 @@ class ControlWindowView {
 
   // Asks for a backup folder, starting from `start`; the result whatever closed the dialog.
   virtual std::string ChooseBackupFolder(const std::string& start) = 0;
-  // The backup folder's size report, measured under an hourglass.
-  virtual std::string FolderSizeReport(const std::string& backupFolder) = 0;
   // The Earlier Versions dialog for the store of `backupFolder`, opened with `keepDays`: the days
   // confirmed with OK, none when it was cancelled.
   virtual std::optional<int> ChooseKeepDays(const std::string& backupFolder, int keepDays) = 0;
+  // The backup folder's size report, measured under an hourglass.
+  virtual std::string FolderSizeReport(const std::string& backupFolder) = 0;
   // The operations, each with its progress window unless `quiet`.
   virtual TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
                                    MessageBoxes& boxes, TMessageLog& log) = 0;
