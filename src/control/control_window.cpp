@@ -297,6 +297,14 @@ void ControlWindow::Purge() {
   view_.BringToFront();
 }
 
+void ControlWindow::EarlierVersions() {
+  const std::optional<int> days = view_.ChooseKeepDays(BackupFolder(), settings_.KeepDays);
+  if (!days) return;
+  settings_.KeepDays = *days;
+  // Stored at once: the other settings wait for the end of the program as before.
+  SaveKeepDays(settingsStore_, *days);
+}
+
 void ControlWindow::ChangeBackupFolder() {
   CatchUpWithStore();
   const std::string old = BackupFolder();

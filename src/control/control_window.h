@@ -2,6 +2,7 @@
 // The control window's decisions: its start-up, settings, timed backups, the operation buttons,
 // the change of backup folder, the tray icon's rules while busy and the end of the program.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/string_list.h"
@@ -81,6 +82,9 @@ class ControlWindowView {
 
   // Asks for a backup folder, starting from `start`; the result whatever closed the dialog.
   virtual std::string ChooseBackupFolder(const std::string& start) = 0;
+  // The Earlier Versions dialog for the store of `backupFolder`, opened with `keepDays`: the days
+  // confirmed with OK, none when it was cancelled.
+  virtual std::optional<int> ChooseKeepDays(const std::string& backupFolder, int keepDays) = 0;
   // The backup folder's size report, measured under an hourglass.
   virtual std::string FolderSizeReport(const std::string& backupFolder) = 0;
   // The operations, each with its progress window unless `quiet`; those that replace, purge or
@@ -132,6 +136,8 @@ class ControlWindow : public BusyStateView {
   void Purge();
   void ChangeBackupFolder();
   void Info();
+  // The Earlier Versions dialog; the days confirmed there are stored and kept by the next runs.
+  void EarlierVersions();
   void ToggleSuppress();
   // The Enable logging box, clicked or read from the settings: the log writes or stays still.
   void LogSwitched();

@@ -110,7 +110,11 @@ void SaveSettings(SettingsStore& store, const TSettings& s) {
   number("Top", s.Top.value_or(0));
   number("Left", s.Left.value_or(0));
   number("Width", s.Width.value_or(0));
-  store.WriteDword(kVersionsKey, "KeepDays", static_cast<uint32_t>(s.KeepDays));
+  SaveKeepDays(store, s.KeepDays);
+}
+
+void SaveKeepDays(SettingsStore& store, int days) {
+  store.WriteDword(kVersionsKey, "KeepDays", static_cast<uint32_t>(days));
 }
 
 }  // namespace vh

@@ -42,5 +42,7 @@ struct TSettings {
 TSettings LoadSettings(SettingsStore& store, StringList& notes);
 // Writes every value, "Version" first.
 void SaveSettings(SettingsStore& store, const TSettings& settings);
+// Writes the days earlier versions are kept, and nothing else.
+void SaveKeepDays(SettingsStore& store, int days);
 
 }  // namespace vh

@@ -78,7 +78,12 @@ std::string SizeText(double size) {
 
 std::string BackupFolderSizeReport(const std::string& backupFolder) {
   if (backupFolder.empty()) return "";
-  return "Backup folder: " + backupFolder + "\n\nSize :" + SizeText(FolderSize(MirrorPath(backupFolder, "")));
+  std::string report = "Backup folder: " + backupFolder + "\n\nSize :" + SizeText(FolderSize(MirrorPath(backupFolder, "")));
+  // The total holds the earlier versions; their part is told beside it once there are any.
+  if (const double versions = VersionsSize(backupFolder); versions >= 0) {
+    report += "\nOf which earlier versions :" + SizeText(versions);
+  }
+  return report;
 }
 
 }  // namespace vh

@@ -10,7 +10,8 @@ double FolderSize(const std::string& folder);
 double VersionsSize(const std::string& backupFolder);
 // The size as the report shows it: " Unknown", "1.5 GB (1,610,612,736 bytes)", "1,023 bytes".
 std::string SizeText(double size);
-// The report of the size of the backup folder's store; empty for an empty backup folder.
+// The report of the size of the backup folder's store, with the part its earlier versions take
+// when it has any; empty for an empty backup folder.
 std::string BackupFolderSizeReport(const std::string& backupFolder);
 
 }  // namespace vh

@@ -58,7 +58,9 @@ void ControlTable::Create(Window& window, HWND page, std::vector<ControlRow> row
         break;
       }
       case ControlKind::ReadOnlyEdit:
-        static_cast<Edit&>(c).Create(in, row.caption, b.left, b.top, b.width, b.height, true);
+      case ControlKind::Edit:
+        static_cast<Edit&>(c).Create(in, row.caption, b.left, b.top, b.width, b.height,
+                                     row.kind == ControlKind::ReadOnlyEdit);
         break;
       case ControlKind::Separator: static_cast<Separator&>(c).Create(in, b.left, b.top, b.width); break;
       case ControlKind::SunkenPanel:

@@ -12,7 +12,8 @@
 namespace vh::ui {
 
 enum class ControlKind {
-  Label, GroupBox, Push, DefaultPush, CheckBox, Radio, ReadOnlyEdit, Separator, SunkenPanel, RaisedPanel, Hosted
+  Label, GroupBox, Push, DefaultPush, CheckBox, Radio, ReadOnlyEdit, Separator, SunkenPanel, RaisedPanel, Hosted,
+  Edit
 };
 
 struct ControlRow {

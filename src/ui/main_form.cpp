@@ -7,6 +7,7 @@
 #include "platform/system.h"
 #include "resources/resource_ids.h"
 #include "ui/main_form_constants.h"
+#include "ui/versions_dlg.h"
 
 namespace vh::ui {
 
@@ -40,6 +41,8 @@ TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore,
   taskbarCreated_ = SharedMessage(L"TaskbarCreated");
 
   popupMenu_.Add(kConfigure, "&Configure...");
+  // Beside Configure: both open a window of the program's own, where the commands below act at once.
+  popupMenu_.Add(kVersions, "Earlier &Versions...");
   popupMenu_.AddSeparator();
   popupMenu_.Add(kSuppress, "Su&ppress Backup");
   popupMenu_.Add(kBackupNow, "&Backup Now");
@@ -104,6 +107,11 @@ void TMainForm::BalloonClick() {
   Pages.SetActivePage(kLogPage);
 }
 
+std::optional<int> TMainForm::ChooseKeepDays(const std::string& backupFolder, int keepDays) {
+  TVersionsDlg dialog(Handle());
+  return dialog.Choose(backupFolder, keepDays);
+}
+
 void TMainForm::HelpBtnClick() { HelpViewer.ShowContents(Handle()); }
 
 void TMainForm::ShowPopupMenu() {
@@ -111,6 +119,7 @@ void TMainForm::ShowPopupMenu() {
   const UINT item = popupMenu_.Track(*this);
   switch (item) {
     case kConfigure: ConfigureClick(); break;
+    case kVersions: EarlierVersionsClick(); break;
     case kSuppress: SuppressBackupClick(); break;
     case kBackupNow: BackupNowBtnClick(); break;
     case kAbout: AboutBtnClick(); break;

@@ -59,6 +59,7 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   void FormCloseQuery(EndCause cause) { Logic.CloseQuery(cause); }
   void ChangeBtnClick() { Logic.ChangeBackupFolder(); }
   void InfoBtnClick() { Logic.Info(); }
+  void EarlierVersionsClick() { Logic.EarlierVersions(); }
   void ExitClick() { Logic.Exit(); }
   void AboutBtnClick() { showAbout_(); }
   // A click on the balloon: the Log page, newest line in view.
@@ -151,6 +152,7 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   std::string ChooseBackupFolder(const std::string& start) override {
     return chooseBackupFolder ? chooseBackupFolder(start) : start;
   }
+  std::optional<int> ChooseKeepDays(const std::string& backupFolder, int keepDays) override;
   std::string FolderSizeReport(const std::string& backupFolder) override;
   TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, int keepDays,
                            bool ask, MessageBoxes& boxes, TMessageLog& log) override;

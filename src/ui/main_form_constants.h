@@ -12,7 +12,7 @@ inline constexpr UINT kBackupTimerMs = 60000;
 inline constexpr DWORD kWindowHelp = 22;  // the window's own help topic
 inline constexpr UINT kQuestion = kMbYesNo | kMbIconQuestion | kMbDefButton2;
 
-enum PopupItem : UINT { kConfigure = 1, kSuppress, kBackupNow, kAbout, kExit };
+enum PopupItem : UINT { kConfigure = 1, kSuppress, kBackupNow, kAbout, kExit, kVersions };
 enum Page : int { kControlPage = 0, kSelectPage = 1, kLogPage = 2 };
 
 }  // namespace vh::ui

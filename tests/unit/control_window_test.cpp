@@ -54,6 +54,10 @@ class FakeControlWindow : public ControlWindowView {
     Did("choose " + start);
     return chosen;
   }
+  std::optional<int> ChooseKeepDays(const std::string& folder, int days) override {
+    Did("versions " + folder + " " + std::to_string(days));
+    return keepDays;
+  }
   std::string FolderSizeReport(const std::string& folder) override {
     Did("size " + folder);
     return folder.empty() ? "" : "report";
@@ -92,6 +96,7 @@ class FakeControlWindow : public ControlWindowView {
   WindowPlace place{5, 6, 600};
   std::string tip, chosen;
   TBackupOutcome outcome;
+  std::optional<int> keepDays;  // what the versions dialog answers
   RunResult result = RunResult::Done;
   const BusyStateView* busy = nullptr;
   Lines done;
@@ -368,6 +373,26 @@ TEST_F(ControlWindowTest, ChangingTheFolderRemovesTheOldBackupsOnlyWhenAllowed) 
   EXPECT_EQ(sys.files.Content(newStore + "\\Config.txt"), "3.0\r\nC:\\Docs\r\n1\r\n1\r\n");
   EXPECT_NE(sys.files.Content(newStore + "\\Log.txt").find("Backup folder selected as E:\\New"), std::string::npos);
   EXPECT_EQ(Saved("BackupFolder"), "E:\\New");
+}
+
+TEST_F(ControlWindowTest, EarlierVersionsStoresTheDaysConfirmedForTheNextRuns) {
+  const std::optional<int> answers[] = {std::nullopt, 0, 90};  // cancelled, versions off, kept longer
+  for (const std::optional<int>& answer : answers) {
+    TSettings s;
+    s.KeepDays = 12;
+    s.BackupFolder = "E:\\B";
+    SaveSettings(settings, s);
+    logic.LoadSettings();
+    window.done.clear();
+    settings.PutString(kVersionsKey, "KeepDays", "untouched");  // tells a write from none
+    window.keepDays = answer;
+    logic.EarlierVersions();
+    EXPECT_EQ(window.done, (Lines{"versions E:\\B 12"}));
+    EXPECT_EQ(logic.KeepDays(), answer.value_or(12));
+    uint32_t stored = 0;
+    EXPECT_EQ(settings.ReadDword(kVersionsKey, "KeepDays", stored), answer.has_value());
+    EXPECT_EQ(stored, static_cast<uint32_t>(answer.value_or(0)));
+  }
 }
 
 TEST_F(ControlWindowTest, TheTrayIconAnswersOnlyWhileIdleAndABalloonOnlyWhileHidden) {

@@ -51,6 +51,8 @@ TEST_F(FolderSizeTest, SizeTextUsesTheLocaleSeparators) {
 
 TEST_F(FolderSizeTest, ReportNamesTheFolderAndItsStoresSize) {
   sys.files.AddFile(root + "\\C\\a", std::string(1536, 'x'));
+  sys.files.AddFile("E:\\V\\$VH_BKS$\\PC1\\joe\\C\\a", std::string(1024, 'x'));
+  sys.files.AddFile("E:\\V\\$VH_BKS$\\PC1\\joe\\$VH_VER$\\2026-12-08 2315\\C\\a", std::string(512, 'x'));
   const struct {
     const char* folder;
     const char* report;
@@ -58,6 +60,8 @@ TEST_F(FolderSizeTest, ReportNamesTheFolderAndItsStoresSize) {
       {"E:\\B", "Backup folder: E:\\B\n\nSize :1.5 KB (1,536 bytes)"},
       {"E:\\Other\\", "Backup folder: E:\\Other\\\n\nSize : Unknown"},
       {"", ""},  // no backup folder: nothing to report
+      // Earlier versions are part of the total, and their part is told beside it.
+      {"E:\\V", "Backup folder: E:\\V\n\nSize :1.5 KB (1,536 bytes)\nOf which earlier versions :512 bytes"},
   };
   for (const auto& c : cases) EXPECT_EQ(BackupFolderSizeReport(c.folder), c.report) << c.folder;
 }

@@ -9,6 +9,7 @@
 
 #include "main_form_fixture.h"
 #include "ui/backup_folder_dlg.h"
+#include "ui/versions_dlg.h"
 
 namespace vh::test {
 namespace {
@@ -51,6 +52,8 @@ TEST_F(HelpTest, EveryContextNumberOpensItsOwnPage) {
   std::set<DWORD> contexts;
   Collect(f.Handle(), contexts);
   Collect(dialog.Handle(), contexts);
+  ui::TVersionsDlg versions;
+  Collect(versions.Handle(), contexts);
   // Every control's number has its page, and every page is reached from some control.
   EXPECT_EQ(contexts, NumberedPages(f.HelpViewer));
   Watch(f.HelpViewer);

@@ -14,6 +14,7 @@
 #include "platform/win32/wide.h"
 #include "ui/about_box.h"
 #include "ui/backup_folder_dlg.h"
+#include "ui/versions_dlg.h"
 
 namespace vh::test {
 namespace {
@@ -42,8 +43,9 @@ SIZE TextSize(HWND w, bool prefix) {
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
   std::wstring text = win32::Widen(TextOf(w));
   RECT r{0, 0, 0, 0};
-  DrawTextW(dc, text.empty() ? L"Xg" : text.c_str(), -1, &r,
-            DT_CALCRECT | DT_SINGLELINE | (prefix ? 0 : DT_NOPREFIX));
+  // A text of several lines is as wide as its widest line.
+  const UINT lines = text.find(L'\n') == std::wstring::npos ? DT_SINGLELINE : 0;
+  DrawTextW(dc, text.empty() ? L"Xg" : text.c_str(), -1, &r, DT_CALCRECT | lines | (prefix ? 0 : DT_NOPREFIX));
   SelectObject(dc, old);
   ReleaseDC(w, dc);
   return {text.empty() ? 0 : r.right - r.left, r.bottom - r.top};
@@ -155,6 +157,12 @@ void CheckEveryWindow(int dpi, int moved, ui::TMainForm& form) {
   ui::TBackupFolderDlg dialog;
   dialog.PathLabel.SetText("No backups found.");
   both(dialog.Handle(), [&](LayoutCheck& c) { c.Window(dialog.Handle(), "backup-folder dialog"); });
+  ui::TVersionsDlg versions;
+  // As long as the summary gets: a wide count, the longest dates and the largest sizes.
+  versions.SummaryLabel.SetText(
+      "Versions kept: 1234567 files\nFrom: 12/28/2026 12:58:58 PM\nTo: 12/28/2026 12:58:58 PM\n"
+      "Room they take: 1023.99 GB (1,099,511,627,775 bytes)");
+  both(versions.Handle(), [&](LayoutCheck& c) { c.Window(versions.Handle(), "versions dialog"); });
   ui::ProgressWindow progress("Backup");
   progress.FileLabel.SetText("C:\\Documents\\Letters\\2026\\a.txt");
   both(progress.Handle(), [&](LayoutCheck& c) { c.Window(progress.Handle(), "progress window"); });
