@@ -32,7 +32,12 @@ VersionKeeper::VersionKeeper(const std::string& backupFolder, int keepDays, bool
       root_(MirrorPath(backupFolder, "")),
       versions_(VersionsFolderOf(backupFolder)),
       keepDays_(keepDays),
-      restore_(restore) {}
+      restore_(restore) {
+  if (On() && VersionsFolderIsLink(backupFolder)) {
+    linked_ = versions_;
+    keepDays_ = 0;  // the run goes on as it would without versions
+  }
+}
 
 std::string VersionKeeper::RunFolder() {
   if (runName_.empty()) {
@@ -151,6 +156,7 @@ void VersionKeeper::Report(TMessageLog& log) {
     log.AddLine(heading, false);
     for (const std::string& path : paths) log.AddLine(path, false);
   };
+  if (!linked_.empty()) lines("WARNING: No earlier versions are kept while the versions folder is a link:", {linked_});
   lines("WARNING: Earlier versions of the following could not be kept:", notKept_);
   lines("The following earlier versions were deleted to make room:", deletedForRoom_);
   lines("WARNING: The following earlier versions could not be deleted:", notDeleted_);

@@ -48,6 +48,7 @@ class VersionKeeper {
   static bool DeleteTree(const std::string& path);
 
   std::string backupFolder_, root_, versions_, runName_;
+  std::string linked_;  // the versions folder, when it is a link and so not used
   int keepDays_;
   bool restore_;
   std::set<std::string> kept_, tried_;  // mirrors kept (lower case), run folders tried for room

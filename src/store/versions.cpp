@@ -71,10 +71,16 @@ std::optional<LocalTime> RunFolderTime(const std::string& name) {
   return t;
 }
 
+bool VersionsFolderIsLink(const std::string& backupFolder) {
+  const std::string folder = VersionsFolderOf(backupFolder);
+  const uint32_t attributes = folder.empty() ? kAttrInvalid : Files().Attributes(folder);
+  return attributes != kAttrInvalid && (attributes & kAttrReparsePoint);
+}
+
 StringList RunFolders(const std::string& backupFolder) {
   const std::string folder = VersionsFolderOf(backupFolder);
   std::vector<DirEntry> entries;
-  if (folder.empty() || !Files().List(folder, entries)) return {};
+  if (folder.empty() || VersionsFolderIsLink(backupFolder) || !Files().List(folder, entries)) return {};
   StringList names;
   for (const DirEntry& entry : entries) {
     // A link is never walked into or emptied: what it leads to is not the store's.

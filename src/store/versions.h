@@ -22,7 +22,11 @@ std::string VersionsFolderOf(const std::string& backupFolder);
 std::string RunFolderName(const LocalTime& time, bool restore, int n);
 // The minute a run folder's name begins with; none for a name that is no run folder's.
 std::optional<LocalTime> RunFolderTime(const std::string& name);
+// Whether the versions folder is a link: what it leads to is not the store's, so nothing is kept,
+// walked or deleted through it.
+bool VersionsFolderIsLink(const std::string& backupFolder);
 // The run folders of the versions folder, oldest first; what else is there is not ours to touch.
+// None when the versions folder is a link.
 StringList RunFolders(const std::string& backupFolder);
 // Which run folders go: those older than `keepDays` days; of the rest, those older than a day
 // that are not the newest of their calendar day. Nothing when `keepDays` is 0 (versions off), and

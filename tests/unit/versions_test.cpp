@@ -207,6 +207,24 @@ TEST_F(VersionsTest, AStoreWithoutVersionsIsLeftAsItWas) {
   EXPECT_FALSE(sys.files.Exists(Mirror("C:\\d\\b")));
 }
 
+// A versions folder that is a link leads out of the store: nothing is kept, pruned or removed
+// through it, and the log says why no versions are kept.
+TEST_F(VersionsTest, AVersionsFolderThatIsALinkIsNeverUsed) {
+  sys.files.AddLink(store + "\\$VH_VER$");
+  sys.files.AddFile(Version("1999-11-01 0000", "C:\\d\\a"), "elsewhere");  // past keeping, were it ours
+  sys.files.AddFile("C:\\d\\a", "new", 100 * kSecond);
+  sys.files.AddFile(Mirror("C:\\d\\a"), "old", 5 * kSecond);
+  EXPECT_EQ(Backup(), RunResult::Done);
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\a")), "new");
+  EXPECT_EQ(RunFolders("E:\\B"), StringList{});
+  EXPECT_EQ(deleter.RemoveEntryBackups(list, 0, 1, "E:\\B", true, log), RunResult::Done);
+  EXPECT_EQ(sys.files.Content(Version("1999-11-01 0000", "C:\\d\\a")), "elsewhere");
+  const auto texts = LogTexts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(),
+                       "WARNING: No earlier versions are kept while the versions folder is a link:"),
+            1);
+}
+
 TEST_F(VersionsTest, RemovingAnEntryWithItsBackupsRemovesItsVersions) {
   sys.files.AddFile(Mirror("C:\\d\\a"), "a");
   sys.files.AddFile(Version("1999-12-01 0000", "C:\\d\\a"), "only d");
