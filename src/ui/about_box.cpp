@@ -72,18 +72,7 @@ void TAboutBox::WebBtnClick() { openLink(kWebSite); }
 void TAboutBox::EmailBtnClick() { openLink(kMailTo); }
 
 LRESULT TAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SHOWWINDOW:
-      if (wParam) FormShow();
-      break;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDCANCEL) EndModal(IDCANCEL);  // Escape
-      return 0;
-    case WM_CLOSE:
-      // The box is kept for the next showing: closing only ends this one.
-      EndModal(IDCANCEL);
-      return 0;
-  }
+  if (message == WM_SHOWWINDOW && wParam) FormShow();
   return Window::HandleMessage(message, wParam, lParam);
 }
 

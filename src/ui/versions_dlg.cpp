@@ -75,12 +75,6 @@ void TVersionsDlg::HelpBtnClick() { HelpViewer.ShowTopic(Handle(), kVersionsHelp
 
 LRESULT TVersionsDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDCANCEL) EndModal(IDCANCEL);  // Escape
-      return 0;
-    case WM_CLOSE:
-      EndModal(IDCANCEL);
-      return 0;
     case WM_HELP:
       HelpViewer.ShowTopic(Handle(), kVersionsHelp);
       return TRUE;

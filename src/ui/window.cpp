@@ -175,6 +175,11 @@ void Window::EndModal(int result) {
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // A modal window's Escape and close box cancel it; the window is kept for its next showing.
+  if (modal_ && ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) || message == WM_CLOSE)) {
+    EndModal(IDCANCEL);
+    return 0;
+  }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
