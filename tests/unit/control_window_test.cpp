@@ -204,8 +204,11 @@ TEST_F(ControlWindowTest, TheTimerRunsABackupWhenDueAndSkipsItWhileBusy) {
   EXPECT_EQ(LogTexts().back(), "WARNING: Timed backup prevented by current operation.");
 }
 
+// Every run is told the stored days to keep earlier versions.
 TEST_F(ControlWindowTest, EachButtonAsksWhatItMustThenRunsBusyAndGivesTheWindowBack) {
-  StoreSettings();
+  TSettings s;
+  s.KeepDays = 7;
+  StoreSettings(s);
   Start();
   struct Case {
     void (ControlWindow::*press)();
@@ -238,6 +241,7 @@ TEST_F(ControlWindowTest, EachButtonAsksWhatItMustThenRunsBusyAndGivesTheWindowB
     EXPECT_TRUE(window.windowEnabled);
   }
   EXPECT_FALSE(window.shown);  // OK hides the window
+  EXPECT_EQ(window.keptDays, std::vector<int>(4, 7));
   sys.boxes.Answer(kIdNo);
   logic.Purge();
   sys.boxes.Answer(kIdNo);
@@ -288,7 +292,9 @@ TEST_F(ControlWindowTest, TheCloseQuerySavesRunsTheShutDownBackupOrSaysWhatItCut
        {"WARNING: Purge cut short: Vesperhollow was closed.",
         "WARNING: Backup on shutdown prevented by current operation."}},
   };
-  StoreSettings();
+  TSettings s;
+  s.KeepDays = 7;
+  StoreSettings(s);
   Start();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.log.front());
@@ -304,6 +310,7 @@ TEST_F(ControlWindowTest, TheCloseQuerySavesRunsTheShutDownBackupOrSaysWhatItCut
     // The time of a shut-down backup is what the next start shows.
     EXPECT_EQ(Saved("LastBackup"), window.texts[Text::LastBackup]);
   }
+  EXPECT_EQ(window.keptDays, std::vector<int>{7});  // the shut-down backup's
   EXPECT_NE(sys.files.Content(store + "\\Log.txt").find("cut short: Vesperhollow was closed."), std::string::npos);
 
   // With no backup folder there is nothing to save.
@@ -416,20 +423,6 @@ TEST_F(ControlWindowTest, TheTrayIconAnswersOnlyWhileIdleAndABalloonOnlyWhileHid
   EXPECT_EQ(window.done.at(2), "balloon 2 items could not be backed up. Click here to see the log.");
   EXPECT_EQ(window.done.size(), 4u);
   EXPECT_EQ(window.tip, "");  // a cancelled run leaves the tip as it was
-}
-
-TEST_F(ControlWindowTest, EveryRunKeepsEarlierVersionsForTheStoredDays) {
-  TSettings s;
-  s.KeepDays = 7;
-  StoreSettings(s);
-  Start();
-  logic.BackupNow();
-  sys.boxes.Answer(kIdYes);
-  logic.Restore();
-  sys.boxes.Answer(kIdYes);
-  logic.Purge();
-  logic.CloseQuery(EndCause::ShutDown);  // with its shut-down backup
-  EXPECT_EQ(window.keptDays, (std::vector<int>{7, 7, 7, 7}));
 }
 
 TEST_F(ControlWindowTest, TheLoggingBoxStartsAndStopsTheLog) {
