@@ -169,9 +169,10 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
   if (carried != kAttrArchive) fs.SetAttributes(temp, carried);
   // A file reached through two entries is copied twice: its first copy is put in place first.
   while (Moving(target)) EndOldestMove(failures);
-  const std::string kept = keeper_ && backingUp ? keeper_->KeepMirror(target) : std::string();
-  moves_.push_back({temp, target, backingUp ? source : target, kept});
-  fs.BeginMoveReplace(temp, target);
+  // The mirror it replaces is kept by the move itself: the rename waits for the disk as the move does.
+  const std::string keepAs = keeper_ && backingUp ? keeper_->PlaceFor(target) : std::string();
+  moves_.push_back({temp, target, backingUp ? source : target, keepAs});
+  fs.BeginMoveReplace(temp, target, keepAs);
   // A temporary file beside the user's own stays there no longer than it must.
   while (workFolder_.empty() && !moves_.empty()) EndOldestMove(failures);
   return CopyResult::Ok;
@@ -180,10 +181,11 @@ CopyResult TFileOps::StartCopy(const std::string& source, uint32_t attributes, c
 void TFileOps::EndOldestMove(StringList& failures) {
   FileSystem& fs = Files();
   // The wait feeds the window; the move stays listed until its outcome is in.
-  const bool moved = fs.EndMoveReplace([this] { CheckStop(); });
+  const FileSystem::MoveOutcome outcome = fs.EndMoveReplace([this] { CheckStop(); });
   const Move move = std::move(moves_.front());
   moves_.pop_front();
-  if (moved) return;
+  if (keeper_ && !move.keepAs.empty()) keeper_->Kept(move.target, outcome.kept);
+  if (outcome.moved) return;
   // Read-only, hidden and system targets could not be replaced otherwise.
   const uint32_t old = fs.Attributes(move.target);
   if (IsFileAttr(old) && old != kAttrArchive) {
@@ -192,7 +194,7 @@ void TFileOps::EndOldestMove(StringList& failures) {
     fs.SetAttributes(move.target, old);
   }
   if (!RemoveTemp(move.temp)) journal_.Left(move.temp);
-  if (keeper_ && !move.kept.empty()) keeper_->PutBack(move.kept, move.target);
+  if (keeper_ && outcome.kept) keeper_->PutBack(move.keepAs, move.target);
   failures.push_back(move.failure);
 }
 

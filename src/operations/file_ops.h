@@ -106,7 +106,7 @@ class TFileOps {
   // Moves into place under way: the disk is waited for while the next files are copied (into the
   // work folder only).
   struct Move {
-    std::string temp, target, failure, kept;  // kept: where the replaced mirror went
+    std::string temp, target, failure, keepAs;  // keepAs: where the mirror it replaces goes
   };
   static constexpr size_t kMovesUnderWay = 16;
   std::deque<Move> moves_;

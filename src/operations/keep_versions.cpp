@@ -63,20 +63,30 @@ void VersionKeeper::MakeFolderOf(const std::string& path) {
   madeFolder_ = std::move(folder);
 }
 
-std::string VersionKeeper::KeepMirror(const std::string& mirror) {
+std::string VersionKeeper::PlaceFor(const std::string& mirror) {
   if (!On() || kept_.count(LowerCase(mirror))) return {};
   DirEntry found;
   if (!Files().Stat(mirror, found) || (found.attributes & kAttrDirectory)) return {};
   const std::string version = VersionOf(mirror);
   if (version.empty()) return {};
   MakeFolderOf(version);
-  // Not flushed: the move of the new copy into the mirror's place, which is, carries it to the disk.
-  if (!Files().Rename(mirror, version)) {
-    notKept_.push_back(mirror);
-    return {};
-  }
   kept_.insert(LowerCase(mirror));
   return version;
+}
+
+void VersionKeeper::Kept(const std::string& mirror, bool kept) {
+  if (kept) return;
+  kept_.erase(LowerCase(mirror));
+  notKept_.push_back(mirror);
+}
+
+std::string VersionKeeper::KeepMirror(const std::string& mirror) {
+  const std::string version = PlaceFor(mirror);
+  if (version.empty()) return {};
+  // Not flushed: the next flushed change on the drive carries it to the disk.
+  const bool kept = Files().Rename(mirror, version);
+  Kept(mirror, kept);
+  return kept ? version : std::string();
 }
 
 void VersionKeeper::PutBack(const std::string& version, const std::string& mirror) {

@@ -20,9 +20,14 @@ class VersionKeeper {
   bool On() const { return keepDays_ > 0 && !root_.empty(); }
   // This run's folder, named at the first call; made only when something is kept in it.
   std::string RunFolder();
-  // Moves the mirror file into the run folder, unless the run already kept that mirror (a file
-  // reached through two entries: its first version is the one from before the run). The path it
-  // went to, or empty when there was nothing to keep or it could not be kept.
+  // Where in the run folder the mirror file is to be kept (its folder made), for a rename that
+  // Kept then tells the outcome of. Empty when there is no mirror file, or the run already kept
+  // that mirror (a file reached through two entries: its first version is the one from before the run).
+  std::string PlaceFor(const std::string& mirror);
+  // Whether the mirror could be moved to its place: one that could not is named in the log.
+  void Kept(const std::string& mirror, bool kept);
+  // Moves the mirror file into the run folder: PlaceFor, the rename and Kept. The path it went
+  // to, or empty when there was nothing to keep or it could not be kept.
   std::string KeepMirror(const std::string& mirror);
   // Puts a kept mirror back where it was, when what was to replace it did not come.
   void PutBack(const std::string& version, const std::string& mirror);

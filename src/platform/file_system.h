@@ -72,19 +72,25 @@ class FileSystem {
   // Gives a file a new name on its drive, never over another file. Not flushed: the next flushed
   // change on the drive carries it to the disk, and until then the file has its old name.
   virtual bool Rename(const std::string& source, const std::string& target) = 0;
+  // What became of a move begun: whether it was made, and whether the file it replaced was kept.
+  struct MoveOutcome {
+    bool moved = false, kept = false;
+  };
   // MoveReplace, which may still be under way when this returns (the platform then waits for the
-  // disk on another thread). Neither path may be used again before EndMoveReplace has told the
-  // outcome; outcomes come oldest first.
-  virtual void BeginMoveReplace(const std::string& source, const std::string& target) {
-    moveOutcomes_.push_back(MoveReplace(source, target));
+  // disk on another thread). With `keepAs`, the target's own file is first renamed to it (as Rename
+  // does: the move's flush carries that name to the disk), so that it is kept, not replaced; the
+  // move is made whether or not it could be kept. None of the paths may be used again before
+  // EndMoveReplace has told the outcome; outcomes come oldest first.
+  virtual void BeginMoveReplace(const std::string& source, const std::string& target, const std::string& keepAs = {}) {
+    moveOutcomes_.push_back(MoveKeeping(source, target, keepAs));
   }
   // The outcome of the oldest move begun and not yet ended; waits for it when it is under way,
   // calling `whileWaiting` every few dozen milliseconds meanwhile.
-  virtual bool EndMoveReplace([[maybe_unused]] const std::function<void()>& whileWaiting = nullptr) {
-    if (moveOutcomes_.empty()) return false;  // nothing was begun
-    const bool moved = moveOutcomes_.front();
+  virtual MoveOutcome EndMoveReplace([[maybe_unused]] const std::function<void()>& whileWaiting = nullptr) {
+    if (moveOutcomes_.empty()) return {};  // nothing was begun
+    const MoveOutcome outcome = moveOutcomes_.front();
     moveOutcomes_.erase(moveOutcomes_.begin());
-    return moved;
+    return outcome;
   }
   // Deletes a file (a read-only file is refused, as the platform does).
   virtual bool Delete(const std::string& path) = 0;
@@ -116,8 +122,17 @@ class FileSystem {
   // `inUse` then tells whether someone else holds it.
   virtual std::unique_ptr<FileLock> OpenLockFile(const std::string& path, bool& inUse) = 0;
 
+ protected:
+  // The work of a move begun, wherever the platform does it.
+  MoveOutcome MoveKeeping(const std::string& source, const std::string& target, const std::string& keepAs) {
+    MoveOutcome outcome;
+    outcome.kept = !keepAs.empty() && Rename(target, keepAs);
+    outcome.moved = MoveReplace(source, target);
+    return outcome;
+  }
+
  private:
-  std::vector<bool> moveOutcomes_;
+  std::vector<MoveOutcome> moveOutcomes_;
 };
 
 inline bool IsFolderAttr(uint32_t a) { return a != kAttrInvalid && (a & kAttrDirectory); }

@@ -173,26 +173,37 @@ TYPED_TEST_P(FileSystemContract, CopyAsksItsProgressAndStopsWhenTold) {
 
 // Moves begun together may run at once; each outcome still comes back to its own move, in the
 // order begun. A read-only file moves and stays read-only; a folder in the way or a missing
-// folder refuses the move and leaves the file where it was.
+// folder refuses the move and leaves the file where it was. A move that keeps the file it
+// replaces leaves it under the name given, or, when that cannot be, is made all the same.
 TYPED_TEST_P(FileSystemContract, MovesBegunTogetherEndInOrderWithTheirOwnOutcomes) {
   FileSystem& fs = this->fs;
-  std::vector<std::string> targets;
+  ASSERT_TRUE(fs.CreateFolder(this->At("kept")));
+  std::vector<std::string> targets, keepAs;
   std::vector<bool> expected;
   for (int i = 0; i < 40; ++i) {
-    ASSERT_TRUE(fs.WriteFile(this->At("temp" + std::to_string(i)), "content " + std::to_string(i)));
-    targets.push_back(i % 9 == 4 ? this->At("missing\\t") : this->At("t") + std::to_string(i));
+    const std::string n = std::to_string(i);
+    ASSERT_TRUE(fs.WriteFile(this->At("temp" + n), "content " + n));
+    targets.push_back(i % 9 == 4 ? this->At("missing\\t") : this->At("t") + n);
     expected.push_back(i % 9 != 4 && i != 2);
+    keepAs.push_back(i % 5 != 0 ? "" : i == 10 ? this->At("missing\\v10") : this->At("kept\\v" + n));
+    if (i % 5 == 0) ASSERT_TRUE(fs.WriteFile(targets[i], "old " + n));
   }
   ASSERT_TRUE(fs.SetAttributes(this->At("temp1"), kAttrReadOnly));
   ASSERT_TRUE(fs.CreateFolder(this->At("t2")));
-  for (int i = 0; i < 40; ++i) fs.BeginMoveReplace(this->At("temp" + std::to_string(i)), targets[i]);
-  std::vector<bool> outcomes;
-  for (int i = 0; i < 40; ++i) outcomes.push_back(fs.EndMoveReplace());
+  for (int i = 0; i < 40; ++i) fs.BeginMoveReplace(this->At("temp" + std::to_string(i)), targets[i], keepAs[i]);
+  std::vector<bool> outcomes, kept;
+  for (int i = 0; i < 40; ++i) {
+    const FileSystem::MoveOutcome outcome = fs.EndMoveReplace();
+    outcomes.push_back(outcome.moved);
+    kept.push_back(outcome.kept);
+    EXPECT_EQ(outcome.kept, i % 5 == 0 && i != 10) << i;
+  }
   EXPECT_EQ(outcomes, expected);
-  EXPECT_FALSE(fs.EndMoveReplace());  // nothing left to end
+  EXPECT_FALSE(fs.EndMoveReplace().moved);  // nothing left to end
   for (int i = 0; i < 40; ++i) {
     EXPECT_EQ(this->Read(expected[i] ? targets[i] : this->At("temp" + std::to_string(i))),
               "content " + std::to_string(i));
+    if (kept[i]) EXPECT_EQ(this->Read(keepAs[i]), "old " + std::to_string(i));
   }
   EXPECT_EQ(fs.Attributes(this->At("t1")) & kAttrReadOnly, kAttrReadOnly);
 }

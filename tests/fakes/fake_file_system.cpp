@@ -174,17 +174,17 @@ bool FakeFileSystem::Rename(const std::string& source, const std::string& target
   return true;
 }
 
-void FakeFileSystem::BeginMoveReplace(const std::string& source, const std::string& target) {
-  if (!deferMoves) return FileSystem::BeginMoveReplace(source, target);
-  deferred_.emplace_back(source, target);
+void FakeFileSystem::BeginMoveReplace(const std::string& source, const std::string& target, const std::string& keepAs) {
+  if (!deferMoves) return FileSystem::BeginMoveReplace(source, target, keepAs);
+  deferred_.push_back({source, target, keepAs});
 }
 
-bool FakeFileSystem::EndMoveReplace(const std::function<void()>& whileWaiting) {
+FileSystem::MoveOutcome FakeFileSystem::EndMoveReplace(const std::function<void()>& whileWaiting) {
   if (!deferMoves) return FileSystem::EndMoveReplace(whileWaiting);
-  if (deferred_.empty()) return false;
-  const auto [source, target] = deferred_.front();
+  if (deferred_.empty()) return {};
+  const auto [source, target, keepAs] = deferred_.front();
   deferred_.erase(deferred_.begin());
-  return MoveReplace(source, target);
+  return MoveKeeping(source, target, keepAs);
 }
 
 CopyResult FakeFileSystem::Copy(const std::string& source, const std::string& target,

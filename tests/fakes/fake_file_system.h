@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory file system for tests: drives that can be plugged and unplugged between any two
 // calls, the five attribute bits, 100-ns times, and faults on demand.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -70,8 +71,8 @@ class FakeFileSystem : public FileSystem {
   // With deferMoves, a move begun happens only when its outcome is asked for, as on a platform
   // that waits for the disk on another thread.
   bool deferMoves = false;
-  void BeginMoveReplace(const std::string& source, const std::string& target) override;
-  bool EndMoveReplace(const std::function<void()>& whileWaiting = nullptr) override;
+  void BeginMoveReplace(const std::string& source, const std::string& target, const std::string& keepAs = {}) override;
+  MoveOutcome EndMoveReplace(const std::function<void()>& whileWaiting = nullptr) override;
   bool Delete(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
@@ -112,7 +113,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> unplugged_, failOpen_, failDelete_, failCopy_, held_;
   std::map<std::string, uint64_t> room_;
   int64_t now_ = 0;
-  std::vector<std::pair<std::string, std::string>> deferred_;
+  std::vector<std::array<std::string, 3>> deferred_;  // source, target, keepAs
   int nextId_ = 1;
 };
 

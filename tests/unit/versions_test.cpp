@@ -85,6 +85,27 @@ TEST_F(VersionsTest, ABackupKeepsTheMirrorItReplacesWithItsTimeAndAttributes) {
   EXPECT_EQ(sys.files.Content(Version(run + " 02", "C:\\d\\a")), "new");
 }
 
+// The mirror is kept by the move that replaces it, which may end later: a move that fails puts
+// the kept mirror back, and a mirror that cannot be kept is replaced all the same and named.
+TEST_F(VersionsTest, AKeepOrAMoveThatFailsLosesNoCopy) {
+  sys.files.deferMoves = true;
+  for (const std::string name : {"a", "b"}) {
+    sys.files.AddFile("C:\\d\\" + name, "new " + name, 100 * kSecond);
+    sys.files.AddFile(Mirror("C:\\d\\" + name), "old " + name, 5 * kSecond);
+  }
+  onCall = [&](const std::string& call, const std::string& path) {
+    if (call == "MoveReplace" && sys.files.Content(path) == "new a") sys.files.Delete(path);  // taken away
+    if (call == "Rename" && path == Mirror("C:\\d\\b")) sys.files.AddFolder(Version(run, "C:\\d\\b"));  // in the way
+  };
+  EXPECT_EQ(Backup(), RunResult::Incomplete);
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\a")), "old a");
+  EXPECT_FALSE(sys.files.Exists(Version(run, "C:\\d\\a")));
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\b")), "new b");
+  EXPECT_EQ(LogTexts(), (Lines{"C:\\d  (incl. sub-folders)",
+                               "WARNING: Earlier versions of the following could not be kept:", Mirror("C:\\d\\b"),
+                               "WARNING: The following files and folders could not be backed up:", "C:\\d\\a"}));
+}
+
 TEST_F(VersionsTest, APurgeKeepsTheLastBackupOfWhatVanished) {
   sys.files.AddFolder("C:\\d");
   sys.files.AddFile(Mirror("C:\\d\\gone"), "last", 7 * kSecond);

@@ -23,36 +23,38 @@ MoveWorkers::~MoveWorkers() {
   for (std::thread& thread : threads_) thread.join();
 }
 
-void MoveWorkers::Begin(const std::string& source, const std::string& target) {
+void MoveWorkers::Begin(const std::string& source, const std::string& target, const std::string& keepAs) {
   std::unique_lock<std::mutex> lock(mutex_);
   // Started with the first move: most runs of the program copy nothing.
   try {
     while (threads_.size() < kWorkers) threads_.emplace_back([this] { Work(); });
   } catch (const std::system_error&) {
   }
+  Job job{source, target, keepAs};
   if (threads_.empty()) {  // no thread could start: the move is done here and now
     lock.unlock();
-    const bool moved = Move(source, target);
+    job.outcome = Move(job);
+    job.state = State::Done;
     lock.lock();
-    jobs_.push_back(Job{source, target, State::Done, moved});
+    jobs_.push_back(std::move(job));
     return;
   }
-  jobs_.push_back(Job{source, target});
+  jobs_.push_back(std::move(job));
   lock.unlock();
   waiting_.notify_one();
 }
 
-bool MoveWorkers::Move(const std::string& source, const std::string& target) {
+MoveWorkers::Outcome MoveWorkers::Move(const Job& job) {
   try {
-    return move_(source, target);
+    return move_(job.source, job.target, job.keepAs);
   } catch (const std::bad_alloc&) {
-    return false;
+    return {};
   }
 }
 
-bool MoveWorkers::End(const std::function<void()>& whileWaiting) {
+MoveWorkers::Outcome MoveWorkers::End(const std::function<void()>& whileWaiting) {
   std::unique_lock<std::mutex> lock(mutex_);
-  if (jobs_.empty()) return false;  // nothing was begun
+  if (jobs_.empty()) return {};  // nothing was begun
   const auto done = [this] { return jobs_.front().state == State::Done; };
   while (!done_.wait_for(lock, kSlice, done)) {
     if (!whileWaiting) continue;
@@ -60,9 +62,9 @@ bool MoveWorkers::End(const std::function<void()>& whileWaiting) {
     whileWaiting();
     lock.lock();
   }
-  const bool moved = jobs_.front().moved;
+  const Outcome outcome = jobs_.front().outcome;
   jobs_.pop_front();
-  return moved;
+  return outcome;
 }
 
 void MoveWorkers::Work() {
@@ -82,9 +84,9 @@ void MoveWorkers::Work() {
     // The job stays where it is until End takes it, after it is done.
     job->state = State::Running;
     lock.unlock();
-    const bool moved = Move(job->source, job->target);
+    const Outcome outcome = Move(*job);
     lock.lock();
-    job->moved = moved;
+    job->outcome = outcome;
     job->state = State::Done;
     done_.notify_all();
   }

@@ -9,31 +9,34 @@
 #include <thread>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace vh::win32 {
 
 class MoveWorkers {
  public:
-  using MoveFn = std::function<bool(const std::string& source, const std::string& target)>;
+  using Outcome = FileSystem::MoveOutcome;
+  using MoveFn = std::function<Outcome(const std::string& source, const std::string& target, const std::string& keepAs)>;
   explicit MoveWorkers(MoveFn move) : move_(std::move(move)) {}
   ~MoveWorkers();
   MoveWorkers(const MoveWorkers&) = delete;
   MoveWorkers& operator=(const MoveWorkers&) = delete;
 
-  void Begin(const std::string& source, const std::string& target);
+  void Begin(const std::string& source, const std::string& target, const std::string& keepAs);
   // The outcome of the oldest move not yet ended, once it is done; waits in short slices and
   // calls `whileWaiting` between them.
-  bool End(const std::function<void()>& whileWaiting = nullptr);
+  Outcome End(const std::function<void()>& whileWaiting = nullptr);
 
  private:
   enum class State { Waiting, Running, Done };
   struct Job {
-    std::string source, target;
+    std::string source, target, keepAs;
     State state = State::Waiting;
-    bool moved = false;
+    Outcome outcome;
   };
   void Work();
   // The move, which fails rather than throws.
-  bool Move(const std::string& source, const std::string& target);
+  Outcome Move(const Job& job);
 
   MoveFn move_;
   std::mutex mutex_;

@@ -19,8 +19,10 @@ class Win32FileSystem : public vh::FileSystem {
   bool SwapInto(const std::string& replacement, const std::string& target) override;
   bool MoveReplace(const std::string& source, const std::string& target) override;
   bool Rename(const std::string& source, const std::string& target) override;
-  void BeginMoveReplace(const std::string& source, const std::string& target) override { moves_.Begin(source, target); }
-  bool EndMoveReplace(const std::function<void()>& whileWaiting = nullptr) override {
+  void BeginMoveReplace(const std::string& source, const std::string& target, const std::string& keepAs = {}) override {
+    moves_.Begin(source, target, keepAs);
+  }
+  MoveOutcome EndMoveReplace(const std::function<void()>& whileWaiting = nullptr) override {
     return moves_.End(whileWaiting);
   }
   bool Delete(const std::string& path) override;
@@ -35,8 +37,8 @@ class Win32FileSystem : public vh::FileSystem {
   std::unique_ptr<FileLock> OpenLockFile(const std::string& path, bool& inUse) override;
 
  private:
-  MoveWorkers moves_{[this](const std::string& source, const std::string& target) {
-    return Win32FileSystem::MoveReplace(source, target);
+  MoveWorkers moves_{[this](const std::string& source, const std::string& target, const std::string& keepAs) {
+    return MoveKeeping(source, target, keepAs);
   }};
 };
 
