@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -18,28 +17,6 @@ namespace {
 
 using win32::Win32FolderWatch;
 using Kind = WatchEvent::Kind;
-
-bool Has(const std::vector<WatchEvent>& events, Kind kind, const std::string& path) {
-  for (const WatchEvent& e : events)
-    if (e.kind == kind && e.path == path) return true;
-  return false;
-}
-
-// Takes until `done` holds for all that came, or three seconds pass; returns all that came.
-std::vector<WatchEvent> TakeUntil(FolderWatch& watch,
-                                  const std::function<bool(const std::vector<WatchEvent>&)>& done) {
-  std::vector<WatchEvent> seen;
-  const ULONGLONG deadline = GetTickCount64() + 3000;
-  for (;;) {
-    for (WatchEvent& e : watch.Take()) seen.push_back(std::move(e));
-    if (done(seen) || GetTickCount64() > deadline) return seen;
-    Sleep(20);
-  }
-}
-
-std::vector<WatchEvent> TakeUntilSeen(FolderWatch& watch, Kind kind, const std::string& path) {
-  return TakeUntil(watch, [&](const std::vector<WatchEvent>& seen) { return Has(seen, kind, path); });
-}
 
 // The Unix name Wine gives a path; empty when not running under Wine.
 std::string UnixName(const std::string& path) {
@@ -78,9 +55,9 @@ bool SetWriteTime(const std::string& path) {
   return ok;
 }
 
-// Where the watched trees go: kept until every test has run. Wine remembers the folders a watch
-// saw by their inode numbers, beyond the watch's end, and leaves unwatched a new folder that gets
-// the number of one removed since; trees removed between tests would so blind the later tests.
+// The watched trees are kept until every test has run: Wine remembers the folders a watch saw by
+// their inode numbers beyond the watch's end, and leaves unwatched a new folder that gets the
+// number of one removed since.
 std::string KeptTrees() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -90,18 +67,12 @@ std::string KeptTrees() {
 void RemoveAll(FileSystem& files, const std::string& path) {
   std::vector<DirEntry> entries;
   files.List(path, entries);
-  for (const DirEntry& e : entries) {
-    const std::string child = JoinPath(path, e.name);
-    if (e.attributes & kAttrDirectory)
-      RemoveAll(files, child);
-    else
-      files.Delete(child);
-  }
+  for (const DirEntry& e : entries)
+    (e.attributes & kAttrDirectory) ? RemoveAll(files, JoinPath(path, e.name)) : (void)files.Delete(JoinPath(path, e.name));
   files.RemoveFolder(path);
 }
 
 class RemoveKeptTrees : public ::testing::Environment {
- public:
   void TearDown() override {
     win32::Win32FileSystem files;
     RemoveAll(files, KeptTrees());
@@ -115,6 +86,18 @@ class FolderWatchTest : public DiskTest {
     ForceFolders(trees);
   }
 
+  // Takes until the event has come among all taken so far, or three seconds have passed.
+  bool Saw(FolderWatch& watch, Kind kind, const std::string& path) {
+    const ULONGLONG deadline = GetTickCount64() + 3000;
+    for (;;) {
+      for (WatchEvent& e : watch.Take()) seen.push_back(std::move(e));
+      for (const WatchEvent& e : seen)
+        if (e.kind == kind && e.path == path) return true;
+      if (GetTickCount64() > deadline) return false;
+      Sleep(20);
+    }
+  }
+
   // Lists every folder of the tree, as the full scan that follows Watch and every Lost does.
   // Under Wine that is what extends the watch to sub-folders that were already there.
   void OpenEveryFolder(const std::string& path) {
@@ -125,31 +108,27 @@ class FolderWatchTest : public DiskTest {
   }
 
   const std::string trees;
+  std::vector<WatchEvent> seen;
 };
 
 TEST_F(FolderWatchTest, ReportsAChangeDeepInAFolderThatWasThereAtTheStart) {
-  struct Case {
+  const struct {
     const char* name;
-    bool possible;
     std::function<bool(const std::string&)> change;
   } cases[] = {
-      {"content", true, [&](const std::string& file) { return files.AppendFile(file, "more"); }},
-      {"time", true, SetWriteTime},
-      {"linux", !UnixName(trees).empty(), TouchFromLinux},
+      {"content", [&](const std::string& file) { return files.AppendFile(file, "more"); }},
+      {"time", SetWriteTime},
+      {"linux", TouchFromLinux},  // under Wine only
   };
-  for (const Case& c : cases) {
-    if (!c.possible) {
-      std::printf("not under Wine: no change from outside it (%s)\n", c.name);
-      continue;
-    }
-    const std::string root = JoinPath(trees, c.name);
-    const std::string file = root + "\\a\\b\\c\\f.txt";
+  for (const auto& c : cases) {
+    if (c.name == std::string("linux") && UnixName(trees).empty()) continue;
+    const std::string file = JoinPath(trees, c.name) + "\\a\\b\\c\\f.txt";
     Write(file, "data");
     Win32FolderWatch watch;
-    ASSERT_TRUE(watch.Watch(root)) << c.name;
-    OpenEveryFolder(root);
+    ASSERT_TRUE(watch.Watch(JoinPath(trees, c.name))) << c.name;
+    OpenEveryFolder(JoinPath(trees, c.name));
     ASSERT_TRUE(c.change(file)) << c.name;
-    EXPECT_TRUE(Has(TakeUntilSeen(watch, Kind::Changed, file), Kind::Changed, file)) << c.name;
+    EXPECT_TRUE(Saw(watch, Kind::Changed, file)) << c.name;
   }
 }
 
@@ -159,35 +138,26 @@ TEST_F(FolderWatchTest, NamesRenamedFoldersAndThenTheNewPathOfAFileEditedInThem)
   Win32FolderWatch watch;
   ASSERT_TRUE(watch.Watch(root));
   OpenEveryFolder(root);
-
   // A folder renamed, then one inside it: each edit after names the file where it now is.
   const struct {
-    const char* from;
-    const char* to;
-    const char* file;
+    const char *from, *to, *file;
   } steps[] = {{"\\a", "\\a2", "\\a2\\b\\c\\f.txt"}, {"\\a2\\b", "\\a2\\b2", "\\a2\\b2\\c\\f.txt"}};
   for (const auto& step : steps) {
     ASSERT_TRUE(files.Rename(root + step.from, root + step.to));
-    const auto renamed = TakeUntil(watch, [&](const std::vector<WatchEvent>& seen) {
-      return Has(seen, Kind::Named, root + step.from) && Has(seen, Kind::Named, root + step.to);
-    });
-    EXPECT_TRUE(Has(renamed, Kind::Named, root + step.from)) << step.from;
-    EXPECT_TRUE(Has(renamed, Kind::Named, root + step.to)) << step.to;
-
+    EXPECT_TRUE(Saw(watch, Kind::Named, root + step.from));
+    EXPECT_TRUE(Saw(watch, Kind::Named, root + step.to));
     ASSERT_TRUE(files.AppendFile(root + step.file, "more"));
-    EXPECT_TRUE(Has(TakeUntilSeen(watch, Kind::Changed, root + step.file), Kind::Changed, root + step.file))
-        << step.file;
+    EXPECT_TRUE(Saw(watch, Kind::Changed, root + step.file)) << step.file;
   }
 }
 
 TEST_F(FolderWatchTest, SaysLostWhenItMayHaveMissedChangesAndWatchesAgainAfter) {
-  struct Case {
+  const struct {
     const char* name;
     size_t buffer;
     std::function<void(const std::string&)> change;
   } cases[] = {
-      // Names longer than the whole buffer: no record fits.
-      {"overflow", 256,
+      {"overflow", 256,  // names longer than the whole buffer: no record fits
        [&](const std::string& root) {
          for (int i = 0; i < 20; ++i) Write(root + "\\" + std::string(140, 'n') + std::to_string(i), "x");
        }},
@@ -198,49 +168,44 @@ TEST_F(FolderWatchTest, SaysLostWhenItMayHaveMissedChangesAndWatchesAgainAfter) 
          ASSERT_TRUE(files.CreateFolder(root));
        }},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const std::string root = JoinPath(trees, c.name);
     Write(root + "\\a\\x.txt", "data");
     Win32FolderWatch watch(c.buffer);
     ASSERT_TRUE(watch.Watch(root)) << c.name;
     OpenEveryFolder(root);
-
     c.change(root);
-    EXPECT_TRUE(Has(TakeUntilSeen(watch, Kind::Lost, root), Kind::Lost, root)) << c.name;
+    EXPECT_TRUE(Saw(watch, Kind::Lost, root)) << c.name;
 
     // The folder back, the next run's Take and full scan: what changes then is seen again.
     files.CreateFolder(root);
     watch.Take();
     OpenEveryFolder(root);
     ASSERT_TRUE(files.CreateFolder(root + "\\after")) << c.name;
-    EXPECT_TRUE(Has(TakeUntilSeen(watch, Kind::Named, root + "\\after"), Kind::Named, root + "\\after")) << c.name;
+    EXPECT_TRUE(Saw(watch, Kind::Named, root + "\\after")) << c.name;
   }
 }
 
 TEST_F(FolderWatchTest, RefusesWhatIsNoFolderOnAFixedDiskAndStopsAtUnwatch) {
-  Write(trees + "\\file.txt", "data");
-  Win32FolderWatch watch;
-  for (const std::string& path : {trees + "\\file.txt", trees + "\\missing", std::string("\\\\server\\share")})
-    EXPECT_FALSE(watch.Watch(path)) << path;
-
   const std::string a = JoinPath(trees, "a"), b = JoinPath(trees, "b");
   Write(a + "\\x.txt", "data");
   Write(b + "\\y.txt", "data");
+  Win32FolderWatch watch;
+  for (const std::string& path : {a + "\\x.txt", a + "\\missing", std::string("\\\\server\\share")})
+    EXPECT_FALSE(watch.Watch(path)) << path;
   ASSERT_TRUE(watch.Watch(a));
   ASSERT_TRUE(watch.Watch(b));
-  EXPECT_TRUE(watch.Watch(a));  // already watched: stays as it is
   watch.Unwatch(a);
   ASSERT_TRUE(files.AppendFile(a + "\\x.txt", "more"));
   ASSERT_TRUE(files.AppendFile(b + "\\y.txt", "more"));  // b's event marks when a's would have come
-  const auto seen = TakeUntilSeen(watch, Kind::Changed, b + "\\y.txt");
-  EXPECT_TRUE(Has(seen, Kind::Changed, b + "\\y.txt"));
+  EXPECT_TRUE(Saw(watch, Kind::Changed, b + "\\y.txt"));
   for (const WatchEvent& e : seen) EXPECT_NE(e.root, a) << e.path;
 }
 
 TEST_F(FolderWatchTest, GoesAwayCleanlyWhileChangesArrive) {
   const std::string a = JoinPath(trees, "a"), b = JoinPath(trees, "b");
-  files.CreateFolder(a);
-  files.CreateFolder(b);
+  ForceFolders(a);
+  ForceFolders(b);
   for (int round = 0; round < 3; ++round) {
     std::atomic<bool> stop{false};
     auto watch = std::make_unique<Win32FolderWatch>(512);
@@ -248,12 +213,11 @@ TEST_F(FolderWatchTest, GoesAwayCleanlyWhileChangesArrive) {
     ASSERT_TRUE(watch->Watch(b));
     std::thread writer([&] {
       for (int i = 0; !stop; ++i) {
-        const std::string name = "\\f" + std::to_string(i % 50);
-        files.WriteFile(a + name, "x");
-        files.WriteFile(b + name, "x");
+        files.WriteFile(a + "\\f" + std::to_string(i % 50), "x");
+        files.WriteFile(b + "\\f" + std::to_string(i % 50), "x");
       }
     });
-    TakeUntil(*watch, [](const std::vector<WatchEvent>& seen) { return seen.size() > 10; });
+    Saw(*watch, Kind::Named, b + "\\f9");
     watch->Unwatch(a);  // reads ending while their tree goes
     watch.reset();      // and while the whole watch goes
     stop = true;
