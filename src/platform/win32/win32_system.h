@@ -3,6 +3,7 @@
 // run on.
 #include "platform/system.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_folder_watch.h"
 #include "platform/win32/win32_identity.h"
 #include "platform/win32/win32_locale_clock.h"
 #include "platform/win32/win32_message_boxes.h"
@@ -14,6 +15,7 @@ struct Win32System {
   Win32Identity identity;
   Win32MessageBoxes boxes;
   Win32LocaleClock locale;
+  Win32FolderWatch watch;  // not part of System: handed to whoever narrows the timed runs
   SystemScope scope{System{&files, &identity, &boxes, &locale}};
 };
 
