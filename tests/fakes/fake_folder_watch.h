@@ -1,6 +1,6 @@
 #pragma once
-// A folder watch driven by the test: it takes what it is not told to refuse, and reports the
-// events the test queues.
+// A folder watch driven by the test: it says which roots are refused, queues the events the next
+// Take returns, and sets the clock and how long the watch vouches for a tree.
 #include <set>
 #include <string>
 #include <utility>
@@ -12,19 +12,30 @@ namespace vh::test {
 
 class FakeFolderWatch : public FolderWatch {
  public:
+  std::set<std::string> refused;   // Watch says no to these
+  std::set<std::string> watched;   // what is being watched now
+  std::vector<std::string> calls;  // "watch <root>" and "unwatch <root>", in order
+  std::vector<WatchEvent> events;  // what the next Take returns
+  int64_t vouch = 24 * 3600;
+  int64_t now = 0;
+
   bool Watch(const std::string& root) override {
+    calls.push_back("watch " + root);
     if (refused.count(root)) return false;
     watched.insert(root);
     return true;
   }
-  void Unwatch(const std::string& root) override { watched.erase(root); }
+  void Unwatch(const std::string& root) override {
+    calls.push_back("unwatch " + root);
+    watched.erase(root);
+  }
   std::vector<WatchEvent> Take() override { return std::exchange(events, {}); }
-  int64_t VouchSeconds() const override { return vouchSeconds; }
+  int64_t VouchSeconds() const override { return vouch; }
   int64_t SteadySeconds() const override { return now; }
 
-  std::set<std::string> refused, watched;
-  std::vector<WatchEvent> events;
-  int64_t vouchSeconds = 3600, now = 0;
+  void Push(WatchEvent::Kind kind, const std::string& root, const std::string& path) {
+    events.push_back({kind, root, path});
+  }
 };
 
 }  // namespace vh::test

@@ -76,7 +76,7 @@ TEST(ChangeMarks, MarkWhatChangedAndFallBackToAWholeScanWheneverTheWatchCannotVo
          for (size_t i = 0; i <= ChangeMarks::kMostMarks; ++i) t.Event(Kind::Changed, std::to_string(i) + "\\f");
        },
        true},
-      {"the whole scan is as old as the watch vouches for", [](WatchedTree& t) { t.watch.now = t.watch.vouchSeconds; },
+      {"the whole scan is as old as the watch vouches for", [](WatchedTree& t) { t.watch.now = t.watch.vouch; },
        true},
       {"the last run was cut short", [](WatchedTree& t) { t.Run(false, RunResult::Incomplete); }, true},
       {"the last run was cancelled", [](WatchedTree& t) { t.Run(false, RunResult::Cancelled); }, true},

@@ -50,7 +50,7 @@ class MainFormTest : public DiskTest {
   }
   ui::TMainForm& Form() {
     if (!form) {
-      watch.vouchSeconds = 0;  // every run scans whole, as these tests expect
+      watch.vouch = 0;  // every run scans whole, as these tests expect
       form = std::make_unique<ui::TMainForm>(SharedOperations(), settings, watch, [] {});
       form->endProcess = [this](int status) { ended = status; };
       form->chooseBackupFolder = [this](const std::string& start) {
