@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "fake_controls.h"
+#include "fake_folder_watch.h"
 #include "log/message_log.h"
+#include "operations/change_marks.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_system.h"
 #include "store/store_paths.h"
@@ -91,6 +93,17 @@ void Touch(const std::string& path, int64_t when) {
   SetFileTime(file, nullptr, nullptr, &time);
   CloseHandle(file);
 }
+
+// The real file system, counting the source folders listed: what a run looks at.
+class CountingFiles : public win32::Win32FileSystem {
+ public:
+  bool List(const std::string& folder, std::vector<DirEntry>& out) override {
+    if (InsideFolder(folder, under)) ++listed;
+    return Win32FileSystem::List(folder, out);
+  }
+  std::string under;
+  int listed = 0;
+};
 
 void Row(const char* what, double seconds, int count) {
   std::printf("%-44s %8.3f s  %8.1f us/file\n", what, seconds, seconds * 1e6 / count);
@@ -195,6 +208,43 @@ int main(int argc, char** argv) {
     withVersions = std::min(withVersions, on);
     versionRatios.push_back(on / off);
   }
+  // Timed runs narrowed to what changed. The watch here is told the changes the bench itself
+  // makes (10 files, each in a folder of its own), as the system's watch would report them.
+  test::FakeFolderWatch watch;
+  ChangeMarks marks(watch);
+  CountingFiles counting;
+  counting.under = source;
+  const SystemScope countingScope(System{&counting, &system.identity, &system.boxes, &system.locale});
+  marks.Follow(list);
+  const auto timedRun = [&](bool whole) {
+    const ScanScope scope = marks.StartRun(whole);
+    windows.Backup->Scope = &scope;
+    counting.listed = 0;
+    RunResult result = RunResult::Done;
+    const double seconds = Seconds([&] { result = windows.Backup->RunBackup(list, backupFolder, true, false, system.boxes, log); });
+    windows.Backup->Scope = nullptr;
+    marks.EndRun(result);
+    tally(result);
+    return seconds;
+  };
+  timedRun(true);  // the whole scan the watch vouches from
+  const int fullListed = counting.listed;
+  double noChange = 1e9, tenChanged = 1e9;
+  int noChangeListed = 0, tenListed = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    noChange = std::min(noChange, timedRun(false));
+    noChangeListed = counting.listed;
+    edited += 60LL * 10'000'000;
+    for (int i = 0; i < 10; ++i) {
+      const int n = static_cast<int>(static_cast<int64_t>(count) * i / 10);
+      const std::string file = source + "\\d" + std::to_string(n / 100) + "\\f" + std::to_string(n) + ".txt";
+      Touch(file, edited);
+      watch.events.push_back({WatchEvent::Kind::Changed, source, file});
+    }
+    tenChanged = std::min(tenChanged, timedRun(false));
+    tenListed = counting.listed;
+  }
+
   const double purge = Best([&] { tally(windows.Purge->RunPurge(backupFolder, true, system.boxes, log)); });
   const double restore = Best([&] {
     PathPairs copies;
@@ -209,6 +259,8 @@ int main(int argc, char** argv) {
   Row("plain CopyFileW of the same files", plain, count);
   Row("10% changed, quiet, versions off", withoutVersions, count);
   Row("10% changed, quiet, versions kept", withVersions, count);
+  Row("timed, nothing changed, quiet", noChange, count);
+  Row("timed, 10 files changed, quiet", tenChanged, count);
   Row("purge of an unchanged store, quiet", purge, count);
   Row("restore scan of an unchanged store", restore, count);
   std::printf("%-44s %8.2f x  (goal 2.0)\n", "no-change quiet / listing", quiet / listing);
@@ -218,6 +270,10 @@ int main(int argc, char** argv) {
   std::sort(versionRatios.begin(), versionRatios.end());
   std::printf("%-44s %8.2f x  (goal 1.1)\n", "10% changed: versions / none, median turn",
               versionRatios[versionRatios.size() / 2]);
+  std::printf("%-44s %8.3f x  (goal 0.05)  folders listed %d of %d\n", "timed, nothing changed / no-change backup",
+              noChange / quiet, noChangeListed, fullListed);
+  std::printf("%-44s %8.3f x  (goal 0.05)  folders listed %d of %d\n", "timed, 10 changed / no-change backup",
+              tenChanged / quiet, tenListed, fullListed);
   std::printf("%-44s %8.2f x  (goal 2.5)\n", "purge / listing", purge / listing);
   std::printf("%-44s %8.2f x  (goal 2.5)\n", "restore scan / listing", restore / listing);
   if (notDone != 0) std::printf("note: %d runs did not end done\n", notDone);

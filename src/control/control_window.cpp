@@ -73,7 +73,11 @@ void ControlWindow::Start() {
   view_.SetTrayTip(TrayTip(view_.GetText(Text::LastBackup), std::nullopt));
   view_.LayOut();
   const std::string driveAbsent = DriveAbsentBalloon(BackupFolder());
-  if (Automatic(Check::StartUp)) AutomaticBackup("Backup on startup initiated for the following files and folders:");
+  // Watching starts before the start-up backup, so that its whole scan leaves nothing unseen.
+  marks_.Follow(BackupList);
+  if (Automatic(Check::StartUp)) {
+    AutomaticBackup("Backup on startup initiated for the following files and folders:", Scan::Whole);
+  }
   // Last, so that it is not replaced by the start-up backup's own balloon, which says less.
   if (!driveAbsent.empty()) view_.ShowBalloon(driveAbsent);
 }
@@ -130,6 +134,7 @@ void ControlWindow::SaveBackupList(bool askForDrive) {
   StringList notes;
   listFile_.Save(BackupList, BackupFolder(), askForDrive, view_.ListGrid(), notes);
   LogNotes(notes);
+  marks_.Follow(BackupList);  // every edit of the list saves it
 }
 
 void ControlWindow::CatchUpWithStore() {
@@ -154,7 +159,7 @@ void ControlWindow::CloseQuery(EndCause cause) {
     SaveSettings();
     SaveBackupList();
     if (running == kIdle && shutdownBackup) {
-      AutomaticBackup("Backup on shutdown initiated for the following files and folders:");
+      AutomaticBackup("Backup on shutdown initiated for the following files and folders:", Scan::Whole);
       SaveSettings();  // the time of this backup, for the next start to show
     }
   }
@@ -171,10 +176,10 @@ void ControlWindow::Exit() {
   view_.Close();
 }
 
-void ControlWindow::AutomaticBackup(const std::string& heading) {
+void ControlWindow::AutomaticBackup(const std::string& heading, Scan scan) {
   const BusyScope busy(*this, kAutomaticBackup);
   log_->AddLine(heading, true);
-  PerformBackup(false);
+  PerformBackup(false, scan);
 }
 
 void ControlWindow::TimerTick() {
@@ -188,7 +193,7 @@ void ControlWindow::TimerTick() {
   }
   log_->AddLine("Timed backup initiated for the following files and folders:", true);
   const BusyScope busy(*this, kTimedBackup);
-  PerformBackup(false);
+  PerformBackup(false, Scan::Changes);
 }
 
 void ControlWindow::PeriodStep(bool up) {
@@ -236,18 +241,23 @@ void ControlWindow::ShowNextBackup() {
 
 void ControlWindow::SetBusyState(BusyCode code) {
   busy_ = code;
+  // Backups removed from the store: what the marks say no longer covers what the mirrors lack.
+  if (code == kRemovingBackups) marks_.Forget();
   if (code != kIdle) view_.SetText(Text::Mode, BusyModeText(code));
   // Enabled or not before the messages run: a throw among them cannot leave an idle window disabled.
   view_.SetWindowEnabled(code == kIdle);
   view_.LetMessagesRun();  // the new text is painted before the operation starts
 }
 
-void ControlWindow::PerformBackup(bool ask) {
+void ControlWindow::PerformBackup(bool ask, Scan scan) {
   CatchUpWithStore();
+  marks_.Follow(BackupList);  // entries the catch-up read
+  const ScanScope scope = marks_.StartRun(scan == Scan::Whole);
   TBackupOutcome outcome;
   {
     const Animation animation(view_, animating_);
-    outcome = view_.RunBackup(BackupList, BackupFolder(), Quiet(), KeepDays(), ask, boxes_, *log_);
+    outcome = view_.RunBackup(BackupList, BackupFolder(), Quiet(), KeepDays(), scope, ask, boxes_, *log_);
+    marks_.EndRun(outcome.result);
     if (MovesLastBackup(outcome)) view_.SetText(Text::LastBackup, DateTimeStamp());
   }
   ShowOutcome(outcome);  // the still icon is back: the tip can change
@@ -263,13 +273,13 @@ void ControlWindow::ShowOutcome(const TBackupOutcome& outcome) {
 void ControlWindow::BackupNow() {
   log_->AddLine("Manual backup initiated for the following files and folders:", true);
   const BusyScope busy(*this, kManualBackup);
-  PerformBackup(true);
+  PerformBackup(true, Scan::Whole);
 }
 
 void ControlWindow::OK() {
   view_.Hide();
   if (Automatic(Check::OKBackup)) {
-    AutomaticBackup("User pressed Ok - Backup initiated for the following files and folders:");
+    AutomaticBackup("User pressed Ok - Backup initiated for the following files and folders:", Scan::Changes);
   }
 }
 
@@ -342,6 +352,7 @@ void ControlWindow::ChangeBackupFolder() {
   const std::string root = MirrorPath(chosen, "");
   ForceFolders(root);
   log_->SetFileName(JoinPath(root, kLogFileName));
+  marks_.Forget();  // a new store holds none of the mirrors
   log_->AddLine("Backup folder selected as " + chosen, true);
   if (!reachable && listUnread) {
     log_->AddLine("WARNING: The backup list of the previous backup folder was never read; its entries are not on "

@@ -13,6 +13,8 @@
 #include "list/backup_list_store.h"
 #include "list/source_list.h"
 #include "log/message_log.h"
+#include "operations/change_marks.h"
+#include "platform/folder_watch.h"
 #include "platform/grid.h"
 #include "platform/message_boxes.h"
 #include "platform/settings_store.h"
@@ -88,9 +90,10 @@ class ControlWindowView {
   // The backup folder's size report, measured under an hourglass.
   virtual std::string FolderSizeReport(const std::string& backupFolder) = 0;
   // The operations, each with its progress window unless `quiet`; those that replace, purge or
-  // overwrite files keep earlier versions for `keepDays`.
+  // overwrite files keep earlier versions for `keepDays`. A backup looks only at the marked
+  // folders of the entries `scope` narrows.
   virtual TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, int keepDays,
-                                   bool ask, MessageBoxes& boxes, TMessageLog& log) = 0;
+                                   const ScanScope& scope, bool ask, MessageBoxes& boxes, TMessageLog& log) = 0;
   virtual RunResult RunRestore(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
                                TMessageLog& log) = 0;
   virtual RunResult RunPurge(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
@@ -100,8 +103,9 @@ class ControlWindowView {
 
 class ControlWindow : public BusyStateView {
  public:
-  ControlWindow(ControlWindowView& view, SettingsStore& settingsStore, MessageBoxes& boxes)
-      : view_(view), settingsStore_(settingsStore), boxes_(boxes) {}
+  // `watch` tells where the folder entries with sub-folders changed, so that timed runs look only there.
+  ControlWindow(ControlWindowView& view, SettingsStore& settingsStore, MessageBoxes& boxes, FolderWatch& watch)
+      : view_(view), settingsStore_(settingsStore), boxes_(boxes), marks_(watch) {}
 
   // The start-up sequence: tray icon, list, log, settings, backup list (or the backup-folder
   // dialog), log file, and the start-up backup when it is enabled.
@@ -124,12 +128,15 @@ class ControlWindow : public BusyStateView {
   // The idle refresh of the Control page.
   void RefreshControls();
   void ShowNextBackup();
-  void PerformBackup(bool ask);
+  // How much of the list a backup looks at: all of it, or only what changed since the last run
+  // (where the watch can vouch for that).
+  enum class Scan { Whole, Changes };
+  void PerformBackup(bool ask, Scan scan);
   // The tray icon's tip after a run, and its balloon when the run left something out while the
   // window is hidden.
   void ShowOutcome(const TBackupOutcome& outcome);
   // A start-up, shut-down or OK-pressed backup: busy, its heading, the run, idle again.
-  void AutomaticBackup(const std::string& heading);
+  void AutomaticBackup(const std::string& heading, Scan scan);
   void BackupNow();
   void OK();
   void Restore();
@@ -171,6 +178,7 @@ class ControlWindow : public BusyStateView {
   std::unique_ptr<TMessageLog> log_;
   TSettings settings_;  // the values this window does not show yet keep their stored state
   TBackupListFile listFile_;
+  ChangeMarks marks_;
   StringList startupNotes_;  // what start-up found wrong, logged once the log is attached
 };
 

@@ -65,7 +65,7 @@ void TBackup::ScanForBackup(PathPairs& copies, const std::string& source, const 
 
 // Every file of the folder is decided from one listing of it and one of its mirror folder.
 void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std::string& mirror, bool subs,
-                         MirrorFolder mirrorFolder) {
+                         MirrorFolder mirrorFolder, bool alone) {
   FileSystem& fs = Files();
   std::vector<DirEntry> mirrored;
   if (mirrorFolder != MirrorFolder::Missing && !fs.List(mirror, mirrored)) {
@@ -112,7 +112,10 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
     if (folder) {
       if (entry.attributes & kAttrReparsePoint) {
         Skip(kNotFollowed, path);
+      } else if (alone && mirrorIsFolder) {
+        continue;  // looked at only where marked
       } else {
+        if (alone) walked_.insert(PathKey(path));
         ScanFolder(copies, path, JoinPath(mirror, entry.name), subs,
                    mirrorIsFolder ? MirrorFolder::There : MirrorFolder::Missing);
       }
@@ -121,6 +124,44 @@ void TBackup::ScanFolder(PathPairs& copies, const std::string& source, const std
       copies.Add(static_cast<uint32_t>(folders), entry.name, entry.attributes, entry.size);
     }
   }
+}
+
+bool TBackup::WouldBeScanned(const std::string& root, const std::string& folder) {
+  if (!InsideFolder(folder, root) || InsideFolder(folder, activeStore_)) return false;
+  FileSystem& fs = Files();
+  for (std::string path = folder; path.size() > root.size(); path.resize(path.rfind('\\'))) {
+    DirEntry found;
+    if (!fs.Stat(path, found)) {
+      if (!DriveReachable(DrivePart(path))) stop_ = Stop::SourceGone;
+      return false;  // gone since it was marked
+    }
+    if (!(found.attributes & kAttrDirectory) || (found.attributes & kAttrReparsePoint)) return false;
+  }
+  return true;
+}
+
+void TBackup::ScanMarks(PathPairs& copies, const std::string& root, const std::string& mirror,
+                        const TreeMarks& marks) {
+  // Outer marks first, so that one inside a subtree already walked is not listed again.
+  std::map<std::string, std::pair<std::string, bool>> ordered;  // key -> path, walked whole
+  for (const std::string& folder : marks.folders) ordered.emplace(PathKey(folder), std::make_pair(folder, false));
+  for (const std::string& subtree : marks.subtrees) ordered[PathKey(subtree)] = {subtree, true};
+  walked_.clear();
+  for (const auto& [key, mark] : ordered) {
+    CheckStop();
+    if (Cancelled || stop_ != Stop::None) break;
+    bool inside = false;
+    for (std::string above = key; !inside && above.size() > root.size(); above.resize(above.rfind('\\'))) {
+      inside = walked_.count(above) > 0;
+    }
+    if (inside || !WouldBeScanned(root, mark.first)) continue;
+    std::string below = mark.first.substr(root.size());
+    if (!below.empty() && below[0] == '\\') below.erase(0, 1);
+    const std::string markMirror = below.empty() ? mirror : JoinPath(mirror, below);
+    if (mark.second) walked_.insert(key);
+    ScanFolder(copies, mark.first, markMirror, true, MirrorFolder::Unknown, !mark.second);
+  }
+  walked_.clear();
 }
 
 RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, bool ask,
@@ -185,7 +226,9 @@ RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupF
     } else if (stop_ == Stop::StoreGone) {
       notReached.push_back(entry.Path);
     } else {
-      ScanForBackup(copies, entry.Path, mirror, entry.Subs);
+      const TreeMarks* marks = Scope && entry.IsFolder && entry.Subs ? Scope->Find(entry.Path) : nullptr;
+      if (marks) ScanMarks(copies, entry.Path, mirror, *marks);
+      else ScanForBackup(copies, entry.Path, mirror, entry.Subs);
       if (stop_ == Stop::SourceGone) {
         Skip(kSourceGone, entry.Path);
         stop_ = Stop::None;  // the other drives may still be there

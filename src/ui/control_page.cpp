@@ -74,9 +74,16 @@ void TMainForm::EnableCountdown(bool enabled) {
 }
 
 TBackupOutcome TMainForm::RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet,
-                                    int keepDays, bool ask, MessageBoxes& boxes, TMessageLog& log) {
+                                    int keepDays, const ScanScope& scope, bool ask, MessageBoxes& boxes,
+                                    TMessageLog& log) {
   TBackup& backup = *operations_.Backup;
   backup.KeepDays = keepDays;
+  // The scope is the caller's, for this run only, however the run ends.
+  struct ScopeForRun {
+    TBackup& backup;
+    ~ScopeForRun() { backup.Scope = nullptr; }
+  } forRun{backup};
+  backup.Scope = &scope;
   TBackupOutcome outcome;
   outcome.result = backup.RunBackup(list, backupFolder, quiet, ask, boxes, log);
   outcome.failures = backup.LastRunFailures;

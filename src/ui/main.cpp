@@ -14,6 +14,20 @@
 #include "ui/operation_windows.h"
 #include "ui/single_copy.h"
 
+namespace {
+
+// Until the system's own watch is in place: every tree refused, so every run scans whole.
+class NoFolderWatch : public vh::FolderWatch {
+ public:
+  bool Watch(const std::string&) override { return false; }
+  void Unwatch(const std::string&) override {}
+  std::vector<vh::WatchEvent> Take() override { return {}; }
+  int64_t VouchSeconds() const override { return 0; }
+  int64_t SteadySeconds() const override { return 0; }
+};
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The program runs unattended: a drive without a disk must fail the call, not wait on a system box.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -32,7 +46,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     vh::ui::TAboutBox about;
     vh::ui::OperationWindows operations;
-    vh::ui::TMainForm mainForm(operations, registry, [&] { about.ShowModal(); });
+    NoFolderWatch watch;
+    vh::ui::TMainForm mainForm(operations, registry, watch, [&] { about.ShowModal(); });
     // Every other window belongs to the control window: above it, and without a taskbar button.
     about.SetOwner(mainForm.Handle());
     for (vh::ui::ProgressWindow* window : {&operations.Restore.Window(), &operations.Purge.Window(),

@@ -16,8 +16,9 @@ static_assert(kTrayLeftUp == WM_LBUTTONUP && kTrayRightDown == WM_RBUTTONDOWN &&
               kTrayBalloonClick == NIN_BALLOONUSERCLICK);
 static_assert(kKeyTab == VK_TAB && kKeyPageUp == VK_PRIOR && kKeyPageDown == VK_NEXT);
 
-TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore, std::function<void()> showAbout)
-    : Logic(*this, settingsStore, Boxes()), operations_(operations), showAbout_(std::move(showAbout)) {
+TMainForm::TMainForm(OperationWindows& operations, SettingsStore& settingsStore, FolderWatch& watch,
+                     std::function<void()> showAbout)
+    : Logic(*this, settingsStore, Boxes(), watch), operations_(operations), showAbout_(std::move(showAbout)) {
   CreateCentred(L"VesperhollowMain", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                 WS_EX_CONTEXTHELP | WS_EX_CONTROLPARENT, "Vesperhollow 3.1", kDesignWidth, kDesignHeight);
   SetWindowHelp(kWindowHelp);

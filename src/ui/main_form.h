@@ -17,6 +17,7 @@
 #include "control/control_window.h"
 #include "control/folder_view.h"
 #include "control/list_edit.h"
+#include "platform/folder_watch.h"
 #include "platform/settings_store.h"
 #include "ui/control_page.h"
 #include "ui/list_view_grid.h"
@@ -35,7 +36,8 @@ namespace vh::ui {
 
 class TMainForm : public Window, private SelectPageView, private ControlWindowView {
  public:
-  TMainForm(OperationWindows& operations, SettingsStore& settingsStore, std::function<void()> showAbout);
+  TMainForm(OperationWindows& operations, SettingsStore& settingsStore, FolderWatch& watch,
+            std::function<void()> showAbout);
   ~TMainForm() override;
 
   // The start-up sequence (see `ControlWindow::Start`).
@@ -155,7 +157,7 @@ class TMainForm : public Window, private SelectPageView, private ControlWindowVi
   std::optional<int> ChooseKeepDays(const std::string& backupFolder, int keepDays) override;
   std::string FolderSizeReport(const std::string& backupFolder) override;
   TBackupOutcome RunBackup(const TSourceList& list, const std::string& backupFolder, bool quiet, int keepDays,
-                           bool ask, MessageBoxes& boxes, TMessageLog& log) override;
+                           const ScanScope& scope, bool ask, MessageBoxes& boxes, TMessageLog& log) override;
   RunResult RunRestore(const std::string& backupFolder, bool quiet, int keepDays, MessageBoxes& boxes,
                        TMessageLog& log) override {
     operations_.Restore->KeepDays = keepDays;

@@ -344,3 +344,69 @@ TEST_F(BackupTest, LinksAndUnreadableFoldersAreNamedAndOnlyTheActiveStoreIsLeftO
 
 }  // namespace
 }  // namespace vh::test
+
+namespace vh::test {
+namespace {
+
+// A narrowed entry, scope given as a watch would have left it.
+class NarrowedBackupTest : public BackupTest {
+ protected:
+  NarrowedBackupTest() {
+    list.Add("C:\\d", true, 1);
+    backup.Scope = &scope;
+    onCall = [this](const std::string& call, const std::string& path) {
+      if (call == "List" && path.rfind("C:", 0) == 0) listed.push_back(path);
+    };
+  }
+  void Changed(const std::string& path) {
+    sys.files.AddFile(path, "new", 100 * kSecond);
+    sys.files.AddFile(Mirror(path), "old", 90 * kSecond);
+  }
+
+  ScanScope scope;
+  Lines listed;  // source folders listed
+};
+
+TEST_F(NarrowedBackupTest, ListsOnlyMarkedFoldersWalkingWhatIsNewOrMarkedWhole) {
+  for (const char* path : {"C:\\d\\m\\f", "C:\\d\\u\\g", "C:\\d\\m\\old\\k", "C:\\d\\s\\t\\n"}) Changed(path);
+  sys.files.AddFile("C:\\d\\m\\new\\deeper\\h", "h", 100 * kSecond);  // a folder the store does not have
+  sys.files.AddLink("C:\\d\\link");
+  sys.files.AddFile("C:\\d\\link\\x\\y", "elsewhere", 100 * kSecond);
+  // Nested marks, a marked folder gone since, one reached through a link.
+  scope.trees[PathKey("C:\\d")] = {{"C:\\d\\gone", "C:\\d\\link\\x", "C:\\d\\m", "C:\\d\\m\\new", "C:\\d\\s\\t"},
+                                   {"C:\\d\\s"}};
+  EXPECT_EQ(Run(), RunResult::Done);
+  EXPECT_EQ(LogTexts(), Lines{"C:\\d  (incl. sub-folders)"});
+  EXPECT_EQ(listed, (Lines{"C:\\d\\m", "C:\\d\\m\\new", "C:\\d\\m\\new\\deeper", "C:\\d\\s", "C:\\d\\s\\t"}));
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\m\\f")), "new");
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\m\\new\\deeper\\h")), "h");
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\s\\t\\n")), "new");
+  EXPECT_EQ(calls["Copy"], 3);  // each once
+  // Unmarked: left for the next whole scan.
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\u\\g")), "old");
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\m\\old\\k")), "old");
+  EXPECT_FALSE(sys.files.Exists(Mirror("C:\\d\\link\\x\\y")));
+
+  // Nothing marked: nothing listed. Without a scope the same entry is scanned whole.
+  scope.trees[PathKey("C:\\d")] = {};
+  listed.clear();
+  EXPECT_EQ(Run(), RunResult::Done);
+  EXPECT_TRUE(listed.empty());
+  backup.Scope = nullptr;
+  EXPECT_EQ(Run(), RunResult::Incomplete);  // the link, named as not followed
+  EXPECT_EQ(sys.files.Content(Mirror("C:\\d\\u\\g")), "new");
+}
+
+TEST_F(NarrowedBackupTest, TheStoreInsideAMarkedTreeIsNeverScanned) {
+  Changed("C:\\d\\f");
+  const std::string inner = "C:\\d\\$VH_BKS$\\PC1\\joe";
+  sys.files.AddFile(inner + "\\C\\d\\f", "old", 90 * kSecond);
+  scope.trees[PathKey("C:\\d")] = {{"C:\\d", inner + "\\C\\d"}, {"C:\\d\\$VH_BKS$"}};
+  EXPECT_EQ(backup.RunBackup(list, "C:\\d", true, false, boxes, log), RunResult::Done);
+  EXPECT_EQ(sys.files.Content(inner + "\\C\\d\\f"), "new");
+  EXPECT_EQ(calls["Copy"], 1);
+  EXPECT_FALSE(sys.files.Exists(inner + "\\C\\d\\$VH_BKS$"));
+}
+
+}  // namespace
+}  // namespace vh::test

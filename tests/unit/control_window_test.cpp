@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "fake_folder_watch.h"
 #include "fake_settings_store.h"
 #include "operations_fixture.h"
 
@@ -62,10 +63,11 @@ class FakeControlWindow : public ControlWindowView {
     Did("size " + folder);
     return folder.empty() ? "" : "report";
   }
-  TBackupOutcome RunBackup(const TSourceList& list, const std::string& folder, bool quiet, int keepDays, bool ask,
-                           MessageBoxes&, TMessageLog&) override {
+  TBackupOutcome RunBackup(const TSourceList& list, const std::string& folder, bool quiet, int keepDays,
+                           const ScanScope& scope, bool ask, MessageBoxes&, TMessageLog&) override {
     keptDays.push_back(keepDays);
-    Run("backup " + folder + " of " + std::to_string(list.Count()) + (quiet ? " quiet" : "") + (ask ? " ask" : ""));
+    Run("backup " + folder + " of " + std::to_string(list.Count()) + (quiet ? " quiet" : "") + (ask ? " ask" : "") +
+        (scope.trees.empty() ? "" : " narrowed"));
     return outcome;
   }
   RunResult RunRestore(const std::string& folder, bool, int keepDays, MessageBoxes&, TMessageLog&) override {
@@ -118,6 +120,7 @@ class ControlWindowTest : public OperationsTest {
     SaveSettings(settings, s);
     sys.files.AddFile(store + "\\Config.txt", "3.0\r\nC:\\Docs\r\n1\r\n1\r\n");
     sys.files.AddFile(store + "\\Log.txt");
+    sys.files.AddFolder("C:\\Docs");
   }
   void Start() {
     logic.Start();
@@ -127,8 +130,9 @@ class ControlWindowTest : public OperationsTest {
   std::string Saved(const char* name) { return settings.ReadString(kSettingsKey, name); }
 
   FakeSettingsStore settings;
+  FakeFolderWatch watch;
   FakeControlWindow window{page};
-  ControlWindow logic{window, settings, sys.boxes};
+  ControlWindow logic{window, settings, sys.boxes, watch};
   const std::string stamp = "12/7/1999 10:15:32 AM";
 };
 
@@ -174,7 +178,7 @@ TEST_F(ControlWindowTest, StartUpLoadsTheListRunsTheStartUpBackupAndTellsAnAbsen
   // The same start with the store's drive unplugged: no backup can run, and the balloon says why.
   sys.files.Unplug("E:");
   FakeControlWindow later(page);
-  ControlWindow again(later, settings, sys.boxes);
+  ControlWindow again(later, settings, sys.boxes, watch);
   later.busy = &again;
   again.Start();
   ASSERT_FALSE(later.done.empty());
@@ -204,7 +208,8 @@ TEST_F(ControlWindowTest, TheTimerRunsABackupWhenDueAndSkipsItWhileBusy) {
   EXPECT_EQ(LogTexts().back(), "WARNING: Timed backup prevented by current operation.");
 }
 
-// Every run is told the stored days to keep earlier versions.
+// Every run is told the stored days to keep earlier versions. Once a whole scan ended done, the
+// timed and OK-pressed backups look only at what changed; Backup Now always scans whole.
 TEST_F(ControlWindowTest, EachButtonAsksWhatItMustThenRunsBusyAndGivesTheWindowBack) {
   TSettings s;
   s.KeepDays = 7;
@@ -223,7 +228,11 @@ TEST_F(ControlWindowTest, EachButtonAsksWhatItMustThenRunsBusyAndGivesTheWindowB
       {&ControlWindow::Purge, kIdYes, {"purge E:\\B busy 4", "front"}, "Purge initiated."},
       {&ControlWindow::BackupNow, 0, {"backup E:\\B of 1 ask busy 2 animated"},
        "Manual backup initiated for the following files and folders:"},
-      {&ControlWindow::OK, 0, {"backup E:\\B of 1 busy 6 animated"},
+      {&ControlWindow::TimerTick, 0, {"backup E:\\B of 1 narrowed busy 1 animated"},
+       "Timed backup initiated for the following files and folders:"},
+      {&ControlWindow::BackupNow, 0, {"backup E:\\B of 1 ask busy 2 animated"},
+       "Manual backup initiated for the following files and folders:"},
+      {&ControlWindow::OK, 0, {"backup E:\\B of 1 narrowed busy 6 animated"},
        "User pressed Ok - Backup initiated for the following files and folders:"},
   };
   for (const Case& c : cases) {
@@ -233,6 +242,7 @@ TEST_F(ControlWindowTest, EachButtonAsksWhatItMustThenRunsBusyAndGivesTheWindowB
     sys.boxes.asked.clear();
     window.shown = true;
     if (c.answer) sys.boxes.Answer(c.answer);
+    logic.Scheduler.MinutesToBackup = 1;  // the next tick is due
     (logic.*c.press)();
     EXPECT_EQ(window.done, c.done);
     EXPECT_EQ(sys.boxes.asked.size(), c.answer ? 1u : 0u);
@@ -241,7 +251,7 @@ TEST_F(ControlWindowTest, EachButtonAsksWhatItMustThenRunsBusyAndGivesTheWindowB
     EXPECT_TRUE(window.windowEnabled);
   }
   EXPECT_FALSE(window.shown);  // OK hides the window
-  EXPECT_EQ(window.keptDays, std::vector<int>(4, 7));
+  EXPECT_EQ(window.keptDays, std::vector<int>(6, 7));
   sys.boxes.Answer(kIdNo);
   logic.Purge();
   sys.boxes.Answer(kIdNo);
@@ -296,6 +306,7 @@ TEST_F(ControlWindowTest, TheCloseQuerySavesRunsTheShutDownBackupOrSaysWhatItCut
   s.KeepDays = 7;
   StoreSettings(s);
   Start();
+  logic.BackupNow();  // a whole scan that ended done: the shut-down backup still scans whole
   for (const Case& c : cases) {
     SCOPED_TRACE(c.log.front());
     window.done.clear();
@@ -310,7 +321,7 @@ TEST_F(ControlWindowTest, TheCloseQuerySavesRunsTheShutDownBackupOrSaysWhatItCut
     // The time of a shut-down backup is what the next start shows.
     EXPECT_EQ(Saved("LastBackup"), window.texts[Text::LastBackup]);
   }
-  EXPECT_EQ(window.keptDays, std::vector<int>{7});  // the shut-down backup's
+  EXPECT_EQ(window.keptDays, (std::vector<int>{7, 7}));  // Backup Now's and the shut-down backup's
   EXPECT_NE(sys.files.Content(store + "\\Log.txt").find("cut short: Vesperhollow was closed."), std::string::npos);
 
   // With no backup folder there is nothing to save.

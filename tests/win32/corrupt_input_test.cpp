@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 
+#include "fake_folder_watch.h"
 #include "main_form_fixture.h"
 #include "platform/win32/registry_settings_store.h"
 
@@ -129,7 +130,8 @@ TEST_F(CorruptInputTest, StartUpAndExitHoldUp) {
     int ended = -1;
     std::string page;
     {
-      ui::TMainForm form(SharedOperations(), registry, [] {});
+      FakeFolderWatch watch;
+      ui::TMainForm form(SharedOperations(), registry, watch, [] {});
       form.endProcess = [&](int status) { ended = status; };
       form.chooseBackupFolder = [&](const std::string& start) {
         asked.push_back(start);

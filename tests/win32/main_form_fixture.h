@@ -2,6 +2,7 @@
 // The control window on the real file system, with the settings in memory and every box
 // answered from a script.
 #include "disk_fixture.h"
+#include "fake_folder_watch.h"
 #include "fake_settings_store.h"
 #include "ui/main_form.h"
 
@@ -49,7 +50,8 @@ class MainFormTest : public DiskTest {
   }
   ui::TMainForm& Form() {
     if (!form) {
-      form = std::make_unique<ui::TMainForm>(SharedOperations(), settings, [] {});
+      watch.vouch = 0;  // every run scans whole, as these tests expect
+      form = std::make_unique<ui::TMainForm>(SharedOperations(), settings, watch, [] {});
       form->endProcess = [this](int status) { ended = status; };
       form->chooseBackupFolder = [this](const std::string& start) {
         asked.push_back(start);
@@ -73,6 +75,7 @@ class MainFormTest : public DiskTest {
 
   const std::string source, backupFolder;
   FakeSettingsStore settings;
+  FakeFolderWatch watch;
   std::unique_ptr<ui::TMainForm> form;
   std::vector<std::string> asked;
   std::string chosen;
