@@ -14,20 +14,6 @@
 #include "ui/operation_windows.h"
 #include "ui/single_copy.h"
 
-namespace {
-
-// Until the system's own watch is in place: every tree refused, so every run scans whole.
-class NoFolderWatch : public vh::FolderWatch {
- public:
-  bool Watch(const std::string&) override { return false; }
-  void Unwatch(const std::string&) override {}
-  std::vector<vh::WatchEvent> Take() override { return {}; }
-  int64_t VouchSeconds() const override { return 0; }
-  int64_t SteadySeconds() const override { return 0; }
-};
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The program runs unattended: a drive without a disk must fail the call, not wait on a system box.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -46,8 +32,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     vh::ui::TAboutBox about;
     vh::ui::OperationWindows operations;
-    NoFolderWatch watch;
-    vh::ui::TMainForm mainForm(operations, registry, watch, [&] { about.ShowModal(); });
+    vh::ui::TMainForm mainForm(operations, registry, system.watch, [&] { about.ShowModal(); });
     // Every other window belongs to the control window: above it, and without a taskbar button.
     about.SetOwner(mainForm.Handle());
     for (vh::ui::ProgressWindow* window : {&operations.Restore.Window(), &operations.Purge.Window(),
