@@ -1,5 +1,5 @@
-// The folder watch against the real file system: what it reports, when it admits it lost track,
-// and that it goes away cleanly while changes arrive.
+// The folder watch against the real file system: the timed runs it narrows find every change
+// that matters, it admits when it lost track, and it goes away cleanly while changes arrive.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,11 @@
 #include <thread>
 
 #include "disk_fixture.h"
+#include "fake_controls.h"
+#include "fake_progress_view.h"
+#include "log/message_log.h"
+#include "operations/backup.h"
+#include "operations/change_marks.h"
 #include "platform/win32/win32_folder_watch.h"
 
 namespace vh::test {
@@ -30,26 +35,37 @@ std::string UnixName(const std::string& path) {
   return result;
 }
 
-// A Linux process stamps the file with another time: Wine learns of it only from the kernel.
+// Times later than any the file had, so that the backup's own rule copies it.
+int64_t HoursFromNow(int hours) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return (static_cast<int64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime) + hours * 3600LL * 10'000'000;
+}
+
+// A Linux process stamps the file with a later time: Wine learns of it only from the kernel.
 bool TouchFromLinux(const std::string& path) {
-  std::wstring command = L"/usr/bin/touch -m -d @978307200 \"" + win32::Widen(UnixName(path)) + L"\"";
+  const int64_t unixTime = (HoursFromNow(2) - 116'444'736'000'000'000LL) / 10'000'000;
+  std::wstring command =
+      L"/usr/bin/touch -m -d @" + std::to_wstring(unixTime) + L" \"" + win32::Widen(UnixName(path)) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return false;
-  // Wine does not hand on a Linux process's exit code; the wait for the event tells instead.
+  // Wine does not hand on a Linux process's exit code; what the runs find tells instead.
   WaitForSingleObject(process.hProcess, 10000);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
   return true;
 }
 
-bool SetWriteTime(const std::string& path) {
+// Only the last-write time changes, to `hours` from now.
+bool SetWriteTime(const std::string& path, int hours = 1) {
   const HANDLE file = CreateFileW(win32::LongPath(path).c_str(), FILE_WRITE_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  const FILETIME time{0x4A3B2C00, 0x01C07368};  // early 2001
+  const uint64_t later = HoursFromNow(hours);
+  const FILETIME time{static_cast<DWORD>(later), static_cast<DWORD>(later >> 32)};
   const bool ok = SetFileTime(file, nullptr, nullptr, &time);
   CloseHandle(file);
   return ok;
@@ -107,63 +123,124 @@ class FolderWatchTest : public DiskTest {
       if (e.attributes & kAttrDirectory) OpenEveryFolder(JoinPath(path, e.name));
   }
 
+  DirEntry StatOf(const std::string& path) {
+    DirEntry entry;
+    EXPECT_TRUE(files.Stat(path, entry)) << path;
+    return entry;
+  }
+
   const std::string trees;
   std::vector<WatchEvent> seen;
 };
 
-TEST_F(FolderWatchTest, ReportsAChangeDeepInAFolderThatWasThereAtTheStart) {
+// Timed runs narrowed by the real watch: the bookkeeping, the watch and the backup together.
+class TimedRunTest : public FolderWatchTest {
+ protected:
+  TimedRunTest() : source(JoinPath(trees, "source")), backupFolder(JoinPath(folder, "backup")) {
+    Write(source + "\\a\\b\\c\\f.txt", "data");
+    SetWriteTime(source + "\\a\\b\\c\\f.txt", -1);  // so that an edit now is newer than the backup's 2 seconds
+    Write(source + "\\other\\g.txt", "data");
+    ForceFolders(backupFolder);
+    list.Add(source, true, 1);
+  }
+  std::string Mirror(const std::string& path) { return MirrorPath(backupFolder, path); }
+  // One run: narrowed by the marks unless `whole`, its end told to them.
+  RunResult Run(ChangeMarks& marks, bool whole = false) {
+    const ScanScope scope = marks.StartRun(whole);
+    backup.Scope = &scope;
+    const RunResult result = backup.RunBackup(list, backupFolder, true, false, boxes, log);
+    backup.Scope = nullptr;
+    marks.EndRun(result);
+    return result;
+  }
+  // The start-up: watched first, then a whole scan; then a mirror deleted by hand, which only a
+  // whole scan brings back: it tells the runs after apart.
+  void StartUp(ChangeMarks& marks) {
+    marks.Follow(list);
+    ASSERT_EQ(Run(marks, true), RunResult::Done);
+    ASSERT_TRUE(files.Delete(Mirror(source + "\\other\\g.txt")));
+  }
+  // Narrowed runs until `file`'s mirror is the file as it is now (the watch's news takes a
+  // moment), or three seconds.
+  bool CopiedByATimedRun(ChangeMarks& marks, const std::string& file) {
+    DirEntry now, mirrored;
+    files.Stat(file, now);
+    for (const ULONGLONG deadline = GetTickCount64() + 3000; GetTickCount64() < deadline; Sleep(20)) {
+      if (Run(marks) != RunResult::Done) return false;
+      if (files.Stat(Mirror(file), mirrored) && mirrored.lastWrite == now.lastWrite && Read(Mirror(file)) == Read(file))
+        return true;
+    }
+    return false;
+  }
+  bool WholeScanSince() { return files.Attributes(Mirror(source + "\\other\\g.txt")) != kAttrInvalid; }
+
+  const std::string source, backupFolder;
+  TSourceList list;
+  FakeProgressView view;
+  FakeTextPage page;
+  TMessageLog log{page};
+  TBackup backup{view};
+};
+
+TEST_F(TimedRunTest, AFileChangedDeepInAFolderThatWasThereAtStartUpIsCopiedByTheNextTimedRun) {
   const struct {
     const char* name;
     std::function<bool(const std::string&)> change;
   } cases[] = {
       {"content", [&](const std::string& file) { return files.AppendFile(file, "more"); }},
-      {"time", SetWriteTime},
-      {"linux", TouchFromLinux},  // under Wine only
+      {"time", [](const std::string& file) { return SetWriteTime(file); }},
+      {"linux", TouchFromLinux},  // under Wine only: Wine learns of it from the kernel alone
   };
+  const std::string file = source + "\\a\\b\\c\\f.txt";
+  Win32FolderWatch watch;
+  ChangeMarks marks(watch);
+  StartUp(marks);
   for (const auto& c : cases) {
     if (c.name == std::string("linux") && UnixName(trees).empty()) continue;
-    const std::string file = JoinPath(trees, c.name) + "\\a\\b\\c\\f.txt";
-    Write(file, "data");
-    Win32FolderWatch watch;
-    ASSERT_TRUE(watch.Watch(JoinPath(trees, c.name))) << c.name;
-    OpenEveryFolder(JoinPath(trees, c.name));
     ASSERT_TRUE(c.change(file)) << c.name;
-    EXPECT_TRUE(Saw(watch, Kind::Changed, file)) << c.name;
+    EXPECT_TRUE(CopiedByATimedRun(marks, file)) << c.name;
   }
+  EXPECT_FALSE(WholeScanSince());
 }
 
-TEST_F(FolderWatchTest, NamesRenamedFoldersAndThenTheNewPathOfAFileEditedInThem) {
-  const std::string root = JoinPath(trees, "tree");
-  Write(root + "\\a\\b\\c\\f.txt", "data");
+TEST_F(TimedRunTest, AFileEditedAfterItsFolderWasRenamedIsCopied) {
   Win32FolderWatch watch;
-  ASSERT_TRUE(watch.Watch(root));
-  OpenEveryFolder(root);
-  // A folder renamed, then one inside it: each edit after names the file where it now is.
+  ChangeMarks marks(watch);
+  StartUp(marks);
+  // A folder renamed, then one inside it: each edit after is found where the file now is.
   const struct {
     const char *from, *to, *file;
   } steps[] = {{"\\a", "\\a2", "\\a2\\b\\c\\f.txt"}, {"\\a2\\b", "\\a2\\b2", "\\a2\\b2\\c\\f.txt"}};
+  int hours = 0;
   for (const auto& step : steps) {
-    ASSERT_TRUE(files.Rename(root + step.from, root + step.to));
-    EXPECT_TRUE(Saw(watch, Kind::Named, root + step.from));
-    EXPECT_TRUE(Saw(watch, Kind::Named, root + step.to));
-    ASSERT_TRUE(files.AppendFile(root + step.file, "more"));
-    EXPECT_TRUE(Saw(watch, Kind::Changed, root + step.file)) << step.file;
+    ASSERT_TRUE(files.Rename(source + step.from, source + step.to));
+    EXPECT_TRUE(CopiedByATimedRun(marks, source + step.file)) << step.file;  // the new folder's files
+    ASSERT_TRUE(files.AppendFile(source + step.file, "more"));
+    ASSERT_TRUE(SetWriteTime(source + step.file, ++hours));  // later than the backup's 2 seconds
+    EXPECT_TRUE(CopiedByATimedRun(marks, source + step.file)) << step.file;
   }
+  EXPECT_FALSE(WholeScanSince());
+}
+
+TEST_F(TimedRunTest, AnOverflowLeadsToAWholeScan) {
+  Win32FolderWatch watch(256);  // names longer than the whole buffer: no record fits
+  ChangeMarks marks(watch);
+  StartUp(marks);
+  Write(source + "\\" + std::string(140, 'n'), "x");
+  for (const ULONGLONG deadline = GetTickCount64() + 3000; !WholeScanSince() && GetTickCount64() < deadline;
+       Sleep(20)) {
+    ASSERT_EQ(Run(marks), RunResult::Done);
+  }
+  EXPECT_TRUE(WholeScanSince());
 }
 
 TEST_F(FolderWatchTest, SaysLostWhenItMayHaveMissedChangesAndWatchesAgainAfter) {
   const struct {
     const char* name;
-    size_t buffer;
     std::function<void(const std::string&)> change;
   } cases[] = {
-      {"overflow", 256,  // names longer than the whole buffer: no record fits
-       [&](const std::string& root) {
-         for (int i = 0; i < 20; ++i) Write(root + "\\" + std::string(140, 'n') + std::to_string(i), "x");
-       }},
-      {"renamed", 64 * 1024, [&](const std::string& root) { ASSERT_TRUE(files.Rename(root, root + "-old")); }},
-      {"replaced", 64 * 1024,
-       [&](const std::string& root) {
+      {"renamed", [&](const std::string& root) { ASSERT_TRUE(files.Rename(root, root + "-old")); }},
+      {"replaced", [&](const std::string& root) {
          ASSERT_TRUE(files.Rename(root, root + "-old"));
          ASSERT_TRUE(files.CreateFolder(root));
        }},
@@ -171,7 +248,7 @@ TEST_F(FolderWatchTest, SaysLostWhenItMayHaveMissedChangesAndWatchesAgainAfter) 
   for (const auto& c : cases) {
     const std::string root = JoinPath(trees, c.name);
     Write(root + "\\a\\x.txt", "data");
-    Win32FolderWatch watch(c.buffer);
+    Win32FolderWatch watch;
     ASSERT_TRUE(watch.Watch(root)) << c.name;
     OpenEveryFolder(root);
     c.change(root);
