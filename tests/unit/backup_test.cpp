@@ -342,12 +342,6 @@ TEST_F(BackupTest, LinksAndUnreadableFoldersAreNamedAndOnlyTheActiveStoreIsLeftO
   EXPECT_EQ(backup.LastRunFailures, 3);
 }
 
-}  // namespace
-}  // namespace vh::test
-
-namespace vh::test {
-namespace {
-
 // A narrowed entry, scope given as a watch would have left it.
 class NarrowedBackupTest : public BackupTest {
  protected:
