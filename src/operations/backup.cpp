@@ -218,8 +218,7 @@ RunResult TBackup::RunBackup(const TSourceList& list, const std::string& backupF
     const std::string mirror = MirrorPath(backupFolder, entry.Path);
     if (mirror.empty()) {
       Skip(kNotStorable, entry.Path);  // left in the list as it is, for the user to mend
-    } else if (SameText(entry.Path.substr(0, activeStore_.size()), activeStore_) &&
-               (entry.Path.size() == activeStore_.size() || entry.Path[activeStore_.size()] == '\\')) {
+    } else if (InsideFolder(entry.Path, activeStore_)) {
       Skip(kInsideStore, entry.Path);  // its mirror would grow inside what is being scanned
     } else if (OnDrives(drives, entry.Path)) {
       Skip(kUnreachable, entry.Path);

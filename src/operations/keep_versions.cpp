@@ -3,19 +3,13 @@
 #include <algorithm>
 
 #include "operations/backup.h"
+#include "operations/scan_scope.h"
 #include "platform/system.h"
 #include "store/store_paths.h"
 #include "store/versions.h"
 
 namespace vh {
 namespace {
-
-std::string LowerCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 // Newer by more than the backup's own threshold: a file system that keeps times to 2 seconds
 // does not make an unchanged file look edited.
@@ -64,19 +58,19 @@ void VersionKeeper::MakeFolderOf(const std::string& path) {
 }
 
 std::string VersionKeeper::PlaceFor(const std::string& mirror) {
-  if (!On() || kept_.count(LowerCase(mirror))) return {};
+  if (!On() || kept_.count(PathKey(mirror))) return {};
   DirEntry found;
   if (!Files().Stat(mirror, found) || (found.attributes & kAttrDirectory)) return {};
   const std::string version = VersionOf(mirror);
   if (version.empty()) return {};
   MakeFolderOf(version);
-  kept_.insert(LowerCase(mirror));
+  kept_.insert(PathKey(mirror));
   return version;
 }
 
 void VersionKeeper::Kept(const std::string& mirror, bool kept) {
   if (kept) return;
-  kept_.erase(LowerCase(mirror));
+  kept_.erase(PathKey(mirror));
   notKept_.push_back(mirror);
 }
 
@@ -91,12 +85,12 @@ std::string VersionKeeper::KeepMirror(const std::string& mirror) {
 
 void VersionKeeper::PutBack(const std::string& version, const std::string& mirror) {
   if (Files().Attributes(mirror) == kAttrInvalid && Files().Rename(version, mirror)) {
-    kept_.erase(LowerCase(mirror));
+    kept_.erase(PathKey(mirror));
   }
 }
 
 void VersionKeeper::KeepUserFile(const std::string& file, const std::string& backup) {
-  if (!On() || kept_.count(LowerCase(file))) return;
+  if (!On() || kept_.count(PathKey(file))) return;
   FileSystem& fs = Files();
   DirEntry mine, backedUp;
   if (!fs.Stat(file, mine) || (mine.attributes & kAttrDirectory) || !fs.Stat(backup, backedUp) ||
@@ -117,7 +111,7 @@ void VersionKeeper::KeepUserFile(const std::string& file, const std::string& bac
     return;
   }
   if (mine.attributes != kAttrArchive) fs.SetAttributes(version, mine.attributes);
-  kept_.insert(LowerCase(file));
+  kept_.insert(PathKey(file));
 }
 
 bool VersionKeeper::DeleteTree(const std::string& path) {
